@@ -1,0 +1,23 @@
+# Two commands do all the set-up on a fresh Debian 12 machine:
+#   make run   installs what is missing, builds Release and starts the game
+#   make test  installs what is missing, builds with sanitizers and runs every test
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+TEST_DIR := build/test
+
+.PHONY: run test build deps
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-game.sh $(RELEASE_DIR)/glimmerdeep $(ARGS)
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	@scripts/run-tests.sh $(TEST_DIR)

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Starts the game from its build directory, so the asset search walks up
+# from there to the repository. Without a display it runs under Xvfb.
+set -euo pipefail
+executable=$(realpath "$1")
+shift
+cd "$(dirname "$executable")"
+if [[ -z "${DISPLAY:-}" ]]; then
+  echo "No display found: starting the game under Xvfb (it ends by itself when the fairy's power runs out)."
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$executable" "$@"
+fi
+exec "$executable" "$@"

@@ -1,0 +1,82 @@
+#include "gl_test_context.h"
+
+#include <cstdio>
+
+namespace {
+
+std::vector<std::string>& recordedMessages()
+{
+    static std::vector<std::string> messages;
+    return messages;
+}
+
+void GLAPIENTRY recordDebugMessage(GLenum, GLenum, GLuint id, GLenum, GLsizei, const GLchar* message,
+                                   const void*)
+{
+    std::string text = "GL debug message " + std::to_string(id) + ": " + message;
+    std::fprintf(stderr, "%s\n", text.c_str());
+    recordedMessages().push_back(text);
+}
+
+void reportGlfwError(int code, const char* description)
+{
+    std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
+}
+
+}  // namespace
+
+std::vector<std::string>& GlTest::debugMessages()
+{
+    return recordedMessages();
+}
+
+GLFWwindow* createHiddenGlWindow(int width, int height)
+{
+    glfwSetErrorCallback(reportGlfwError);
+    if (!glfwInit())
+        return nullptr;
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(width, height, "glimmerdeep test", nullptr, nullptr);
+    if (!window)
+        return nullptr;
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK)
+        return nullptr;
+    glEnable(GL_DEBUG_OUTPUT);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    glDebugMessageCallback(recordDebugMessage, nullptr);
+    return window;
+}
+
+void GlTest::SetUp()
+{
+    debugMessages().clear();
+    window = createHiddenGlWindow(defaultWidth, defaultHeight);
+    ASSERT_NE(window, nullptr) << "no GL 4.3 context: is DISPLAY set to an X server (Xvfb)?";
+    glViewport(0, 0, defaultWidth, defaultHeight);
+}
+
+void GlTest::TearDown()
+{
+    if (window) {
+        glFinish();
+        glfwDestroyWindow(window);
+        window = nullptr;
+    }
+    EXPECT_TRUE(debugMessages().empty()) << "first GL debug message: "
+                                         << (debugMessages().empty() ? "" : debugMessages().front());
+    debugMessages().clear();
+}
+
+std::vector<unsigned char> GlTest::readPixels(int x, int y, int width, int height) const
+{
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
