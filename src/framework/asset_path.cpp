@@ -1,0 +1,99 @@
+#include "asset_path.h"
+
+#include "fatal_exit.h"
+#include "file_io.h"
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <climits>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Joining an absolute path replaces the directory, as the search documents.
+std::string joinPath(const std::string& directory, const std::string& relativePath)
+{
+    return (fs::path(directory) / fs::path(relativePath)).string();
+}
+
+std::string parentOf(const std::string& directory)
+{
+    return fs::path(directory).parent_path().string();
+}
+
+// Adds the match at `directory` (if any); true when the search should stop here.
+bool searchLevel(const std::string& directory, const std::string& relativePath,
+                 std::vector<std::string>& candidates)
+{
+    const std::string candidate = joinPath(directory, relativePath);
+    if (isReadableFile(candidate))
+        candidates.push_back(candidate);
+    const bool isProjectRoot = isReadableFile(joinPath(directory, "CMakeLists.txt"));
+    const bool isFileSystemRoot = parentOf(directory) == directory;
+    return isProjectRoot || isFileSystemRoot;
+}
+
+}  // namespace
+
+std::vector<std::string> searchAssetUpwards(const std::string& startDirectory,
+                                            const std::string& relativePath)
+{
+    std::vector<std::string> candidates;
+    std::string directory = startDirectory;
+    while (!searchLevel(directory, relativePath, candidates))
+        directory = parentOf(directory);
+    return candidates;
+}
+
+std::vector<std::string> ambiguityReport(const std::string& relativePath,
+                                         const std::vector<std::string>& candidates)
+{
+    std::vector<std::string> lines{
+        "Ambiguous asset file path: '" + relativePath + "'",
+        "Found this path at multiple locations. Don't know which one shall be used. Candidates are:"};
+    for (const std::string& candidate : candidates)
+        lines.push_back("  - " + candidate);
+    lines.push_back("Remove all duplicates to fix this!");
+    return lines;
+}
+
+std::string collectCandidates(const std::string& directory, const std::string& relativePath,
+                              std::vector<std::string>& candidates)
+{
+    const std::vector<std::string> found = searchAssetUpwards(directory, relativePath);
+    candidates.insert(candidates.end(), found.begin(), found.end());
+    if (candidates.empty())
+        return {};
+    if (candidates.size() == 1)
+        return candidates.front();
+    fatalExit(ambiguityReport(relativePath, candidates));
+}
+
+std::string executableDirectory()
+{
+#ifdef _WIN32
+    char buffer[1337];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length == sizeof buffer)
+        fatalExit({"Error retrieving executable path on Windows!"});
+    return parentOf(std::string(buffer, length));
+#else
+    std::error_code error;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (error || executable.empty())
+        fatalExit({"Error retrieving executable path on Windows!"});
+    return executable.parent_path().string();
+#endif
+}
+
+std::string findAssetPath(const std::string& relativePath)
+{
+    std::vector<std::string> candidates;
+    return collectCandidates(executableDirectory(), relativePath, candidates);
+}

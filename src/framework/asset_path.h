@@ -1,0 +1,28 @@
+// Finds asset files by searching upwards from the executable's directory to
+// the project root (the directory holding "CMakeLists.txt") or the file-system
+// root. A path found at more than one level is a fatal configuration error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The one full path of `relativePath`, or "" when no level holds it.
+// Does not return when the executable's path is unknown or the path is ambiguous.
+std::string findAssetPath(const std::string& relativePath);
+
+// One level of the search from `directory`, then the levels above it.
+// Appends every match to `candidates`; returns the single match, "" for none,
+// and ends the process with the ambiguity report for two or more.
+std::string collectCandidates(const std::string& directory, const std::string& relativePath,
+                              std::vector<std::string>& candidates);
+
+// The search itself without the fatal report: every match, nearest level first.
+std::vector<std::string> searchAssetUpwards(const std::string& startDirectory,
+                                            const std::string& relativePath);
+
+// The lines of the ambiguity report.
+std::vector<std::string> ambiguityReport(const std::string& relativePath,
+                                         const std::vector<std::string>& candidates);
+
+// Directory of the running executable; ends the process when it is unknown.
+std::string executableDirectory();

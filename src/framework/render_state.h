@@ -1,0 +1,20 @@
+// The renderer's debug and quality switches and the GL state they control.
+#pragma once
+
+struct RendererSettings {
+    bool wireframe = false;
+    bool backface_culling = false;
+    bool normals = false;    // water shows its normals
+    bool texcoords = false;  // flipped by T; reserved for a texture-coordinate view
+    bool depthtest = true;
+};
+
+// Sky blue, the clear colour of the whole run.
+constexpr float skyColor[4] = {0.529f, 0.808f, 0.922f, 1.0f};
+
+// Blending, depth test, culling, polygon mode and clear colour at start-up.
+void applyInitialRenderState(const RendererSettings& settings);
+
+// GL state behind the wireframe and culling switches, applied when they flip.
+void applyPolygonMode(bool wireframe);
+void applyFaceCulling(bool enabled);

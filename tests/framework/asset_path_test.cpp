@@ -1,0 +1,134 @@
+#include "framework/asset_path.h"
+#include "support/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// root/CMakeLists.txt with build/bin below it, like a build tree under the project.
+struct Tree {
+    std::string root;
+    std::string bin;
+};
+
+Tree makeTree(const std::string& name, bool withMarker = true)
+{
+    Tree tree;
+    tree.root = makeScratchDir(name);
+    tree.bin = tree.root + "/build/bin";
+    fs::create_directories(tree.bin);
+    if (withMarker)
+        writeFile(tree.root + "/CMakeLists.txt", "# marker\n");
+    return tree;
+}
+
+}  // namespace
+
+TEST(AssetSearch, FindsTheRootCopyTwoLevelsAboveTheStart)
+{
+    const Tree tree = makeTree("asset_root_copy");
+    writeFile(tree.root + "/assets/a.ini", "x");
+    const auto found = searchAssetUpwards(tree.bin, "assets/a.ini");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], tree.root + "/assets/a.ini");
+}
+
+TEST(AssetSearch, NothingFoundGivesNoCandidates)
+{
+    const Tree tree = makeTree("asset_none");
+    EXPECT_TRUE(searchAssetUpwards(tree.bin, "assets/missing.ini").empty());
+    std::vector<std::string> candidates;
+    EXPECT_EQ(collectCandidates(tree.bin, "assets/missing.ini", candidates), "");
+}
+
+TEST(AssetSearch, NearestLevelIsListedFirst)
+{
+    const Tree tree = makeTree("asset_two_levels");
+    writeFile(tree.bin + "/assets/a.ini", "near");
+    writeFile(tree.root + "/assets/a.ini", "far");
+    const auto found = searchAssetUpwards(tree.bin, "assets/a.ini");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0], tree.bin + "/assets/a.ini");
+    EXPECT_EQ(found[1], tree.root + "/assets/a.ini");
+}
+
+TEST(AssetSearch, MarkerBesideTheStartStopsTheSearchThere)
+{
+    const Tree tree = makeTree("asset_marker_here");
+    writeFile(tree.bin + "/CMakeLists.txt", "# marker\n");
+    writeFile(tree.root + "/assets/a.ini", "x");
+    EXPECT_TRUE(searchAssetUpwards(tree.bin, "assets/a.ini").empty());
+    writeFile(tree.bin + "/assets/a.ini", "x");
+    EXPECT_EQ(searchAssetUpwards(tree.bin, "assets/a.ini").size(), 1u);
+}
+
+TEST(AssetSearch, WithoutMarkerEveryLevelUpToTheFileSystemRootIsSearched)
+{
+    // The scratch tree lies inside the build tree, which lies inside the
+    // repository; start from a directory outside any project instead.
+    const std::string outside = fs::temp_directory_path().string() + "/glimmerdeep_asset_no_marker/a/b";
+    fs::remove_all(fs::temp_directory_path() / "glimmerdeep_asset_no_marker");
+    fs::create_directories(outside);
+    const std::string absolute = outside + "/probe.txt";
+    writeFile(absolute, "x");
+    // An absolute path replaces the directory at every level, so it matches at each one.
+    const auto found = searchAssetUpwards(outside, absolute);
+    const fs::path outsidePath(outside);
+    const auto levels = static_cast<size_t>(std::distance(outsidePath.begin(), outsidePath.end()));
+    EXPECT_EQ(found.size(), levels);
+    for (const std::string& candidate : found)
+        EXPECT_EQ(candidate, absolute);
+    fs::remove_all(fs::temp_directory_path() / "glimmerdeep_asset_no_marker");
+}
+
+TEST(AssetSearch, DirectoriesDoNotCountAsFiles)
+{
+    const Tree tree = makeTree("asset_directory");
+    fs::create_directories(tree.root + "/assets/a.ini");
+    EXPECT_TRUE(searchAssetUpwards(tree.bin, "assets/a.ini").empty());
+}
+
+TEST(AssetSearch, AbsolutePathSearchedAtTwoLevelsIsAmbiguous)
+{
+    const Tree tree = makeTree("asset_absolute");
+    const std::string absolute = tree.root + "/x.txt";
+    writeFile(absolute, "x");
+    EXPECT_EQ(searchAssetUpwards(tree.bin, absolute).size(), 3u);  // bin, build, root
+}
+
+TEST(AssetSearch, AmbiguityReportListsEveryCandidate)
+{
+    const auto lines = ambiguityReport("assets/a.ini", {"/p/build/assets/a.ini", "/p/assets/a.ini"});
+    const std::vector<std::string> expected{
+        "Ambiguous asset file path: 'assets/a.ini'",
+        "Found this path at multiple locations. Don't know which one shall be used. Candidates are:",
+        "  - /p/build/assets/a.ini",
+        "  - /p/assets/a.ini",
+        "Remove all duplicates to fix this!"};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(AssetSearchDeathTest, AmbiguousPathEndsTheProcessWithoutWaitingOnClosedInput)
+{
+    const Tree tree = makeTree("asset_ambiguous");
+    writeFile(tree.bin + "/assets/a.ini", "near");
+    writeFile(tree.root + "/assets/a.ini", "far");
+    EXPECT_EXIT(
+        {
+            std::freopen("/dev/null", "r", stdin);
+            std::vector<std::string> candidates;
+            collectCandidates(tree.bin, "assets/a.ini", candidates);
+        },
+        testing::ExitedWithCode(1), "");
+}
+
+TEST(AssetSearch, TheRealSearchStartsBesideTheExecutable)
+{
+    EXPECT_EQ(findAssetPath("assets/settings/window.ini"), sourceDir() + "/assets/settings/window.ini");
+    EXPECT_EQ(findAssetPath("assets/settings/none.ini"), "");
+}
