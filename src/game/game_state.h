@@ -1,0 +1,24 @@
+// The running game's record, created once before the first frame and never
+// reset. Positions in world units, angles in radians.
+#pragma once
+
+#include "game/camera_settings.h"
+#include "game/course.h"
+#include "game/power.h"
+
+#include <glm/vec3.hpp>
+
+#include <vector>
+
+struct GameState {
+    glm::vec3 fairyPosition{0.0f, 0.5f, 0.0f};
+    float fairyPower = maxFairyPower;
+    bool falling = false;  // set once when the power runs out; never cleared
+    int totalPassed = 0;
+    std::vector<bool> ringPassed = std::vector<bool>(ringCount, false);
+    float cameraYaw = 0.0f;
+    float cameraPitch = 0.0f;
+};
+
+// The start of a run, with the follow camera turned as the settings say.
+GameState makeGameState(const CameraSettings& camera);

@@ -1,0 +1,31 @@
+// Mouse look arithmetic.
+#include "game/mouse_look.h"
+
+#include <glm/common.hpp>
+#include <glm/geometric.hpp>
+
+#include <cmath>
+
+glm::vec2 cursorOffset(CursorPosition last, CursorPosition now)
+{
+    return {static_cast<float>(now.x - last.x), static_cast<float>(last.y - now.y)};
+}
+
+LookAngles turnByCursor(LookAngles angles, glm::vec2 offset)
+{
+    angles.yaw -= offset.x * mouseSensitivity;
+    angles.pitch = glm::clamp(angles.pitch + offset.y * mouseSensitivity, -pitchLimit, pitchLimit);
+    return angles;
+}
+
+glm::vec3 frontFromAngles(LookAngles angles)
+{
+    const float cosPitch = std::cos(angles.pitch);
+    return glm::normalize(glm::vec3(std::sin(angles.yaw) * cosPitch, std::sin(angles.pitch),
+                                    std::cos(angles.yaw) * cosPitch));
+}
+
+glm::vec3 rightFromFront(glm::vec3 front)
+{
+    return glm::normalize(glm::cross(front, worldUp));
+}

@@ -1,0 +1,15 @@
+// Power drain and the start of the fall.
+#include "game/power.h"
+
+#include "game/game_state.h"
+
+#include <algorithm>
+
+bool drainPower(GameState& state, float deltaTime)
+{
+    state.fairyPower = std::max(state.fairyPower - powerDrainPerSecond * deltaTime, 0.0f);
+    if (state.falling || state.fairyPower > 0.0f)
+        return false;
+    state.falling = true;
+    return true;
+}

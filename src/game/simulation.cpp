@@ -1,0 +1,91 @@
+// The frame's game update, in the order the frame loop runs it.
+#include "game/simulation.h"
+
+#include "game/flight.h"
+#include "game/follow_camera.h"
+#include "game/mouse_look.h"
+#include "game/power.h"
+#include "game/projection.h"
+#include "game/rings.h"
+
+namespace {
+
+void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
+                      SimulationStep& step)
+{
+    GameState& state = simulation.state;
+    const LookAngles angles = turnByCursor({state.cameraYaw, state.cameraPitch}, offset);
+    state.cameraYaw = angles.yaw;
+    state.cameraPitch = angles.pitch;
+    const glm::vec3 front = frontFromAngles(angles);
+    const glm::vec3 right = rightFromFront(front);
+
+    if (stepFairy(state, input.keys, front, right, input.deltaTime)) {
+        step.messages.emplace_back(gameOverMessage);
+        step.closeRequested = true;
+    }
+    step.fairy = placeFairy(state.fairyPosition, front, state.cameraYaw);
+
+    step.view.eye = followCameraEye(state.fairyPosition, front);
+    step.view.view = followCameraViewMatrix(step.view.eye, state.fairyPosition);
+}
+
+void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
+                    SimulationStep& step)
+{
+    FreeCamera& camera = simulation.freeCamera;
+    // The cursor may have moved a long way while the mode was off.
+    if (camera.firstMouse) {
+        camera.firstMouse = false;
+        offset = glm::vec2(0.0f);
+    }
+    const LookAngles angles = turnByCursor({camera.yaw, camera.pitch}, offset);
+    camera.yaw = angles.yaw;
+    camera.pitch = angles.pitch;
+    const glm::vec3 front = frontFromAngles(angles);
+    const glm::vec3 right = rightFromFront(front);
+
+    moveFreeCamera(camera, input.keys, front, right, input.deltaTime);
+    step.view.eye = camera.position;
+    step.view.view = freeCameraViewMatrix(camera, front, right);
+}
+
+}  // namespace
+
+Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor)
+{
+    return Simulation{camera, camera.fov * degreesToRadians, makeGameState(camera), FreeCamera{},
+                      startCursor};
+}
+
+SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& input)
+{
+    SimulationStep step;
+    GameState& state = simulation.state;
+
+    if (!input.freeCameraMode && drainPower(state, input.deltaTime))
+        step.messages.emplace_back(powerDepletedMessage);
+
+    const glm::vec2 offset = cursorOffset(simulation.lastCursor, input.cursor);
+    simulation.lastCursor = input.cursor;
+    if (input.freeCameraMode)
+        stepFreeCamera(simulation, input, offset, step);
+    else
+        stepFollowCamera(simulation, input, offset, step);
+
+    step.view.projection =
+        projectionMatrix(simulation.fovRadians,
+                         aspectRatio(input.framebufferWidth, input.framebufferHeight),
+                         simulation.camera.near, simulation.camera.far);
+    step.view.viewProjection = step.view.projection * step.view.view;
+
+    step.ringPassed = passRing(state);
+    if (step.ringPassed >= 0)
+        step.messages.push_back(ringPassedMessage(step.ringPassed, state.totalPassed));
+
+    if (reachedFinish(state.fairyPosition)) {
+        step.messages.emplace_back(winMessage);
+        step.closeRequested = true;
+    }
+    return step;
+}

@@ -1,0 +1,60 @@
+// One frame of the game without a window: the app turns GLFW into a
+// SimulationInput, calls stepSimulation and acts on the SimulationStep
+// (uniforms, drawing, console lines, closing the window).
+// Seconds, world units, radians except where a name says degrees.
+#pragma once
+
+#include "game/camera_settings.h"
+#include "game/fairy_placement.h"
+#include "game/free_camera.h"
+#include "game/game_state.h"
+#include "game/input.h"
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr float degreesToRadians = 0.017453292f;
+
+struct CameraView {
+    glm::mat4 view;
+    glm::mat4 projection;
+    glm::mat4 viewProjection;  // projection * view
+    glm::vec3 eye;
+};
+
+struct Simulation {
+    CameraSettings camera;
+    float fovRadians;
+    GameState state;
+    FreeCamera freeCamera;
+    CursorPosition lastCursor;  // the previous frame's cursor, in both modes
+};
+
+// startCursor is the cursor read right after it was captured, so the first
+// frame turns only by what moved since.
+Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor);
+
+struct SimulationInput {
+    float deltaTime;
+    HeldKeys keys;
+    CursorPosition cursor;
+    int framebufferWidth;
+    int framebufferHeight;
+    bool freeCameraMode;
+};
+
+struct SimulationStep {
+    CameraView view;
+    std::optional<FairyPlacement> fairy;  // set when the fairy moved (follow mode)
+    int ringPassed = -1;                  // index of the ring passed this frame, or -1
+    std::vector<std::string> messages;    // console lines in the order they happened
+    bool closeRequested = false;          // won or lost this frame
+};
+
+// Power drain, then the follow or free camera with the fairy, the
+// projection, the ring test and the finish test, in that order.
+SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& input);
