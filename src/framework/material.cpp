@@ -1,0 +1,35 @@
+#include "material.h"
+
+#include "shader.h"
+#include "texture.h"
+
+#include <utility>
+
+Material::Material(std::shared_ptr<Shader> shader, const glm::vec3& color, const glm::vec3& coefficients,
+                   float specularAlpha)
+    : shader(std::move(shader)), color(color), coefficients(coefficients), specularAlpha(specularAlpha)
+{
+}
+
+void Material::setUniforms()
+{
+    shader->setUniform("materialCoefficients", coefficients);
+    shader->setUniform("specularAlpha", specularAlpha);
+}
+
+TextureMaterial::TextureMaterial(std::shared_ptr<Shader> shader, const glm::vec3& coefficients,
+                                 float specularAlpha, std::shared_ptr<Texture> diffuseTexture)
+    : Material(std::move(shader), glm::vec3(0.0f), coefficients, specularAlpha),
+      diffuseTexture(std::move(diffuseTexture))
+{
+}
+
+void TextureMaterial::setUniforms()
+{
+    shader->setUniform("materialCoefficients", coefficients);
+    shader->setUniform("specularAlpha", specularAlpha);
+    // Without a texture the unit keeps whatever it held, as with an invalid one.
+    if (diffuseTexture)
+        diffuseTexture->bind(0);
+    shader->setUniform("diffuseTexture", 0);
+}

@@ -1,0 +1,2 @@
+#version 330 core
+out vec4 color;
