@@ -1,0 +1,88 @@
+#include "texture.h"
+
+#include "asset_path.h"
+#include "dds_reader.h"
+#include "fatal_exit.h"
+
+#include <utility>
+
+namespace {
+
+std::string findTextureFile(const std::string& path)
+{
+    std::string resolved = findAssetPath(path);
+    if (resolved.empty())
+        fatalExit({"Could not find texture file: " + path});
+    return resolved;
+}
+
+}  // namespace
+
+Texture::Texture(const std::string& path)
+{
+    const DDSImage image = loadDDS(findTextureFile(path));
+    if (image.data.empty())
+        return;
+    glGenTextures(1, &handle);
+    glBindTexture(GL_TEXTURE_2D, handle);
+    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, static_cast<GLsizei>(image.width),
+                           static_cast<GLsizei>(image.height), 0, static_cast<GLsizei>(image.imageSize),
+                           image.data.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    valid = true;
+}
+
+Texture::~Texture()
+{
+    release();
+}
+
+Texture::Texture(Texture&& other) noexcept
+    : handle(std::exchange(other.handle, 0)), valid(std::exchange(other.valid, false))
+{
+}
+
+Texture& Texture::operator=(Texture&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        handle = std::exchange(other.handle, 0);
+        valid = std::exchange(other.valid, false);
+    }
+    return *this;
+}
+
+void Texture::release()
+{
+    if (valid)
+        glDeleteTextures(1, &handle);
+    handle = 0;
+    valid = false;
+}
+
+void Texture::bind(int unit) const
+{
+    if (!valid)
+        return;
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    glBindTexture(GL_TEXTURE_2D, handle);
+}
+
+void Texture::setSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
+{
+    // Without an image of its own, the calls below would rebuild and retune
+    // whatever texture the active unit happens to hold.
+    if (!valid)
+        return;
+    bind(0);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
+    glBindTexture(GL_TEXTURE_2D, 0);
+}

@@ -1,0 +1,40 @@
+// A 2D GL texture made from a block-compressed DDS file under the asset
+// roots. The blocks are uploaded as stored; GL builds the mipmap chain.
+// A texture whose image could not be read stays invalid: it owns no GL
+// object and binding it does nothing. Shared through std::make_shared.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <string>
+
+class Texture {
+public:
+    // Ends the process when the asset search cannot find `path`; an
+    // unreadable or unsupported image is reported and leaves it invalid.
+    // The new texture is left bound to GL_TEXTURE_2D on the active unit.
+    explicit Texture(const std::string& path);
+    ~Texture();
+
+    Texture(Texture&& other) noexcept;
+    Texture& operator=(Texture&& other) noexcept;
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Makes `unit` active and binds the texture there; does nothing at all,
+    // not even the unit switch, when invalid.
+    void bind(int unit) const;
+
+    // Rebuilds the mipmaps and replaces filtering and wrapping, using unit 0
+    // and leaving texture 0 bound there. Does nothing when invalid.
+    void setSampling(GLenum minFilter, GLenum magFilter, GLenum wrap);
+
+    GLuint getHandle() const { return handle; }
+    bool isValid() const { return valid; }
+
+private:
+    void release();
+
+    GLuint handle = 0;
+    bool valid = false;
+};
