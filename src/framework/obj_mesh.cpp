@@ -1,0 +1,85 @@
+#include "obj_mesh.h"
+
+#include <iostream>
+
+namespace {
+
+// tinyobjloader passes through face indices past the end of the file's
+// arrays, and relative (negative) ones it could not resolve, with at most a
+// warning; such a corner must never be read.
+bool cornerIsReadable(const tinyobj::index_t& corner, size_t positionCount, size_t normalCount)
+{
+    if (corner.vertex_index < 0 || static_cast<size_t>(corner.vertex_index) >= positionCount)
+        return false;
+    // -1 is the reader's "no normal"; anything lower is an unresolved relative index.
+    if (corner.normal_index < -1)
+        return false;
+    return corner.normal_index < 0 || static_cast<size_t>(corner.normal_index) < normalCount;
+}
+
+void appendCorner(std::vector<float>& out, const tinyobj::attrib_t& attrib, const tinyobj::index_t& corner)
+{
+    const size_t v = 3 * static_cast<size_t>(corner.vertex_index);
+    out.push_back(attrib.vertices[v]);
+    out.push_back(attrib.vertices[v + 1]);
+    out.push_back(attrib.vertices[v + 2]);
+    if (!attrib.normals.empty() && corner.normal_index >= 0) {
+        const size_t n = 3 * static_cast<size_t>(corner.normal_index);
+        out.push_back(attrib.normals[n]);
+        out.push_back(attrib.normals[n + 1]);
+        out.push_back(attrib.normals[n + 2]);
+    } else {
+        out.insert(out.end(), 3, 0.0f);
+    }
+}
+
+}  // namespace
+
+FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes)
+{
+    FlattenedObj result;
+    const size_t positionCount = attrib.vertices.size() / 3;
+    const size_t normalCount = attrib.normals.size() / 3;
+    std::vector<float>& out = result.mesh.vertices;
+
+    for (const tinyobj::shape_t& shape : shapes) {
+        const std::vector<tinyobj::index_t>& corners = shape.mesh.indices;
+        // Triangulated faces come in threes; a stray remainder is no triangle.
+        for (size_t first = 0; first + 3 <= corners.size(); first += 3) {
+            const bool readable = cornerIsReadable(corners[first], positionCount, normalCount) &&
+                                  cornerIsReadable(corners[first + 1], positionCount, normalCount) &&
+                                  cornerIsReadable(corners[first + 2], positionCount, normalCount);
+            if (!readable) {
+                result.skippedFaces = true;
+                continue;
+            }
+            for (size_t k = 0; k < 3; ++k)
+                appendCorner(out, attrib, corners[first + k]);
+        }
+    }
+    result.mesh.vertexCount = static_cast<uint32_t>(out.size() / 6);
+    return result;
+}
+
+ObjMesh loadObjMesh(const std::string& path)
+{
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warn;
+    std::string err;
+    const bool loaded =
+        tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr, true, true);
+
+    if (!err.empty())
+        std::cerr << "TinyObjLoader error:\n  " << err << "\n";
+    if (!loaded) {
+        std::cerr << "Failed to load .obj: " << path << "\n";
+        return {};
+    }
+
+    FlattenedObj flattened = flattenObjShapes(attrib, shapes);
+    if (flattened.skippedFaces)
+        std::cerr << "Skipped faces with out-of-range indices in: " << path << "\n";
+    return std::move(flattened.mesh);
+}
