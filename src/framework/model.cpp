@@ -1,0 +1,103 @@
+#include "model.h"
+
+#include "material.h"
+#include "shader.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr float radiansPerDegree = 0.017453292f;
+constexpr GLsizei vertexStride = 6 * sizeof(float);
+
+}  // namespace
+
+glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegrees, const glm::vec3& scale)
+{
+    glm::mat4 matrix = glm::translate(glm::mat4(1.0f), position);
+    matrix = glm::rotate(matrix, rotationDegrees.x * radiansPerDegree, glm::vec3(1, 0, 0));
+    matrix = glm::rotate(matrix, rotationDegrees.y * radiansPerDegree, glm::vec3(0, 1, 0));
+    matrix = glm::rotate(matrix, rotationDegrees.z * radiansPerDegree, glm::vec3(0, 0, 1));
+    return glm::scale(matrix, scale);
+}
+
+Model::Model(const std::string& path) : mesh(loadObjMesh(path))
+{
+    setupMesh();
+}
+
+Model::~Model()
+{
+    release();
+}
+
+Model::Model(Model&& other) noexcept
+    : mesh(std::move(other.mesh)), vao(std::exchange(other.vao, 0)), vbo(std::exchange(other.vbo, 0)),
+      position(other.position), rotation(other.rotation), scale(other.scale), material(std::move(other.material))
+{
+    other.mesh.vertexCount = 0;
+}
+
+Model& Model::operator=(Model&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        mesh = std::move(other.mesh);
+        other.mesh.vertexCount = 0;
+        vao = std::exchange(other.vao, 0);
+        vbo = std::exchange(other.vbo, 0);
+        position = other.position;
+        rotation = other.rotation;
+        scale = other.scale;
+        material = std::move(other.material);
+    }
+    return *this;
+}
+
+void Model::release()
+{
+    if (vbo != 0)
+        glDeleteBuffers(1, &vbo);
+    if (vao != 0)
+        glDeleteVertexArrays(1, &vao);
+    vbo = 0;
+    vao = 0;
+    material.reset();
+}
+
+void Model::setupMesh()
+{
+    if (mesh.vertices.empty()) {
+        std::fputs("Warning: Model::setupMesh() called but no vertex data loaded.\n", stderr);
+        return;
+    }
+    glGenVertexArrays(1, &vao);
+    glGenBuffers(1, &vbo);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(float)),
+                 mesh.vertices.data(), GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, vertexStride, nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, vertexStride, reinterpret_cast<const void*>(3 * sizeof(float)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void Model::draw()
+{
+    if (material) {
+        material->getShader()->use();
+        material->setUniforms();
+    }
+    // An empty model has no vertex array; drawing nothing keeps GL quiet.
+    if (vao == 0)
+        return;
+    glBindVertexArray(vao);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mesh.vertexCount));
+    glBindVertexArray(0);
+}

@@ -1,0 +1,56 @@
+// A static triangle mesh read from an OBJ file (relative to the working
+// directory, not searched for), drawn with one shared material and placed by
+// a position, rotations in degrees about x, y and z, and a scale. A model
+// whose file could not be read stays empty and draws nothing.
+#pragma once
+
+#include "obj_mesh.h"
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <memory>
+#include <string>
+
+class Material;
+
+// translate(position) * Rx * Ry * Rz * scale: scaled first, then rotated
+// about z, y and x, then moved.
+glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegrees, const glm::vec3& scale);
+
+class Model {
+public:
+    explicit Model(const std::string& path);
+    ~Model();
+
+    Model(Model&& other) noexcept;
+    Model& operator=(Model&& other) noexcept;
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    void setMaterial(const std::shared_ptr<Material>& newMaterial) { material = newMaterial; }
+    void setPosition(const glm::vec3& value) { position = value; }
+    void setRotation(const glm::vec3& degrees) { rotation = degrees; }
+    void setScale(const glm::vec3& value) { scale = value; }
+
+    glm::mat4 getModelMatrix() const { return modelMatrixOf(position, rotation, scale); }
+
+    // With a material: its program is made current and its uniforms set.
+    // The caller sets "modelMatrix" on that program beforehand.
+    void draw();
+
+    uint32_t getVertexCount() const { return mesh.vertexCount; }
+    GLuint vertexArray() const { return vao; }
+
+private:
+    void setupMesh();
+    void release();
+
+    ObjMesh mesh;
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    glm::vec3 position{0.0f};
+    glm::vec3 rotation{0.0f};
+    glm::vec3 scale{1.0f};
+    std::shared_ptr<Material> material;
+};
