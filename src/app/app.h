@@ -1,0 +1,23 @@
+// Everything the running game owns: window, settings, switches and the
+// frame-to-frame values. The window's user pointer points here, so the GLFW
+// callbacks reach the same state the frame reads.
+#pragma once
+
+#include "settings.h"
+#include "switches.h"
+#include "game/input.h"
+#include "game/simulation.h"
+
+struct GLFWwindow;
+
+struct App {
+    GLFWwindow* window = nullptr;
+    Settings settings;
+    Switches switches;
+    CursorPosition startCursor;  // read once right after the cursor is captured
+    Simulation simulation;       // made from the camera settings once the cursor is known
+    float lastFrameTime = 0.0f;  // clock value at the top of the previous frame
+};
+
+// The switches as the settings start them.
+Switches initialSwitches(const Settings& settings);

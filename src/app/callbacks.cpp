@@ -1,0 +1,53 @@
+#include "callbacks.h"
+
+#include "app.h"
+#include "key_actions.h"
+#include "window_mode.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace {
+
+App& appOf(GLFWwindow* window)
+{
+    return *static_cast<App*>(glfwGetWindowUserPointer(window));
+}
+
+}  // namespace
+
+void onKey(GLFWwindow* window, int key, int, int action, int)
+{
+    if (action != GLFW_RELEASE)
+        return;
+    App& app = appOf(window);
+    switch (applyKeyRelease(key, app.switches)) {
+    case KeyAction::None:
+        break;
+    case KeyAction::Quit:
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+        break;
+    case KeyAction::ApplyPolygonMode:
+        applyPolygonMode(app.switches.renderer.wireframe);
+        break;
+    case KeyAction::ApplyFaceCulling:
+        applyFaceCulling(app.switches.renderer.backface_culling);
+        break;
+    case KeyAction::ApplyWindowMode:
+        if (app.switches.isFullscreen)
+            enterFullscreen(window);
+        else
+            leaveFullscreen(window, app.settings.window.width, app.settings.window.height);
+        break;
+    case KeyAction::CameraSwitched:
+        glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+        if (app.switches.freeCameraMode)
+            app.simulation.freeCamera.firstMouse = true;  // its first frame must not jump
+        break;
+    }
+}
+
+void onFramebufferSize(GLFWwindow*, int width, int height)
+{
+    glViewport(0, 0, width, height);
+}

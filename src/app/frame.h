@@ -1,0 +1,26 @@
+// One frame of the game as a function of its inputs, so tests and the
+// benchmark can run frames with a fixed clock and scripted input while the
+// real loop reads them from GLFW.
+#pragma once
+
+#include "app.h"
+#include "game/input.h"
+
+#include <ostream>
+
+struct FrameInput {
+    float clock = 0.0f;  // seconds since the windowing library started
+    HeldKeys keys;
+    CursorPosition cursor;
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
+};
+
+struct FrameResult {
+    bool closeRequested = false;  // the game ended in this frame
+    bool drawn = false;           // false while the framebuffer has no area
+};
+
+// Advances the game by the time since the previous frame and draws it into
+// the current framebuffer. Game events are written to `console`.
+FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console);

@@ -1,0 +1,20 @@
+// Bringing up the windowing library, the game window, its GL context and the
+// GL entry points. Each failure ends the process at once with status 1.
+#pragma once
+
+struct App;
+
+// Creates the window from the window settings, makes its context current,
+// installs the framebuffer-size callback, captures the cursor and loads GL.
+void openMainWindow(App& app);
+
+// Capturing the cursor warps it to the window's centre once the window is
+// mapped; lets that motion arrive and reads the cursor again, so the first
+// frame does not turn the view by the warp.
+void settleCapturedCursor(App& app);
+
+// Prints GL debug messages as they arrive, when the driver offers them.
+void registerDebugOutput();
+
+// Ends the process with status 1 after one line on standard error.
+[[noreturn]] void failStartup(const char* message);

@@ -1,0 +1,13 @@
+// The process-wide switches that the shortcut keys flip and the frame reads.
+#pragma once
+
+#include "framework/render_state.h"
+
+struct Switches {
+    bool overlayEnabled = true;
+    bool particlesEnabled = true;
+    bool waterAnimationEnabled = true;
+    bool freeCameraMode = false;
+    bool isFullscreen = false;
+    RendererSettings renderer;
+};

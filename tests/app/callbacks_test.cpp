@@ -1,0 +1,96 @@
+#include "app/app.h"
+#include "app/callbacks.h"
+#include "support/gl_test_context.h"
+
+class KeyCallback : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        app.window = window;
+        app.settings.window.width = 320;
+        app.settings.window.height = 240;
+        glfwSetWindowUserPointer(window, &app);
+    }
+
+    void release(int key) { onKey(window, key, 0, GLFW_RELEASE, 0); }
+
+    App app;
+};
+
+TEST_F(KeyCallback, PressAndRepeatDoNothingOnlyReleaseActs)
+{
+    onKey(window, GLFW_KEY_F1, 0, GLFW_PRESS, 0);
+    onKey(window, GLFW_KEY_F1, 0, GLFW_REPEAT, 0);
+    EXPECT_FALSE(app.switches.renderer.wireframe);
+    release(GLFW_KEY_F1);
+    EXPECT_TRUE(app.switches.renderer.wireframe);
+}
+
+TEST_F(KeyCallback, F1SwitchesThePolygonModeAtOnce)
+{
+    GLint mode[2] = {};
+    release(GLFW_KEY_F1);
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_LINE);
+    release(GLFW_KEY_F1);
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_FILL);
+}
+
+TEST_F(KeyCallback, F2SwitchesBackFaceCullingWithDefaultWinding)
+{
+    release(GLFW_KEY_F2);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    GLint cullMode = 0, frontFace = 0;
+    glGetIntegerv(GL_CULL_FACE_MODE, &cullMode);
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    EXPECT_EQ(cullMode, GL_BACK);
+    EXPECT_EQ(frontFace, GL_CCW);
+    release(GLFW_KEY_F2);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST_F(KeyCallback, EscapeAsksTheWindowToClose)
+{
+    EXPECT_FALSE(glfwWindowShouldClose(window));
+    release(GLFW_KEY_ESCAPE);
+    EXPECT_TRUE(glfwWindowShouldClose(window));
+}
+
+TEST_F(KeyCallback, CameraKeyKeepsTheCursorCapturedBothWays)
+{
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+    release(GLFW_KEY_C);
+    EXPECT_TRUE(app.switches.freeCameraMode);
+    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+    release(GLFW_KEY_C);
+    EXPECT_FALSE(app.switches.freeCameraMode);
+    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
+}
+
+TEST_F(KeyCallback, F3GoesFullscreenAndBackToTheConfiguredWindow)
+{
+    release(GLFW_KEY_F3);
+    EXPECT_TRUE(app.switches.isFullscreen);
+    EXPECT_NE(glfwGetWindowMonitor(window), nullptr);
+    release(GLFW_KEY_F3);
+    EXPECT_FALSE(app.switches.isFullscreen);
+    EXPECT_EQ(glfwGetWindowMonitor(window), nullptr);
+    int width = 0, height = 0;
+    glfwGetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+}
+
+TEST_F(KeyCallback, ResizeSetsTheViewport)
+{
+    onFramebufferSize(window, 40, 30);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 40);
+    EXPECT_EQ(viewport[3], 30);
+}

@@ -1,0 +1,125 @@
+# Helpers for end-to-end tests of the real executable. Each test runs inside
+# an X server of its own (Xvfb), so xdotool input reaches only its game.
+# Usage in a test script:  source e2e_lib.sh; e2e_init "$@"
+
+set -euo pipefail
+
+# e2e_init <game executable> <repository root> [preload library]
+e2e_init() {
+  GAME=$(realpath "$1")
+  SOURCE_DIR=$(realpath "$2")
+  KEEP_LIBRARIES_LOADED=${3:-}
+  export ASAN_OPTIONS="verify_asan_link_order=0:${ASAN_OPTIONS:-}"
+  if [[ -z "${GLIMMERDEEP_E2E_XVFB:-}" ]]; then
+    export GLIMMERDEEP_E2E_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  fi
+  export LIBGL_ALWAYS_SOFTWARE=1
+  SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/glimmerdeep-e2e.XXXXXX")
+  trap 'e2e_cleanup' EXIT
+}
+
+e2e_cleanup() {
+  if [[ -n "${GAME_PID:-}" ]] && kill -0 "$GAME_PID" 2>/dev/null; then
+    kill "$GAME_PID" 2>/dev/null || true
+  fi
+  rm -rf "$SCRATCH"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [[ -f "${SCRATCH}/out.txt" ]]; then
+    echo "--- standard output" >&2; cat "$SCRATCH/out.txt" >&2
+    echo "--- standard error" >&2; cat "$SCRATCH/err.txt" >&2
+  fi
+  exit 1
+}
+
+# A project tree outside the repository: a root marker, the game two levels
+# below it, and the asset folders named in the arguments linked from the
+# repository (e.g. "shaders textures objects"). Settings are left out unless named.
+make_tree() {
+  TREE="$SCRATCH/tree"
+  rm -rf "$TREE"
+  mkdir -p "$TREE/build/bin" "$TREE/assets"
+  echo "# marker" > "$TREE/CMakeLists.txt"
+  cp "$GAME" "$TREE/build/bin/glimmerdeep"
+  for folder in "$@"; do
+    ln -s "$SOURCE_DIR/assets/$folder" "$TREE/assets/$folder"
+  done
+  TREE_GAME="$TREE/build/bin/glimmerdeep"
+}
+
+# start_game <executable> <working dir> [args...]: runs in the background with
+# standard input closed; output in $SCRATCH/out.txt and err.txt.
+start_game() {
+  local executable=$1 workdir=$2
+  shift 2
+  (cd "$workdir" && LD_PRELOAD="${KEEP_LIBRARIES_LOADED:-}" exec "$executable" "$@" \
+     </dev/null >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt") &
+  GAME_PID=$!
+}
+
+# wait_game <seconds>: waits for the game to end; sets GAME_STATUS.
+wait_game() {
+  local limit=$1 waited=0
+  while kill -0 "$GAME_PID" 2>/dev/null; do
+    sleep 0.2
+    waited=$((waited + 1))
+    if (( waited > limit * 5 )); then
+      fail "the game did not end within $limit seconds"
+    fi
+  done
+  set +e
+  wait "$GAME_PID"
+  GAME_STATUS=$?
+  set -e
+  GAME_PID=""
+}
+
+# wait_window: waits for the game's window to be mapped; sets WINDOW.
+wait_window() {
+  WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name "${1:-Glimmerdeep}" | head -n 1) \
+    || fail "no game window appeared"
+}
+
+# wait_line <text> <seconds>: waits until standard output holds the text.
+wait_line() {
+  local text=$1 limit=$2 waited=0
+  until grep -qF -- "$text" "$SCRATCH/out.txt" 2>/dev/null; do
+    sleep 0.2
+    waited=$((waited + 1))
+    (( waited <= limit * 5 )) || fail "no line '$text' within $limit seconds"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$text'"
+  done
+}
+
+expect_status() {
+  [[ "$GAME_STATUS" == "$1" ]] || fail "exit status $GAME_STATUS, expected $1"
+}
+
+expect_no_sanitizer_report() {
+  if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$SCRATCH/err.txt"; then
+    fail "sanitizer report"
+  fi
+}
+
+expect_first_line() {
+  local first
+  first=$(head -n 1 "$SCRATCH/out.txt")
+  [[ "$first" == "$1" ]] || fail "first line was '$first'"
+}
+
+expect_output_contains() {
+  grep -qF -- "$1" "$SCRATCH/out.txt" || fail "standard output lacks '$1'"
+}
+
+# make_small_tree [camera file]: a project tree with every asset folder, a
+# small window and the given camera file as the default camera settings.
+make_small_tree() {
+  make_tree shaders textures objects
+  mkdir -p "$TREE/assets/settings"
+  cp "$SOURCE_DIR/tests/e2e/data/window_small.ini" "$TREE/assets/settings/window.ini"
+  cp "${1:-$SOURCE_DIR/assets/settings/camera_front.ini}" "$TREE/assets/settings/camera_front.ini"
+  cp "$SOURCE_DIR/assets/settings/renderer_standard.ini" "$TREE/assets/settings/"
+}

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Start-up of the real game: the banner, the settings files and the window.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+
+case_no_settings_files() {
+  make_tree shaders textures objects
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  local geometry
+  geometry=$(xdotool getwindowgeometry "$WINDOW")
+  xdotool key --window "$WINDOW" Escape
+  wait_game 60
+  expect_status 0
+  expect_first_line ":::::: STARTING GLIMMERDEEP  ::::::"
+  local expected
+  expected=$(printf '%s\n' \
+    ":::::: STARTING GLIMMERDEEP  ::::::" \
+    "ERROR: Failed to load 'assets/settings/window.ini'. Using default values instead." \
+    "ERROR: Failed to load 'assets/settings/camera_front.ini'. Using default values instead." \
+    "ERROR: Failed to load 'assets/settings/renderer_standard.ini'. Using default values instead.")
+  [[ "$(head -n 4 "$SCRATCH/out.txt")" == "$expected" ]] || fail "settings lines differ"
+  # Without a window file the game goes fullscreen on the Xvfb screen.
+  grep -q "Geometry: 1280x1024" <<<"$geometry" || fail "not fullscreen: $geometry"
+  expect_no_sanitizer_report
+}
+
+case_missing_renderer_override() {
+  start_game "$GAME" "$(dirname "$GAME")" --init_renderer assets/settings/nothing_here.ini
+  wait_window
+  local geometry
+  geometry=$(xdotool getwindowgeometry "$WINDOW")
+  xdotool key --window "$WINDOW" Escape
+  wait_game 60
+  expect_status 0
+  [[ "$(sed -n 2p "$SCRATCH/out.txt")" == \
+     "ERROR: Failed to load 'assets/settings/nothing_here.ini'. Using default values instead." ]] \
+    || fail "missing override not reported first"
+  [[ $(grep -c "Failed to load" "$SCRATCH/out.txt") == 1 ]] || fail "other settings files failed too"
+  # The shipped window file asks for a 1280 by 720 window.
+  grep -q "Geometry: 1280x720" <<<"$geometry" || fail "window size: $geometry"
+  expect_no_sanitizer_report
+}
+
+case_ambiguous_asset() {
+  make_tree shaders textures objects
+  mkdir -p "$TREE/assets/settings" "$TREE/build/bin/assets/settings"
+  cp "$SOURCE_DIR/assets/settings/window.ini" "$TREE/assets/settings/"
+  cp "$SOURCE_DIR/assets/settings/window.ini" "$TREE/build/bin/assets/settings/"
+  start_game "$TREE_GAME" "$TREE"
+  wait_game 30
+  expect_status 1
+  expect_output_contains "Ambiguous asset file path: 'assets/settings/window.ini'"
+  expect_output_contains "  - $TREE/build/bin/assets/settings/window.ini"
+  expect_output_contains "  - $TREE/assets/settings/window.ini"
+  expect_output_contains "Remove all duplicates to fix this!"
+}
+
+case_bad_window_size() {
+  make_tree shaders textures objects
+  mkdir -p "$TREE/assets/settings"
+  printf '[window]\nwidth = 0\nheight = 600\nfullscreen = false\n' > "$TREE/assets/settings/window.ini"
+  start_game "$TREE_GAME" "$TREE"
+  wait_game 30
+  expect_status 1
+  grep -qx "Failed to create GLFW window" "$SCRATCH/err.txt" || fail "no window failure line"
+}
+
+case_no_settings_files
+case_missing_renderer_override
+case_ambiguous_asset
+case_bad_window_size
+echo "startup_test: all cases passed"
