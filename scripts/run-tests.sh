@@ -8,6 +8,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 export LIBGL_ALWAYS_SOFTWARE=1
 export GALLIUM_DRIVER=llvmpipe
+# llvmpipe renders on the calling thread and Mesa keeps no shader cache on
+# disk: no driver threads linger at exit, where LeakSanitizer's stop-the-world
+# scan could trip over them, and no test depends on what an earlier run cached.
+export LP_NUM_THREADS=0
+export MESA_SHADER_CACHE_DISABLE=true
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:${ASAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
