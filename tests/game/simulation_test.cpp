@@ -1,6 +1,6 @@
 // Whole frames: the order of drain, camera, fairy, rings and finish, the
 // console lines, the two camera modes and the frame's allocations.
-#include "allocation_counter.h"
+#include "support/allocation_counter.h"
 #include "frames.h"
 
 #include "game/course.h"

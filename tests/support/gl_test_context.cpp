@@ -56,9 +56,9 @@ GLFWwindow* createHiddenGlWindow(int width, int height)
 void GlTest::SetUp()
 {
     debugMessages().clear();
-    window = createHiddenGlWindow(defaultWidth, defaultHeight);
+    window = createHiddenGlWindow(windowWidth, windowHeight);
     ASSERT_NE(window, nullptr) << "no GL 4.3 context: is DISPLAY set to an X server (Xvfb)?";
-    glViewport(0, 0, defaultWidth, defaultHeight);
+    glViewport(0, 0, windowWidth, windowHeight);
 }
 
 void GlTest::TearDown()

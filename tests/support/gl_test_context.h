@@ -26,6 +26,9 @@ protected:
     std::vector<unsigned char> readPixels(int x, int y, int width, int height) const;
 
     GLFWwindow* window = nullptr;
+    // Fixtures that need a bigger window set these in their constructor.
+    int windowWidth = defaultWidth;
+    int windowHeight = defaultHeight;
 };
 
 // The hidden window's size is `width` by `height` for tests that need more.
