@@ -4,7 +4,8 @@
 set -euo pipefail
 executable=$(realpath "$1")
 shift
-cd "$(dirname "$executable")"
+# Models are read from assets/objects under the working directory.
+cd "$(dirname "$0")/.."
 if [[ -z "${DISPLAY:-}" ]]; then
   echo "No display found: starting the game under Xvfb (it ends by itself when the fairy's power runs out)."
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$executable" "$@"

@@ -7,6 +7,10 @@
 #include "switches.h"
 #include "game/input.h"
 #include "game/simulation.h"
+#include "scene/level.h"
+#include "scene/render_targets.h"
+
+#include <memory>
 
 struct GLFWwindow;
 
@@ -16,6 +20,8 @@ struct App {
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known
+    RenderTargets renderTargets;  // re-created whenever the framebuffer size changes
+    std::unique_ptr<Level> level;
     float lastFrameTime = 0.0f;  // clock value at the top of the previous frame
 };
 

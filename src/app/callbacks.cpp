@@ -47,7 +47,8 @@ void onKey(GLFWwindow* window, int key, int, int action, int)
     }
 }
 
-void onFramebufferSize(GLFWwindow*, int width, int height)
+void onFramebufferSize(GLFWwindow* window, int width, int height)
 {
     glViewport(0, 0, width, height);
+    appOf(window).renderTargets.create(width, height);
 }

@@ -1,6 +1,6 @@
 #include "frame.h"
 
-#include <GL/glew.h>
+#include "scene/frame_passes.h"
 
 namespace {
 
@@ -13,19 +13,45 @@ void reportEvents(const SimulationStep& step, std::ostream& console)
     console.flush();  // players and scripts watch for these while the game runs
 }
 
+SimulationInput simulationInput(const App& app, const FrameInput& input)
+{
+    SimulationInput result;
+    result.deltaTime = input.clock - app.lastFrameTime;
+    result.keys = input.keys;
+    result.cursor = input.cursor;
+    result.framebufferWidth = input.framebufferWidth;
+    result.framebufferHeight = input.framebufferHeight;
+    result.freeCameraMode = app.switches.freeCameraMode;
+    return result;
+}
+
+FrameParameters frameParameters(const App& app, const FrameInput& input, const CameraView& view)
+{
+    FrameParameters frame;
+    frame.view = view;
+    frame.time = input.clock;
+    frame.particlesEnabled = app.switches.particlesEnabled;
+    frame.waterAnimationEnabled = app.switches.waterAnimationEnabled;
+    frame.drawNormals = app.switches.renderer.normals;
+    frame.overlayEnabled = app.switches.overlayEnabled;
+    frame.fairyPower = app.simulation.state.fairyPower;
+    frame.framebufferWidth = input.framebufferWidth;
+    frame.framebufferHeight = input.framebufferHeight;
+    return frame;
+}
+
 }  // namespace
 
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
 {
-    SimulationInput simulationInput;
-    simulationInput.deltaTime = input.clock - app.lastFrameTime;
-    simulationInput.keys = input.keys;
-    simulationInput.cursor = input.cursor;
-    simulationInput.framebufferWidth = input.framebufferWidth;
-    simulationInput.framebufferHeight = input.framebufferHeight;
-    simulationInput.freeCameraMode = app.switches.freeCameraMode;
-    const SimulationStep step = stepSimulation(app.simulation, simulationInput);
+    const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input));
     reportEvents(step, console);
+    Level& level = *app.level;
+    if (step.fairy)
+        placeFairyObjects(level, *step.fairy);
+    uploadCameraAndLights(level, step.view);
+    if (app.switches.particlesEnabled)
+        level.particles->update(input.clock - app.lastFrameTime, app.simulation.state.fairyPosition);
     app.lastFrameTime = input.clock;
 
     FrameResult result;
@@ -34,7 +60,7 @@ FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
     if (input.framebufferWidth <= 0 || input.framebufferHeight <= 0)
         return result;
 
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawFrame(level, app.renderTargets, app.simulation.state.ringPassed, frameParameters(app, input, step.view));
     result.drawn = true;
     return result;
 }

@@ -23,6 +23,9 @@ int main(int argc, char** argv)
     app.switches = initialSwitches(app.settings);
 
     openMainWindow(app);
+    int framebufferWidth = 0, framebufferHeight = 0;
+    glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
+    app.renderTargets.create(framebufferWidth, framebufferHeight);
     if (app.switches.isFullscreen)
         enterFullscreen(app.window);
     applyInitialRenderState(app.switches.renderer);
@@ -30,11 +33,15 @@ int main(int argc, char** argv)
     if (!initFramework())
         failStartup("Failed to init framework\n");
     glfwSetKeyCallback(app.window, onKey);
+    app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
     app.simulation = makeSimulation(app.settings.camera, app.startCursor);
 
     runFrameLoop(app);
 
+    // Everything that owns a GL object goes while the context still exists.
+    app.level.reset();
+    app.renderTargets.release();
     destroyFramework();
     glfwTerminate();
     return 0;

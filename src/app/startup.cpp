@@ -50,6 +50,7 @@ void openMainWindow(App& app)
 
 void settleCapturedCursor(App& app)
 {
+    glfwSetInputMode(app.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwPollEvents();
     glfwGetCursorPos(app.window, &app.startCursor.x, &app.startCursor.y);
 }

@@ -8,9 +8,9 @@ struct App;
 // installs the framebuffer-size callback, captures the cursor and loads GL.
 void openMainWindow(App& app);
 
-// Capturing the cursor warps it to the window's centre once the window is
-// mapped; lets that motion arrive and reads the cursor again, so the first
-// frame does not turn the view by the warp.
+// Captures the cursor again once the level is built. Capturing warps it to
+// the window's centre once the window is mapped; this lets that motion arrive
+// and reads the cursor again, so the first frame does not turn the view.
 void settleCapturedCursor(App& app);
 
 // Prints GL debug messages as they arrive, when the driver offers them.

@@ -123,3 +123,13 @@ make_small_tree() {
   cp "${1:-$SOURCE_DIR/assets/settings/camera_front.ini}" "$TREE/assets/settings/camera_front.ini"
   cp "$SOURCE_DIR/assets/settings/renderer_standard.ini" "$TREE/assets/settings/"
 }
+
+# wait_geometry <WxH> <seconds>: waits until the game window has that size.
+wait_geometry() {
+  local size=$1 limit=$2 waited=0
+  until xdotool getwindowgeometry "$WINDOW" 2>/dev/null | grep -q "Geometry: $size"; do
+    sleep 0.2
+    waited=$((waited + 1))
+    (( waited <= limit * 5 )) || fail "window never became $size: $(xdotool getwindowgeometry "$WINDOW")"
+  done
+}

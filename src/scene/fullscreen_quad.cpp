@@ -1,0 +1,39 @@
+#include "fullscreen_quad.h"
+
+namespace {
+
+// x, y, u, v; both triangles counter-clockwise, so culling never drops them.
+constexpr float quadVertices[] = {
+    -1.0f, 1.0f,  0.0f, 1.0f,  //
+    -1.0f, -1.0f, 0.0f, 0.0f,  //
+    1.0f,  -1.0f, 1.0f, 0.0f,  //
+    -1.0f, 1.0f,  0.0f, 1.0f,  //
+    1.0f,  -1.0f, 1.0f, 0.0f,  //
+    1.0f,  1.0f,  1.0f, 1.0f,
+};
+constexpr GLsizei stride = 4 * sizeof(float);
+
+}  // namespace
+
+FullscreenQuad::FullscreenQuad()
+{
+    glGenVertexArrays(1, &vao);
+    glGenBuffers(1, &vbo);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof quadVertices, quadVertices, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(2 * sizeof(float)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+FullscreenQuad::~FullscreenQuad()
+{
+    if (vbo != 0)
+        glDeleteBuffers(1, &vbo);
+    if (vao != 0)
+        glDeleteVertexArrays(1, &vao);
+}

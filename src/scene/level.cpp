@@ -1,0 +1,135 @@
+#include "level.h"
+
+#include "level_meshes.h"
+
+#include "game/course.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+glm::mat4 translation(const glm::vec3& offset)
+{
+    return glm::translate(glm::mat4(1.0f), offset);
+}
+
+std::shared_ptr<Shader> loadProgram(const char* vertexPath, const char* fragmentPath)
+{
+    return std::make_shared<Shader>(vertexPath, fragmentPath);
+}
+
+std::shared_ptr<Texture> loadTexture(const char* path)
+{
+    return std::make_shared<Texture>(path);
+}
+
+// Rebuilds the mipmaps and sets filtering and wrapping after loading.
+std::shared_ptr<Texture> loadResampledTexture(const char* path, GLenum wrap)
+{
+    auto texture = loadTexture(path);
+    texture->setSampling(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, wrap);
+    return texture;
+}
+
+// An OBJ model with its textured material on the shared texture program.
+Model loadTexturedModel(const char* objPath, const char* texturePath, GLenum wrap,
+                        const std::shared_ptr<Shader>& textureShader, const glm::vec3& coefficients,
+                        float specularAlpha, const glm::vec3& scale)
+{
+    Model model(objPath);
+    model.setScale(scale);
+    auto texture = loadResampledTexture(texturePath, wrap);
+    model.setMaterial(std::make_shared<TextureMaterial>(textureShader, coefficients, specularAlpha, texture));
+    return model;
+}
+
+}  // namespace
+
+std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
+{
+    auto level = std::make_unique<Level>();
+
+    // 1. The shared texture program and the materials of the fairy and the rings.
+    level->textureShader = loadProgram("assets/shaders/texture.vert", "assets/shaders/texture.frag");
+    auto fairyTexture = loadTexture("assets/textures/lightblue.dds");
+    auto ringTexture = loadTexture("assets/textures/glitteryellow.dds");
+    auto fairyMaterial =
+        std::make_shared<TextureMaterial>(level->textureShader, glm::vec3(0.51f), 2.0f, fairyTexture);
+    auto ringMaterial =
+        std::make_shared<TextureMaterial>(level->textureShader, glm::vec3(0.51f, 0.4f, 0.4f), 8.0f, ringTexture);
+
+    // 2-3. The fifteen rings along the course.
+    level->rings.reserve(ringPositions.size());
+    for (const glm::vec3& centre : ringPositions)
+        level->rings.emplace_back(translation(centre), createTorusGeometry(18, 8, 0.2f, 0.06f), ringMaterial);
+
+    // 4. The lights were made with the level.
+    // 5-6. The wall texture and the well mesh.
+    auto wallTexture = loadResampledTexture("assets/textures/wellwall.dds", GL_REPEAT);
+    const GeometryData wellMesh = wellMeshData();
+    const glm::mat4 wellMatrix = translation(glm::vec3(0.0f, 10.0f, 0.0f));
+
+    // 7. Bake the light on the wall.
+    level->lightmap = std::make_unique<Lightmap>();
+    auto bakeShader = loadProgram("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
+    level->bakeGeometry.emplace(wellMatrix, wellMesh, std::make_shared<LightmapMaterial>(bakeShader));
+    bakeLightmap(*level->lightmap, *bakeShader, *level->bakeGeometry, level->lights, renderTargetWidth,
+                 renderTargetHeight);
+
+    // 8. The wall as the frame draws it: stone times baked light.
+    level->wallShader = loadProgram("assets/shaders/wellFinal.vert", "assets/shaders/wellFinal.frag");
+    level->wallShader->use();
+    level->wallShader->setUniform("u_diffuseTex", 0);
+    level->wallShader->setUniform("u_lightmap", 1);
+    level->wall.emplace(wellMatrix, wellMesh,
+                        std::make_shared<WellLightmapMaterial>(level->wallShader, wallTexture,
+                                                               level->lightmap->texture()));
+
+    // 9. The power bar and the heart.
+    level->overlay = std::make_unique<Overlay>();
+
+    // 10. Bloom.
+    level->bloom = std::make_unique<Bloom>();
+
+    // 11. The fairy's body at its start.
+    level->fairyBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f),
+                             fairyMaterial);
+
+    // 13. The fairy's trail of sparks.
+    level->particleShader = std::make_unique<Shader>("assets/shaders/particle.vert", "assets/shaders/particle.frag");
+    level->particles = std::make_unique<ParticleSystem>(500, 150.0f, level->particleShader.get());
+    level->particles->init();
+
+    // 14. Water.
+    level->waterShader = loadProgram("assets/shaders/water.vert", "assets/shaders/water.frag");
+    auto waterMaterial = std::make_shared<Material>(level->waterShader, glm::vec3(0.05f, 0.1f, 0.2f),
+                                                    glm::vec3(0.2f, 0.4f, 0.8f), 16.0f);
+    level->water.emplace(translation(glm::vec3(0.0f, 0.1f, 0.0f)), createPlaneGeometry(100, 5.0f), waterMaterial);
+
+    // 15. The cloud layer high above the well.
+    level->cloudShader = loadProgram("assets/shaders/cloudProcedural.vert", "assets/shaders/cloudProcedural.frag");
+    level->cloudMaterial = std::make_shared<ProceduralCloudMaterial>(level->cloudShader);
+    level->cloudLayer.emplace(translation(glm::vec3(0.0f, 40.0f, 0.0f)), cloudLayerData(), level->cloudMaterial);
+
+    // 16. Wings, flag and the small cloud under it.
+    level->wings = loadTexturedModel("assets/objects/Wings.obj", "assets/textures/lightpurple.dds", GL_REPEAT,
+                                     level->textureShader, glm::vec3(1.0f), 16.0f, glm::vec3(0.08f));
+    level->flag = loadTexturedModel("assets/objects/flag.obj", "assets/textures/green.dds", GL_REPEAT,
+                                    level->textureShader, glm::vec3(1.0f), 8.0f, glm::vec3(0.5f));
+    level->flag->setPosition(finishPoint);
+    level->flag->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
+    level->cloudModel = loadTexturedModel("assets/objects/cloud.obj", "assets/textures/cloud.dds", GL_CLAMP_TO_EDGE,
+                                          level->textureShader, glm::vec3(1.0f, 0.0f, 0.0f), 1.0f, glm::vec3(0.003f));
+    level->cloudModel->setPosition(glm::vec3(4.5f, 20.26f, 0.0f));
+    level->cloudModel->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
+    return level;
+}
+
+void placeFairyObjects(Level& level, const FairyPlacement& placement)
+{
+    level.fairyBody->resetModelMatrix();
+    level.fairyBody->transform(translation(placement.bodyPosition));
+    level.lights.fairy.position = placement.lightPosition;
+    level.wings->setPosition(placement.wingPosition);
+    level.wings->setRotation(placement.wingRotationDegrees);
+}
