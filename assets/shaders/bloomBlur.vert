@@ -1,0 +1,27 @@
+#version 430 core
+// One pass of the separable bloom blur over the full-screen quad. The three
+// sample points of each pixel are worked out here, once per vertex, so the
+// fragment stage only fetches and adds.
+layout(location = 0) in vec2 position;
+layout(location = 1) in vec2 texcoord;
+
+uniform sampler2D image;
+uniform int horizontal;  // 1: blur along x, 0: along y
+
+out vec2 centreUv;
+out vec2 beforeUv;
+out vec2 afterUv;
+
+// Halfway between the first and second neighbour: one bilinear fetch there
+// reads both at equal weight.
+const float pairOffset = 1.5;
+
+void main()
+{
+    vec2 texel = 1.0 / vec2(textureSize(image, 0));
+    vec2 offset = (horizontal != 0 ? vec2(texel.x, 0.0) : vec2(0.0, texel.y)) * pairOffset;
+    centreUv = texcoord;
+    beforeUv = texcoord - offset;
+    afterUv = texcoord + offset;
+    gl_Position = vec4(position, 0.0, 1.0);
+}
