@@ -1,5 +1,6 @@
 #include "geometry.h"
 
+#include "gl_names.h"
 #include "material.h"
 #include "shader.h"
 
@@ -22,13 +23,6 @@ GLuint uploadAttribute(const std::vector<Vec>& values, GLuint location, size_t v
         glVertexAttribPointer(location, Vec::length(), GL_FLOAT, GL_FALSE, 0, nullptr);
     }
     return buffer;
-}
-
-void deleteBuffer(GLuint& buffer)
-{
-    if (buffer != 0)
-        glDeleteBuffers(1, &buffer);
-    buffer = 0;
 }
 
 }  // namespace
@@ -102,9 +96,7 @@ void Geometry::release()
     deleteBuffer(lightmapUVBuffer);
     deleteBuffer(extraBuffer);
     deleteBuffer(indexBuffer);
-    if (vao != 0)
-        glDeleteVertexArrays(1, &vao);
-    vao = 0;
+    deleteVertexArray(vao);
     material.reset();
 }
 

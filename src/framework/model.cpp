@@ -1,5 +1,6 @@
 #include "model.h"
 
+#include "gl_names.h"
 #include "material.h"
 #include "shader.h"
 
@@ -59,12 +60,8 @@ Model& Model::operator=(Model&& other) noexcept
 
 void Model::release()
 {
-    if (vbo != 0)
-        glDeleteBuffers(1, &vbo);
-    if (vao != 0)
-        glDeleteVertexArrays(1, &vao);
-    vbo = 0;
-    vao = 0;
+    deleteBuffer(vbo);
+    deleteVertexArray(vao);
     material.reset();
 }
 

@@ -1,6 +1,7 @@
 // Overlay geometry, its uploads and the five draws of a frame.
 #include "game/overlay.h"
 
+#include "framework/gl_names.h"
 #include "framework/shader.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
@@ -33,20 +34,6 @@ void uploadPositions(const glm::vec2* positions, std::size_t count, GLuint& vao,
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(glm::vec2), nullptr);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
-
-void deleteVertexArray(GLuint& vao)
-{
-    if (vao != 0)
-        glDeleteVertexArrays(1, &vao);
-    vao = 0;
-}
-
-void deleteBuffer(GLuint& buffer)
-{
-    if (buffer != 0)
-        glDeleteBuffers(1, &buffer);
-    buffer = 0;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // GL side of the particle trail: buffers, per-frame upload and the instanced draw.
 #include "game/particle_system.h"
 
+#include "framework/gl_names.h"
 #include "framework/shader.h"
 
 #include <glm/vec4.hpp>
@@ -71,15 +72,9 @@ ParticleSystem& ParticleSystem::operator=(ParticleSystem&& other) noexcept
 
 void ParticleSystem::release()
 {
-    if (vao != 0)
-        glDeleteVertexArrays(1, &vao);
-    if (quadVbo != 0)
-        glDeleteBuffers(1, &quadVbo);
-    if (instanceVbo != 0)
-        glDeleteBuffers(1, &instanceVbo);
-    vao = 0;
-    quadVbo = 0;
-    instanceVbo = 0;
+    deleteVertexArray(vao);
+    deleteBuffer(quadVbo);
+    deleteBuffer(instanceVbo);
 }
 
 void ParticleSystem::init()

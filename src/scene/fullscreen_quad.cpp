@@ -1,5 +1,7 @@
 #include "fullscreen_quad.h"
 
+#include "framework/gl_names.h"
+
 namespace {
 
 // x, y, u, v; both triangles counter-clockwise, so culling never drops them.
@@ -32,8 +34,6 @@ FullscreenQuad::FullscreenQuad()
 
 FullscreenQuad::~FullscreenQuad()
 {
-    if (vbo != 0)
-        glDeleteBuffers(1, &vbo);
-    if (vao != 0)
-        glDeleteVertexArrays(1, &vao);
+    deleteBuffer(vbo);
+    deleteVertexArray(vao);
 }

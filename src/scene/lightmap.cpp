@@ -3,6 +3,7 @@
 #include "lights.h"
 
 #include "framework/geometry.h"
+#include "framework/gl_names.h"
 #include "framework/render_state.h"
 #include "framework/shader.h"
 
@@ -28,12 +29,9 @@ Lightmap::Lightmap()
 
 Lightmap::~Lightmap()
 {
-    if (framebuffer_ != 0)
-        glDeleteFramebuffers(1, &framebuffer_);
-    if (depthBuffer_ != 0)
-        glDeleteRenderbuffers(1, &depthBuffer_);
-    if (texture_ != 0)
-        glDeleteTextures(1, &texture_);
+    deleteFramebuffer(framebuffer_);
+    deleteRenderbuffer(depthBuffer_);
+    deleteTexture(texture_);
 }
 
 void bakeLightmap(const Lightmap& lightmap, Shader& bakeShader, Geometry& bakeGeometry, const SceneLights& lights,

@@ -1,5 +1,7 @@
 #include "render_targets.h"
 
+#include "framework/gl_names.h"
+
 namespace {
 
 // RGBA16F, linear filtering, clamped: the format of every colour target here.
@@ -22,21 +24,13 @@ RenderTargets::~RenderTargets()
 
 void RenderTargets::release()
 {
-    if (sceneFramebuffer_ != 0)
-        glDeleteFramebuffers(1, &sceneFramebuffer_);
-    sceneFramebuffer_ = 0;
-    if (sceneTextures_[0] != 0)
-        glDeleteTextures(2, sceneTextures_.data());
-    sceneTextures_ = {};
-    if (sceneDepthBuffer_ != 0)
-        glDeleteRenderbuffers(1, &sceneDepthBuffer_);
-    sceneDepthBuffer_ = 0;
-    if (pingpongFramebuffers_[0] != 0)
-        glDeleteFramebuffers(2, pingpongFramebuffers_.data());
-    pingpongFramebuffers_ = {};
-    if (pingpongTextures_[0] != 0)
-        glDeleteTextures(2, pingpongTextures_.data());
-    pingpongTextures_ = {};
+    deleteFramebuffer(sceneFramebuffer_);
+    deleteRenderbuffer(sceneDepthBuffer_);
+    for (int i = 0; i < 2; ++i) {
+        deleteTexture(sceneTextures_[i]);
+        deleteFramebuffer(pingpongFramebuffers_[i]);
+        deleteTexture(pingpongTextures_[i]);
+    }
 }
 
 void RenderTargets::create(int width, int height)
