@@ -6,6 +6,7 @@
 #include "framework/shader.h"
 #include "framework/texture.h"
 #include "support/gl_test_context.h"
+#include "support/uniform_recorder.h"
 #include "support/test_paths.h"
 
 #include <gmock/gmock.h>
@@ -14,53 +15,14 @@
 
 namespace {
 
-// Records uniform names as they are first looked up and every upload by kind.
-struct UniformRecorder {
-    static inline std::vector<std::string> queried;
-    static inline std::vector<std::string> uploads;
-    static inline PFNGLGETUNIFORMLOCATIONPROC realGetUniformLocation = nullptr;
-    static inline PFNGLUNIFORM1FPROC real1f = nullptr;
-    static inline PFNGLUNIFORM1IPROC real1i = nullptr;
-    static inline PFNGLUNIFORM3FPROC real3f = nullptr;
-
-    UniformRecorder()
-    {
-        queried.clear();
-        uploads.clear();
-        realGetUniformLocation = std::exchange(__glewGetUniformLocation, getLocation);
-        real1f = std::exchange(__glewUniform1f, uniform1f);
-        real1i = std::exchange(__glewUniform1i, uniform1i);
-        real3f = std::exchange(__glewUniform3f, uniform3f);
-    }
-    ~UniformRecorder()
-    {
-        __glewGetUniformLocation = realGetUniformLocation;
-        __glewUniform1f = real1f;
-        __glewUniform1i = real1i;
-        __glewUniform3f = real3f;
-    }
-
-    static GLint GLAPIENTRY getLocation(GLuint program, const GLchar* name)
-    {
-        queried.emplace_back(name);
-        return realGetUniformLocation(program, name);
-    }
-    static void GLAPIENTRY uniform1f(GLint location, GLfloat v0)
-    {
-        uploads.emplace_back("1f");
-        real1f(location, v0);
-    }
-    static void GLAPIENTRY uniform1i(GLint location, GLint v0)
-    {
-        uploads.emplace_back("1i");
-        real1i(location, v0);
-    }
-    static void GLAPIENTRY uniform3f(GLint location, GLfloat v0, GLfloat v1, GLfloat v2)
-    {
-        uploads.emplace_back("3f");
-        real3f(location, v0, v1, v2);
-    }
-};
+// Upload kinds in order, as the recorder names them.
+std::vector<std::string> kinds(const UniformRecorder& recorder)
+{
+    std::vector<std::string> result;
+    for (const UniformUpload& upload : recorder.uploads())
+        result.push_back(upload.kind);
+    return result;
+}
 
 GLint integerState(GLenum name)
 {
@@ -125,8 +87,8 @@ TEST_F(MaterialTest, SendsCoefficientsThenSpecularAlphaAndNothingElse)
     {
         UniformRecorder recorder;
         material.setUniforms();
-        EXPECT_THAT(recorder.queried, ElementsAre("materialCoefficients", "specularAlpha"));
-        EXPECT_THAT(recorder.uploads, ElementsAre("3f", "1f"));
+        EXPECT_THAT(recorder.names(), ElementsAre("materialCoefficients", "specularAlpha"));
+        EXPECT_THAT(kinds(recorder), ElementsAre("3f", "1f"));
     }
     EXPECT_FLOAT_EQ(floatUniform("materialCoefficients", 0), 0.2f);
     EXPECT_FLOAT_EQ(floatUniform("materialCoefficients", 2), 0.8f);
@@ -168,8 +130,8 @@ TEST_F(MaterialTest, TextureMaterialLeavesUnitZeroActiveWithItsTexture)
     {
         UniformRecorder recorder;
         material.setUniforms();
-        EXPECT_THAT(recorder.queried, ElementsAre("materialCoefficients", "specularAlpha", "diffuseTexture"));
-        EXPECT_THAT(recorder.uploads, ElementsAre("3f", "1f", "1i"));
+        EXPECT_THAT(recorder.names(), ElementsAre("materialCoefficients", "specularAlpha", "diffuseTexture"));
+        EXPECT_THAT(kinds(recorder), ElementsAre("3f", "1f", "1i"));
     }
     EXPECT_EQ(integerState(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     EXPECT_EQ(integerState(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture->getHandle()));

@@ -3,6 +3,7 @@
 #include "framework/shader.h"
 
 #include "support/gl_test_context.h"
+#include "support/uniform_recorder.h"
 #include "support/test_paths.h"
 
 #include <gmock/gmock.h>
@@ -76,78 +77,6 @@ namespace {
 
 const std::string colorVert = "tests/framework/data/color.vert";
 const std::string colorFrag = "tests/framework/data/color.frag";
-
-// Counts location queries and uniform uploads by wrapping GLEW's pointers.
-struct UniformCallCounter {
-    static inline int locationQueries = 0;
-    static inline int uploads = 0;
-    static inline PFNGLGETUNIFORMLOCATIONPROC realGetUniformLocation = nullptr;
-    static inline PFNGLUNIFORM1FPROC real1f = nullptr;
-    static inline PFNGLUNIFORM1IPROC real1i = nullptr;
-    static inline PFNGLUNIFORM3FPROC real3f = nullptr;
-    static inline PFNGLUNIFORM4FPROC real4f = nullptr;
-    static inline PFNGLUNIFORMMATRIX3FVPROC realMatrix3 = nullptr;
-    static inline PFNGLUNIFORMMATRIX4FVPROC realMatrix4 = nullptr;
-
-    UniformCallCounter()
-    {
-        locationQueries = 0;
-        uploads = 0;
-        realGetUniformLocation = std::exchange(__glewGetUniformLocation, getLocation);
-        real1f = std::exchange(__glewUniform1f, uniform1f);
-        real1i = std::exchange(__glewUniform1i, uniform1i);
-        real3f = std::exchange(__glewUniform3f, uniform3f);
-        real4f = std::exchange(__glewUniform4f, uniform4f);
-        realMatrix3 = std::exchange(__glewUniformMatrix3fv, matrix3);
-        realMatrix4 = std::exchange(__glewUniformMatrix4fv, matrix4);
-    }
-    ~UniformCallCounter()
-    {
-        __glewGetUniformLocation = realGetUniformLocation;
-        __glewUniform1f = real1f;
-        __glewUniform1i = real1i;
-        __glewUniform3f = real3f;
-        __glewUniform4f = real4f;
-        __glewUniformMatrix3fv = realMatrix3;
-        __glewUniformMatrix4fv = realMatrix4;
-    }
-
-    static GLint GLAPIENTRY getLocation(GLuint program, const GLchar* name)
-    {
-        ++locationQueries;
-        return realGetUniformLocation(program, name);
-    }
-    static void GLAPIENTRY uniform1f(GLint location, GLfloat v0)
-    {
-        ++uploads;
-        real1f(location, v0);
-    }
-    static void GLAPIENTRY uniform1i(GLint location, GLint v0)
-    {
-        ++uploads;
-        real1i(location, v0);
-    }
-    static void GLAPIENTRY uniform3f(GLint location, GLfloat v0, GLfloat v1, GLfloat v2)
-    {
-        ++uploads;
-        real3f(location, v0, v1, v2);
-    }
-    static void GLAPIENTRY uniform4f(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3)
-    {
-        ++uploads;
-        real4f(location, v0, v1, v2, v3);
-    }
-    static void GLAPIENTRY matrix3(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value)
-    {
-        ++uploads;
-        realMatrix3(location, count, transpose, value);
-    }
-    static void GLAPIENTRY matrix4(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value)
-    {
-        ++uploads;
-        realMatrix4(location, count, transpose, value);
-    }
-};
 
 GLint currentProgram()
 {
@@ -246,7 +175,7 @@ TEST_F(ShaderTest, LackedUniformIsQueriedOnceAndNeverUploaded)
 {
     Shader shader(colorVert, colorFrag);
     shader.use();
-    UniformCallCounter counter;
+    UniformRecorder counter;
     for (int i = 0; i < 3; ++i) {
         shader.setUniform("notInTheProgram", 1.0f);
         shader.setUniform("notInTheProgram", 1);
@@ -255,8 +184,8 @@ TEST_F(ShaderTest, LackedUniformIsQueriedOnceAndNeverUploaded)
         shader.setUniform("notInTheProgram", glm::mat3(1.0f));
         shader.setUniform("notInTheProgram", glm::mat4(1.0f));
     }
-    EXPECT_EQ(counter.locationQueries, 1);
-    EXPECT_EQ(counter.uploads, 0);
+    EXPECT_EQ(counter.locationQueries(), 1);
+    EXPECT_TRUE(counter.uploads().empty());
     EXPECT_EQ(shader.getUniformLocation("notInTheProgram"), -1);
 }
 
@@ -264,11 +193,11 @@ TEST_F(ShaderTest, SameUniformTwiceQueriesOnceAndUploadsTwice)
 {
     Shader shader(colorVert, colorFrag);
     shader.use();
-    UniformCallCounter counter;
+    UniformRecorder counter;
     shader.setUniform("gain", 0.5f);
     shader.setUniform(std::string("gain"), 0.25f);
-    EXPECT_EQ(counter.locationQueries, 1);
-    EXPECT_EQ(counter.uploads, 2);
+    EXPECT_EQ(counter.locationQueries(), 1);
+    EXPECT_EQ(counter.uploads().size(), 2u);
 }
 
 TEST_F(ShaderTest, EverySetterUploadsItsValueColumnMajor)
@@ -312,15 +241,15 @@ TEST_F(ShaderTest, ShadersFromTheSameFilesHaveSeparateProgramsAndCaches)
     Shader second(colorVert, colorFrag);
     EXPECT_NE(first.handle(), second.handle());
 
-    UniformCallCounter counter;
+    UniformRecorder counter;
     first.use();
     first.setUniform("gain", 2.0f);
     second.use();
     second.setUniform("gain", 3.0f);
-    EXPECT_EQ(counter.locationQueries, 2);
+    EXPECT_EQ(counter.locationQueries(), 2);
     first.use();
     first.setUniform("gain", 2.0f);
-    EXPECT_EQ(counter.locationQueries, 2);
+    EXPECT_EQ(counter.locationQueries(), 2);
 
     float gain = 0.0f;
     glGetUniformfv(first.handle(), first.getUniformLocation("gain"), &gain);
