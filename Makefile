@@ -11,7 +11,7 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_TOOLS=OFF
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 run: build
