@@ -64,8 +64,9 @@ TEST(SettingsLookup, SectionsAndKeysIgnoreCase)
 
 TEST(SettingsLookup, RepeatedKeysJoinWithLineFeeds)
 {
-    const SettingsFile file = parse("[window]\ntitle = A\ntitle = B\n");
+    const SettingsFile file = parse("[window]\ntitle = A\ntitle = B\nempty =\nempty = C\n");
     EXPECT_EQ(file.getString("window", "title", ""), "A\nB");
+    EXPECT_EQ(file.getString("window", "empty", ""), "C");  // an empty first value adds no line feed
 }
 
 TEST(SettingsLookup, KeysBeforeAnySectionBelongToTheEmptySection)
@@ -110,6 +111,14 @@ TEST(SettingsSyntax, BinaryGarbageNeverCrashes)
     EXPECT_EQ(file.getInteger("window", "width", 800), 800);
     const SettingsFile withNul = parse(std::string("[window]\nwidth = 640\n\0\x01\x02", 22) + garbage);
     EXPECT_EQ(withNul.getInteger("window", "width", 800), 640);
+}
+
+TEST(SettingsSyntax, NulByteSpoilsOnlyItsOwnLine)
+{
+    const SettingsFile file = parse(std::string("[window]\nwidth = 320\n\0\nheight = 240\ntitle = A\0B\n", 48));
+    EXPECT_EQ(file.getInteger("window", "width", 800), 320);
+    EXPECT_EQ(file.getInteger("window", "height", 800), 240);
+    EXPECT_EQ(file.getString("window", "title", ""), "A");
 }
 
 TEST(SettingsFiles, MissingFileIsReportedWithThePathAsGivenAndDefaultsApply)
