@@ -133,3 +133,38 @@ wait_geometry() {
     (( waited <= limit * 5 )) || fail "window never became $size: $(xdotool getwindowgeometry "$WINDOW")"
   done
 }
+
+# copy_asset_folder <folder>: after make_tree, replaces the tree's link to
+# that asset folder with a copy of its own, which a test may then damage.
+copy_asset_folder() {
+  local folder=$1
+  rm -rf "$TREE/assets/$folder"
+  cp -R "$SOURCE_DIR/assets/$folder" "$TREE/assets/$folder"
+}
+
+expect_no_gl_error() {
+  if grep -qF "OpenGL Error" "$SCRATCH/out.txt" "$SCRATCH/err.txt"; then
+    fail "OpenGL debug message"
+  fi
+}
+
+# quit_game: presses Escape in the running game and waits for it to end.
+quit_game() {
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+  xdotool key Escape
+  wait_game 60
+}
+
+# wait_first_frame <seconds>: waits until the game window shows a drawn frame
+# (the level is built and frames run), judged by the mean brightness.
+wait_first_frame() {
+  local limit=$1 waited=0 brightness
+  while :; do
+    brightness=$(timeout 5 import -window "$WINDOW" -format '%[fx:mean]' info: 2>/dev/null || echo 0)
+    awk -v b="$brightness" 'BEGIN { exit !(b > 0.05) }' && return 0
+    sleep 0.2
+    waited=$((waited + 1))
+    (( waited <= limit * 5 )) || fail "no frame was drawn within $limit seconds"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before drawing a frame"
+  done
+}

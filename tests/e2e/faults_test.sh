@@ -1,0 +1,306 @@
+#!/usr/bin/env bash
+# Damaged asset trees against the real game: each fault gives its exact
+# console lines and exit status, and never a crash or a sanitizer report.
+# Settings files that are missing altogether are startup_test's business.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+
+TEXTURES=(lightblue glitteryellow wellwall lightpurple green cloud)  # in load order
+SETTINGS_LOAD_FAILURE_PREFIX="ERROR: Failed to load '"
+
+# expect_out_tail <line>...: the last lines of standard output are exactly these.
+expect_out_tail() {
+  local expected actual
+  expected=$(printf '%s\n' "$@")
+  actual=$(tail -n "$#" "$SCRATCH/out.txt")
+  [[ "$actual" == "$expected" ]] || fail "last lines of standard output differ; expected:
+$expected"
+}
+
+# expect_err <line>...: standard error is exactly these lines (none: empty).
+expect_err() {
+  local expected=""
+  (( $# == 0 )) || expected=$(printf '%s\n' "$@")
+  [[ "$(cat "$SCRATCH/err.txt")" == "$expected" ]] || fail "standard error differs; expected:
+$expected"
+}
+
+expect_no_settings_report() {
+  if grep -qF "$SETTINGS_LOAD_FAILURE_PREFIX" "$SCRATCH/out.txt"; then
+    fail "a settings file was reported as not loaded"
+  fi
+}
+
+# run_fatal: starts the tree's game, which must stop at start-up with status 1.
+run_fatal() {
+  start_game "$TREE_GAME" "$TREE"
+  wait_game 60
+  expect_status 1
+}
+
+# run_and_quit: the game must come up, draw for a while and end with status 0
+# on Escape, without any OpenGL debug message.
+run_and_quit() {
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  sleep 2
+  kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before Escape"
+  quit_game
+  expect_status 0
+  expect_no_sanitizer_report
+  expect_no_gl_error
+}
+
+# Deterministic bytes of every value, line ends and NULs included.
+garbage() {
+  perl -e 'srand($ARGV[0]); print pack("C*", map { int(rand(256)) } 1 .. $ARGV[1])' "$1" "$2"
+}
+
+# A 4 by 4 DDS image of uncompressed 32-bit RGBA pixels: well-formed, but not
+# one of the block-compressed formats the game takes.
+uncompressed_dds() {
+  perl -e 'print pack("a4 V7 V11 V8 V5", "DDS ",
+      124, 0x100F, 4, 4, 16, 0, 1, (0) x 11,
+      32, 0x41, 0, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000,
+      0x1000, 0, 0, 0, 0), "\x80" x 64'
+}
+
+long_text() {
+  head -c "$2" /dev/zero | tr '\0' "$1"
+}
+
+# --- settings files ---------------------------------------------------------
+
+case_settings_empty() {
+  make_small_tree
+  : > "$TREE/assets/settings/window.ini"
+  : > "$TREE/assets/settings/camera_front.ini"
+  : > "$TREE/assets/settings/renderer_standard.ini"
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  # An empty window file was read: its defaults include fullscreen.
+  wait_geometry 1280x1024 30
+  sleep 1
+  quit_game
+  expect_status 0
+  expect_no_settings_report
+  expect_err
+  expect_no_gl_error
+}
+
+case_settings_binary_garbage() {
+  make_small_tree
+  # The lines that do parse are used: a small window ahead of the garbage. A
+  # new section after them keeps indented garbage from continuing a value.
+  { printf '[window]\nwidth = 320\nheight = 240\nfullscreen = false\n[after]\n'; garbage 1 4000; } \
+    > "$TREE/assets/settings/window.ini"
+  # Without NUL bytes every line of the garbage reaches the parser.
+  garbage 2 4000 | tr -d '\0' > "$TREE/assets/settings/camera_front.ini"
+  garbage 3 4000 > "$TREE/assets/settings/renderer_standard.ini"
+  start_game "$TREE_GAME" "$TREE"
+  # No title was read, so the default one names the window.
+  wait_window Glimmerdeep
+  wait_geometry 320x240 10
+  sleep 2
+  quit_game
+  expect_status 0
+  expect_no_settings_report
+  expect_err
+  expect_no_gl_error
+}
+
+# A NUL byte spoils only its own line: the settings after it still count.
+case_settings_after_nul_byte() {
+  make_small_tree
+  printf '[window]\nwidth = 320\n\0\nheight = 240\nfullscreen = false\n' > "$TREE/assets/settings/window.ini"
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  local geometry
+  sleep 1
+  geometry=$(xdotool getwindowgeometry "$WINDOW")
+  quit_game
+  expect_status 0
+  grep -q "Geometry: 320x240" <<<"$geometry" \
+    || fail "the lines after a NUL byte in window.ini were ignored: $geometry"
+  expect_no_settings_report
+  expect_err
+}
+
+case_settings_over_long_lines() {
+  make_small_tree
+  # A line is read in pieces of at most 199 bytes; the rest of a long line
+  # is read as lines of its own, which do not parse, and reading goes on.
+  { printf '[window]\n; %s\n' "$(long_text c 5000)"
+    printf 'width = 320\nheight = 240\nfullscreen = false\n'
+    printf 'title = %s\n' "$(long_text G 5000)"; } > "$TREE/assets/settings/window.ini"
+  { printf '[camera]\nfov = %s\n' "$(long_text 7 5000)"; printf 'near = 0.1\n'; } \
+    > "$TREE/assets/settings/camera_front.ini"
+  { printf '[renderer]\n%s = true\n' "$(long_text w 5000)"; printf 'depthtest = true\n'; } \
+    > "$TREE/assets/settings/renderer_standard.ini"
+  start_game "$TREE_GAME" "$TREE"
+  wait_window '^G+$'
+  wait_geometry 320x240 30
+  local title
+  title=$(xdotool getwindowname "$WINDOW")
+  # "title = " takes 8 of the first piece's 199 bytes.
+  [[ "$title" == "$(long_text G 191)" ]] || fail "window title of ${#title} characters"
+  sleep 1
+  quit_game
+  expect_status 0
+  expect_no_settings_report
+  expect_err
+  expect_no_sanitizer_report
+  expect_no_gl_error
+}
+
+# --- shaders ----------------------------------------------------------------
+
+case_shader_faults() {
+  make_small_tree
+  copy_asset_folder shaders
+  local shaders="$TREE/assets/shaders"
+
+  rm "$shaders/water.frag"
+  run_fatal
+  expect_out_tail "Read shader: assets/shaders/water.vert" \
+                  "Could not find shader file: assets/shaders/water.frag"
+  expect_err
+
+  # An empty text is no shader: the driver refuses it when compiling, or
+  # at the latest when linking.
+  : > "$shaders/water.frag"
+  run_fatal
+  grep -A1 -xF "Read shader: assets/shaders/water.vert" "$SCRATCH/out.txt" | tail -n 1 \
+    | grep -qxE "Failed to compile shader: assets/shaders/water.frag|Failed to link shader program:" \
+    || fail "no compile or link failure for the empty fragment shader"
+  expect_err
+  cp "$SOURCE_DIR/assets/shaders/water.frag" "$shaders/"
+
+  printf '#version 430 core\nout vec4 color;\nvoid main() { color = undeclaredColour; }\n' > "$shaders/ui.frag"
+  run_fatal
+  grep -A1 -xF "Failed to compile shader: assets/shaders/ui.frag" "$SCRATCH/out.txt" | tail -n 1 \
+    | grep -q "undeclaredColour" || fail "no compile failure with its log for ui.frag"
+  grep -qxF "Read shader: assets/shaders/ui.vert" "$SCRATCH/out.txt" || fail "ui.vert was not read first"
+  expect_err
+
+  # Compiles, but a program without main does not link.
+  printf '#version 430 core\nout vec4 color;\n' > "$shaders/ui.frag"
+  run_fatal
+  grep -A1 -xF "Failed to link shader program:" "$SCRATCH/out.txt" | tail -n 1 | grep -q "main" \
+    || fail "no link failure with its log"
+  grep -qxF "Read shader: assets/shaders/ui.frag" "$SCRATCH/out.txt" || fail "ui.frag did not compile"
+  expect_err
+  cp "$SOURCE_DIR/assets/shaders/ui.frag" "$shaders/"
+
+  # The same shader beside the executable and in the root.
+  mkdir -p "$TREE/build/bin/assets/shaders"
+  cp "$shaders/texture.vert" "$TREE/build/bin/assets/shaders/"
+  run_fatal
+  expect_out_tail "Ambiguous asset file path: 'assets/shaders/texture.vert'" \
+    "Found this path at multiple locations. Don't know which one shall be used. Candidates are:" \
+    "  - $TREE/build/bin/assets/shaders/texture.vert" \
+    "  - $TREE/assets/shaders/texture.vert" \
+    "Remove all duplicates to fix this!"
+  expect_err
+}
+
+# --- textures ---------------------------------------------------------------
+
+case_each_texture_missing() {
+  make_small_tree
+  copy_asset_folder textures
+  local name
+  for name in "${TEXTURES[@]}"; do
+    mv "$TREE/assets/textures/$name.dds" "$SCRATCH/$name.dds"
+    run_fatal
+    expect_out_tail "Could not find texture file: assets/textures/$name.dds"
+    expect_err
+    mv "$SCRATCH/$name.dds" "$TREE/assets/textures/$name.dds"
+  done
+
+  # A directory of a texture's name is no texture file.
+  rm "$TREE/assets/textures/green.dds"
+  mkdir "$TREE/assets/textures/green.dds"
+  run_fatal
+  expect_out_tail "Could not find texture file: assets/textures/green.dds"
+  expect_err
+  rmdir "$TREE/assets/textures/green.dds"
+  cp "$SOURCE_DIR/assets/textures/green.dds" "$TREE/assets/textures/"
+
+  # The same texture one level above the executable and in the root.
+  mkdir -p "$TREE/build/assets/textures"
+  cp "$SOURCE_DIR/assets/textures/lightblue.dds" "$TREE/build/assets/textures/"
+  run_fatal
+  expect_out_tail "Ambiguous asset file path: 'assets/textures/lightblue.dds'" \
+    "Found this path at multiple locations. Don't know which one shall be used. Candidates are:" \
+    "  - $TREE/build/assets/textures/lightblue.dds" \
+    "  - $TREE/assets/textures/lightblue.dds" \
+    "Remove all duplicates to fix this!"
+  expect_err
+}
+
+# Unreadable files in one run: truncated textures, missing models and a
+# settings path that is a directory. None of them stops the game.
+case_unreadable_files() {
+  make_small_tree
+  rm "$TREE/assets/settings/renderer_standard.ini"
+  mkdir "$TREE/assets/settings/renderer_standard.ini"
+  copy_asset_folder textures
+  rm "$TREE/assets/objects"
+  mkdir "$TREE/assets/objects"
+  local name cut_at index=0 expected=()
+  for name in "${TEXTURES[@]}"; do
+    # Half are cut inside the 128-byte header, half inside the image data.
+    if (( index % 2 == 0 )); then cut_at=60; else cut_at=200; fi
+    head -c "$cut_at" "$SOURCE_DIR/assets/textures/$name.dds" > "$TREE/assets/textures/$name.dds"
+    expected+=("Unable to load DDS image file from path[$TREE/assets/textures/$name.dds]")
+    index=$((index + 1))
+  done
+  run_and_quit
+  [[ "$(grep -F "$SETTINGS_LOAD_FAILURE_PREFIX" "$SCRATCH/out.txt")" == \
+     "ERROR: Failed to load 'assets/settings/renderer_standard.ini'. Using default values instead." ]] \
+    || fail "the settings directory was not reported as the one file that failed to load"
+  [[ "$(grep -F "Unable to load DDS" "$SCRATCH/out.txt")" == "$(printf '%s\n' "${expected[@]}")" ]] \
+    || fail "truncated texture lines differ"
+  local model err_lines=()
+  for model in Wings flag cloud; do
+    err_lines+=("TinyObjLoader error:" "  Cannot open file [assets/objects/$model.obj]" ""
+                "Failed to load .obj: assets/objects/$model.obj"
+                "Warning: Model::setupMesh() called but no vertex data loaded.")
+  done
+  expect_err "${err_lines[@]}"
+}
+
+# Textures of a format the game does not take, and OBJ files without usable
+# faces, in one run: neither stops the game.
+case_unsupported_textures_empty_models() {
+  make_small_tree
+  copy_asset_folder textures
+  rm "$TREE/assets/objects"
+  mkdir "$TREE/assets/objects"
+  local name expected=()
+  for name in "${TEXTURES[@]}"; do
+    uncompressed_dds > "$TREE/assets/textures/$name.dds"
+    expected+=("Unable to load DDS image file [$TREE/assets/textures/$name.dds] due to an unsupported format.")
+  done
+  : > "$TREE/assets/objects/Wings.obj"
+  # One good triangle and two whose corners lie outside the three vertices.
+  printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 9\nf -1 -2 -7\n' > "$TREE/assets/objects/flag.obj"
+  printf '# vertices but no faces\nv 0 0 0\nv 1 0 0\n' > "$TREE/assets/objects/cloud.obj"
+  run_and_quit
+  [[ "$(grep -F "Unable to load DDS" "$SCRATCH/out.txt")" == "$(printf '%s\n' "${expected[@]}")" ]] \
+    || fail "unsupported texture lines differ"
+  expect_err "Warning: Model::setupMesh() called but no vertex data loaded." \
+             "Skipped faces with out-of-range indices in: assets/objects/flag.obj" \
+             "Warning: Model::setupMesh() called but no vertex data loaded."
+}
+
+case_settings_empty
+case_settings_binary_garbage
+case_settings_over_long_lines
+case_shader_faults
+case_each_texture_missing
+case_unreadable_files
+case_unsupported_textures_empty_models
+case_settings_after_nul_byte
+echo "faults_test: all cases passed"
