@@ -1,11 +1,15 @@
 # Two commands do all the set-up on a fresh Debian 12 machine:
 #   make run   installs what is missing, builds Release and starts the game
 #   make test  installs what is missing, builds with sanitizers and runs every test
+#   make bench installs what is missing, builds Release and runs the benchmark
+#   make soak  the same sanitizer build, then five minutes of scripted play
+#              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
+BENCH_DIR := build/bench
 
-.PHONY: run test build deps
+.PHONY: run test soak build deps
 
 deps:
 	@scripts/install-deps.sh
@@ -21,3 +25,14 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	@scripts/run-tests.sh $(TEST_DIR)
+
+soak: deps
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON
+	cmake --build $(TEST_DIR) --target soak_test -j $(JOBS)
+	@scripts/run-soak.sh $(TEST_DIR)
+
+.PHONY: bench
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
+	cmake --build $(BENCH_DIR) --target bench -j $(JOBS)
+	@scripts/run-bench.sh $(BENCH_DIR)

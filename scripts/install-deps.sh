@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libstb-dev
   xvfb xauth xdotool x11-apps imagemagick libgl1-mesa-dri
   clang libclang-rt-14-dev
+  valgrind
 )
 
 missing=()

@@ -99,8 +99,8 @@ void uploadCameraAndLights(Level& level, const CameraView& view)
     setLightBlock(shader, level.lights);
 }
 
-void drawFrame(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
-               const FrameParameters& frame)
+void drawScenePasses(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
+                     const FrameParameters& frame)
 {
     bindSceneTarget(targets);                    // 1. scene target, cleared to the sky
     drawRings(level, ringPassed);                // 2. rings not yet passed
@@ -111,6 +111,12 @@ void drawFrame(Level& level, const RenderTargets& targets, const std::vector<boo
     if (frame.particlesEnabled)                  // 7. its trail of sparks
         drawParticles(level, frame);
     drawModels(level, frame);                    // 8. wings, flag, cloud
+}
+
+void drawFrame(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
+               const FrameParameters& frame)
+{
+    drawScenePasses(level, targets, ringPassed, frame);  // 1-8. the scene into its target
     glBindFramebuffer(GL_FRAMEBUFFER, 0);        // 9. back to the window
     const int blurred = level.bloom->blur(targets);  // 10. glow and composite
     level.bloom->composite(targets, blurred);

@@ -26,6 +26,11 @@ struct FrameParameters {
 // rings, the fairy and the models of the frame.
 void uploadCameraAndLights(Level& level, const CameraView& view);
 
+// Steps 1 to 8 of the frame: the scene into the floating-point target, which
+// stays bound. drawFrame runs them first; the benchmark times them alone.
+void drawScenePasses(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
+                     const FrameParameters& frame);
+
 // Draws the frame; ringPassed says which rings are gone.
 void drawFrame(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
                const FrameParameters& frame);

@@ -1,0 +1,36 @@
+// The measurements a run hands back: one "key value" line each, written by
+// the measuring child process and read by the parent that prints the table.
+#pragma once
+
+#include <fstream>
+#include <map>
+#include <string>
+
+class ResultWriter {
+public:
+    explicit ResultWriter(const std::string& path);
+    bool isOpen() const { return file.is_open(); }
+
+    void put(const std::string& key, double value);
+    void put(const std::string& key, const std::string& text);
+
+private:
+    std::ofstream file;
+};
+
+class Results {
+public:
+    // Empty when the file is missing.
+    static Results read(const std::string& path);
+
+    // Adds the other's values; the other's win where both have one.
+    void add(const Results& other);
+
+    bool has(const std::string& key) const { return values.count(key) != 0; }
+    // NaN when absent, so a missing value shows as such rather than as 0.
+    double number(const std::string& key) const;
+    std::string text(const std::string& key) const;
+
+private:
+    std::map<std::string, std::string> values;
+};

@@ -1,0 +1,31 @@
+#include "route.h"
+
+#include "game/mouse_look.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double turnRate = 1.2;     // radians per second: a circle of about 2 units inside the well
+constexpr double nodPeriod = 8.0;    // seconds
+constexpr double nodAmplitude = 0.25;  // radians of pitch at the top of a nod
+
+}  // namespace
+
+FrameInput routeInput(int index, CursorPosition start, int framebufferWidth, int framebufferHeight)
+{
+    const double seconds = (index + 1) * static_cast<double>(routeFrameTime);
+    const double nod = std::sin(3.14159265358979 * seconds / nodPeriod);
+    const double yaw = turnRate * seconds;
+    const double pitch = nodAmplitude * nod * nod;
+
+    FrameInput input;
+    input.clock = static_cast<float>(index + 1) * routeFrameTime;
+    input.keys.forward = true;
+    // Mouse look: yaw -= dx * sensitivity, pitch += (lastY - y) * sensitivity.
+    input.cursor.x = start.x - yaw / mouseSensitivity;
+    input.cursor.y = start.y - pitch / mouseSensitivity;
+    input.framebufferWidth = framebufferWidth;
+    input.framebufferHeight = framebufferHeight;
+    return input;
+}
