@@ -1,7 +1,5 @@
 #include "frame.h"
 
-#include "scene/frame_passes.h"
-
 namespace {
 
 void reportEvents(const SimulationStep& step, std::ostream& console)
@@ -42,7 +40,7 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
 
 }  // namespace
 
-FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
+FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console)
 {
     const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input));
     reportEvents(step, console);
@@ -53,14 +51,19 @@ FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
     if (app.switches.particlesEnabled)
         level.particles->update(input.clock - app.lastFrameTime, app.simulation.state.fairyPosition);
     app.lastFrameTime = input.clock;
+    return FrameUpdate{frameParameters(app, input, step.view), step.closeRequested};
+}
 
+FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
+{
+    const FrameUpdate update = updateFrame(app, input, console);
     FrameResult result;
-    result.closeRequested = step.closeRequested;
+    result.closeRequested = update.closeRequested;
     // A minimised window has no pixels to draw; the game and its clock go on.
     if (input.framebufferWidth <= 0 || input.framebufferHeight <= 0)
         return result;
 
-    drawFrame(level, app.renderTargets, app.simulation.state.ringPassed, frameParameters(app, input, step.view));
+    drawFrame(*app.level, app.renderTargets, app.simulation.state.ringPassed, update.parameters);
     result.drawn = true;
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include "app.h"
 #include "game/input.h"
+#include "scene/frame_passes.h"
 
 #include <ostream>
 
@@ -21,6 +22,15 @@ struct FrameResult {
     bool drawn = false;           // false while the framebuffer has no area
 };
 
+struct FrameUpdate {
+    FrameParameters parameters;   // what the drawing of this frame needs
+    bool closeRequested = false;
+};
+
+// The frame's game step: the simulation, the fairy's objects, the camera and
+// light uniforms, the particles. Game events are written to `console`.
+FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console);
+
 // Advances the game by the time since the previous frame and draws it into
-// the current framebuffer. Game events are written to `console`.
+// the current framebuffer.
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console);

@@ -101,35 +101,8 @@ void BenchGame::timedFrame(PassTimer& timer)
     glfwPollEvents();
     const FrameInput input = nextInput();
 
-    // runFrame's steps, in its order, up to the drawing.
-    SimulationInput simulationInput;
-    simulationInput.deltaTime = input.clock - app_.lastFrameTime;
-    simulationInput.keys = input.keys;
-    simulationInput.cursor = input.cursor;
-    simulationInput.framebufferWidth = input.framebufferWidth;
-    simulationInput.framebufferHeight = input.framebufferHeight;
-    simulationInput.freeCameraMode = app_.switches.freeCameraMode;
-    const SimulationStep step = stepSimulation(app_.simulation, simulationInput);
-    for (const std::string& message : step.messages)
-        console_ << message;
+    const FrameParameters frame = updateFrame(app_, input, console_).parameters;
     Level& level = *app_.level;
-    if (step.fairy)
-        placeFairyObjects(level, *step.fairy);
-    uploadCameraAndLights(level, step.view);
-    if (app_.switches.particlesEnabled)
-        level.particles->update(input.clock - app_.lastFrameTime, app_.simulation.state.fairyPosition);
-    app_.lastFrameTime = input.clock;
-
-    FrameParameters frame;
-    frame.view = step.view;
-    frame.time = input.clock;
-    frame.particlesEnabled = app_.switches.particlesEnabled;
-    frame.waterAnimationEnabled = app_.switches.waterAnimationEnabled;
-    frame.drawNormals = app_.switches.renderer.normals;
-    frame.overlayEnabled = app_.switches.overlayEnabled;
-    frame.fairyPower = app_.simulation.state.fairyPower;
-    frame.framebufferWidth = input.framebufferWidth;
-    frame.framebufferHeight = input.framebufferHeight;
 
     // drawFrame's steps, each group inside its own section.
     const RenderTargets& targets = app_.renderTargets;
