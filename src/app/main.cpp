@@ -1,13 +1,9 @@
 // Glimmerdeep's entry point: the start-up sequence, the frame loop and the
 // shut-down, in the order they happen.
 #include "app.h"
-#include "callbacks.h"
 #include "command_line.h"
 #include "frame_loop.h"
 #include "startup.h"
-#include "window_mode.h"
-#include "framework/framework.h"
-#include "framework/render_state.h"
 
 #include <GLFW/glfw3.h>
 
@@ -23,16 +19,7 @@ int main(int argc, char** argv)
     app.switches = initialSwitches(app.settings);
 
     openMainWindow(app);
-    int framebufferWidth = 0, framebufferHeight = 0;
-    glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
-    app.renderTargets.create(framebufferWidth, framebufferHeight);
-    if (app.switches.isFullscreen)
-        enterFullscreen(app.window);
-    applyInitialRenderState(app.switches.renderer);
-    registerDebugOutput();
-    if (!initFramework())
-        failStartup("Failed to init framework\n");
-    glfwSetKeyCallback(app.window, onKey);
+    prepareRendering(app);
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
     app.simulation = makeSimulation(app.settings.camera, app.startCursor);
@@ -40,9 +27,7 @@ int main(int argc, char** argv)
     runFrameLoop(app);
 
     // Everything that owns a GL object goes while the context still exists.
-    app.level.reset();
-    app.renderTargets.release();
-    destroyFramework();
+    releaseRendering(app);
     glfwTerminate();
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include "app.h"
 #include "callbacks.h"
+#include "window_mode.h"
 #include "framework/framework.h"
+#include "framework/render_state.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -46,6 +48,27 @@ void openMainWindow(App& app)
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK)
         failStartup("Failed to init GLEW\n");
+}
+
+void prepareRendering(App& app)
+{
+    int framebufferWidth = 0, framebufferHeight = 0;
+    glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
+    app.renderTargets.create(framebufferWidth, framebufferHeight);
+    if (app.switches.isFullscreen)
+        enterFullscreen(app.window);
+    applyInitialRenderState(app.switches.renderer);
+    registerDebugOutput();
+    if (!initFramework())
+        failStartup("Failed to init framework\n");
+    glfwSetKeyCallback(app.window, onKey);
+}
+
+void releaseRendering(App& app)
+{
+    app.level.reset();
+    app.renderTargets.release();
+    destroyFramework();
 }
 
 void settleCapturedCursor(App& app)

@@ -8,6 +8,15 @@ struct App;
 // installs the framebuffer-size callback, captures the cursor and loads GL.
 void openMainWindow(App& app);
 
+// The GL side of start-up once the window exists: render targets of the
+// framebuffer's size, fullscreen if configured, the initial render state, GL
+// debug lines, the framework check, and the shortcut keys.
+void prepareRendering(App& app);
+
+// Releases everything that owns GL objects (level, render targets, the
+// framework's program); the context must still be current.
+void releaseRendering(App& app);
+
 // Captures the cursor again once the level is built. Capturing warps it to
 // the window's centre once the window is mapped; this lets that motion arrive
 // and reads the cursor again, so the first frame does not turn the view.

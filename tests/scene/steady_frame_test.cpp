@@ -3,7 +3,7 @@
 #include "support/game_fixture.h"
 #include "support/gl_object_census.h"
 
-#include "framework/framework.h"
+#include "app/startup.h"
 
 #include <utility>
 
@@ -93,8 +93,6 @@ TEST_F(SteadyFrame, TearingTheGameDownLeavesNoGlObject)
     }();
     frames(3);
     EXPECT_GT(countLiveGlObjects().total(), 0);
-    app.level.reset();
-    app.renderTargets.release();
-    destroyFramework();
+    releaseRendering(app);
     EXPECT_TRUE(countLiveGlObjects() == empty) << "live objects: " << countLiveGlObjects().total();
 }

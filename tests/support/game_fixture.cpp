@@ -2,6 +2,7 @@
 
 #include "test_paths.h"
 
+#include "app/startup.h"
 #include "framework/framework.h"
 
 #include <filesystem>
@@ -40,9 +41,7 @@ void GameFixture::SetUp()
 
 void GameFixture::TearDown()
 {
-    app.level.reset();
-    app.renderTargets.release();
-    destroyFramework();
+    releaseRendering(app);
     GlTest::TearDown();
 }
 

@@ -3,10 +3,7 @@
 #include "clock.h"
 #include "route.h"
 
-#include "app/callbacks.h"
 #include "app/startup.h"
-#include "framework/framework.h"
-#include "framework/render_state.h"
 #include "game/power.h"
 #include "scene/frame_passes.h"
 #include "scene/level.h"
@@ -32,9 +29,7 @@ BenchGame::~BenchGame()
 {
     if (!started_)
         return;
-    app_.level.reset();
-    app_.renderTargets.release();
-    destroyFramework();
+    releaseRendering(app_);
     // No glfwTerminate: the process ends next, and terminating would unload
     // the GL driver before a sanitizer build's leak check could recognise
     // the driver's own blocks.
@@ -68,14 +63,7 @@ StartupTimes BenchGame::openGameWindow()
     times.window = timeMilliseconds([&] {
         times.openWindow = timeMilliseconds([&] { openMainWindow(app_); });
         started_ = true;
-        int framebufferWidth = 0, framebufferHeight = 0;
-        glfwGetFramebufferSize(app_.window, &framebufferWidth, &framebufferHeight);
-        app_.renderTargets.create(framebufferWidth, framebufferHeight);
-        applyInitialRenderState(app_.switches.renderer);
-        registerDebugOutput();
-        if (!initFramework())
-            failStartup("Failed to init framework\n");
-        glfwSetKeyCallback(app_.window, onKey);
+        prepareRendering(app_);
     });
     return times;
 }
