@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Starts the game from its build directory, so the asset search walks up
-# from there to the repository. Without a display it runs under Xvfb.
+# Starts the game built in a build directory; its asset search walks up from
+# there to the repository. Without a display it runs under Xvfb.
 set -euo pipefail
 executable=$(realpath "$1")
 shift
