@@ -1,6 +1,8 @@
 #include "gl_test_context.h"
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -30,7 +32,9 @@ std::vector<std::string>& GlTest::debugMessages()
     return recordedMessages();
 }
 
-GLFWwindow* createHiddenGlWindow(int width, int height)
+namespace {
+
+GLFWwindow* tryCreateHiddenGlWindow(int width, int height)
 {
     glfwSetErrorCallback(reportGlfwError);
     if (!glfwInit())
@@ -40,7 +44,23 @@ GLFWwindow* createHiddenGlWindow(int width, int height)
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(width, height, "glimmerdeep test", nullptr, nullptr);
+    return glfwCreateWindow(width, height, "glimmerdeep test", nullptr, nullptr);
+}
+
+}  // namespace
+
+GLFWwindow* createHiddenGlWindow(int width, int height)
+{
+    // The shared X server now and then refuses a connection while many test
+    // processes start at once; a moment later it accepts.
+    GLFWwindow* window = nullptr;
+    for (int attempt = 0; attempt < 5 && !window; ++attempt) {
+        if (attempt > 0) {
+            glfwTerminate();
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        window = tryCreateHiddenGlWindow(width, height);
+    }
     if (!window)
         return nullptr;
     glfwMakeContextCurrent(window);
