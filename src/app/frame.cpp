@@ -11,10 +11,10 @@ void reportEvents(const SimulationStep& step, std::ostream& console)
     console.flush();  // players and scripts watch for these while the game runs
 }
 
-SimulationInput simulationInput(const App& app, const FrameInput& input)
+SimulationInput simulationInput(const App& app, const FrameInput& input, float deltaTime)
 {
     SimulationInput result;
-    result.deltaTime = input.clock - app.lastFrameTime;
+    result.deltaTime = deltaTime;
     result.keys = input.keys;
     result.cursor = input.cursor;
     result.framebufferWidth = input.framebufferWidth;
@@ -42,15 +42,16 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
 
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console)
 {
-    const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input));
+    const float deltaTime = input.clock - app.lastFrameTime;
+    app.lastFrameTime = input.clock;
+    const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input, deltaTime));
     reportEvents(step, console);
     Level& level = *app.level;
     if (step.fairy)
         placeFairyObjects(level, *step.fairy);
     uploadCameraAndLights(level, step.view);
     if (app.switches.particlesEnabled)
-        level.particles->update(input.clock - app.lastFrameTime, app.simulation.state.fairyPosition);
-    app.lastFrameTime = input.clock;
+        level.particles->update(deltaTime, app.simulation.state.fairyPosition);
     return FrameUpdate{frameParameters(app, input, step.view), step.closeRequested};
 }
 
