@@ -18,6 +18,14 @@ std::string findTextureFile(const std::string& path)
 
 }  // namespace
 
+void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
+}
+
 Texture::Texture(const std::string& path)
 {
     const DDSImage image = loadDDS(findTextureFile(path));
@@ -29,10 +37,7 @@ Texture::Texture(const std::string& path)
                            static_cast<GLsizei>(image.height), 0, static_cast<GLsizei>(image.imageSize),
                            image.data.data());
     glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    setBoundTextureSampling(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT);
     valid = true;
 }
 
@@ -80,9 +85,6 @@ void Texture::setSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
         return;
     bind(0);
     glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
+    setBoundTextureSampling(minFilter, magFilter, wrap);
     glBindTexture(GL_TEXTURE_2D, 0);
 }

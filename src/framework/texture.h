@@ -8,6 +8,10 @@
 
 #include <string>
 
+// Filtering and wrapping of the texture bound to GL_TEXTURE_2D on the active
+// unit: min, then mag, then wrap S and T alike.
+void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap);
+
 class Texture {
 public:
     // Ends the process when the asset search cannot find `path`; an

@@ -1,6 +1,7 @@
 #include "render_targets.h"
 
 #include "framework/gl_names.h"
+#include "framework/texture.h"
 
 namespace {
 
@@ -9,10 +10,7 @@ void allocateColorTexture(GLuint texture, int width, int height)
 {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    setBoundTextureSampling(GL_LINEAR, GL_LINEAR, GL_CLAMP_TO_EDGE);
 }
 
 }  // namespace
