@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,36 +73,86 @@ TEST(MouseLook, ZeroAnglesLookAlongPositiveZWithRightAlongNegativeX)
 TEST(FollowCamera, StartsBehindAndAboveTheFairyLookingJustAboveIt)
 {
     const glm::vec3 fairy(0.0f, 0.5f, 0.0f);
-    const glm::vec3 eye = followCameraEye(fairy, frontFromAngles({0.0f, 0.0f}));
-    expectNear(eye, {0.0f, 2.0f, -3.0f});
-    expectNear(followCameraTarget(fairy), {0.0f, 1.0f, 0.0f});
-
-    const glm::mat4 view = followCameraViewMatrix(eye, fairy);
-    expectNear(toViewSpace(view, eye), {0.0f, 0.0f, 0.0f});
-    expectNear(toViewSpace(view, {0.0f, 1.0f, 0.0f}), {0.0f, 0.0f, -std::sqrt(10.0f)});
-    EXPECT_GT(toViewSpace(view, {0.0f, 10.0f, 0.0f}).y, 0.0f);
+    const CameraPose pose = followCamera(fairy, frontFromAngles({0.0f, 0.0f}));
+    expectNear(pose.eye, {0.0f, 2.0f, -3.0f});
+    expectNear(toViewSpace(pose.view, pose.eye), {0.0f, 0.0f, 0.0f});
+    expectNear(toViewSpace(pose.view, {0.0f, 1.0f, 0.0f}), {0.0f, 0.0f, -std::sqrt(10.0f)});
+    EXPECT_GT(toViewSpace(pose.view, {0.0f, 10.0f, 0.0f}).y, 0.0f);
 }
 
-TEST(FollowCamera, EyeIsPulledBackOntoTheWallCircle)
+// Every place the flight allows, every heading and pitch: a finite view with
+// the fairy inside a 60-degree picture, and the eye inside the well. Where
+// the plain position behind the fairy has room, the eye is exactly there.
+TEST(FollowCamera, KeepsTheFairyInViewAndTheEyeInsideTheWellEverywhere)
 {
-    const glm::vec3 fairy(4.9f, 5.0f, 0.0f);
-    const glm::vec3 facingAxis = frontFromAngles({-1.5707963f, 0.0f});
-    expectNear(followCameraEye(fairy, facingAxis), {4.9f, 6.5f, 0.0f});
+    const glm::mat4 projection = projectionMatrix(60.0f * 0.017453292f, 16.0f / 9.0f, 0.1f, 100.0f);
+    int constrained = 0;
+    for (float height : {0.2f, 0.25f, 0.5f, 1.0f, 1.8f, 10.0f, 22.0f}) {
+        for (float radius : {0.0f, 2.0f, 4.0f, 4.6f, 4.9f}) {
+            for (int around = 0; around < 24; ++around) {
+                const float angle = 0.2617994f * around;
+                const glm::vec3 fairy(radius * std::cos(angle), height, radius * std::sin(angle));
+                for (int heading = 0; heading < 24; ++heading) {
+                    for (float pitch = -pitchLimit; pitch <= pitchLimit; pitch += 0.0872665f) {
+                        const glm::vec3 front = frontFromAngles({0.2617994f * heading + 0.01f, pitch});
+                        const CameraPose pose = followCamera(fairy, front);
+                        const glm::vec4 clip = projection * pose.view * glm::vec4(fairy, 1.0f);
+                        ASSERT_TRUE(std::isfinite(clip.x) && std::isfinite(clip.y) && std::isfinite(clip.w));
+                        ASSERT_GT(clip.w, 1.0f) << "fairy behind or at the camera";
+                        ASSERT_LT(std::abs(clip.x), 0.9f * clip.w);
+                        ASSERT_LT(std::abs(clip.y), 0.9f * clip.w);
+                        ASSERT_LE(glm::length(glm::vec2(pose.eye.x, pose.eye.z)), cameraHorizontalLimit + 1e-4f);
+                        ASSERT_GE(pose.eye.y, cameraLowestHeight - 1e-5f);
 
-    const glm::vec3 diagonalFairy(3.0f, 5.0f, 3.0f);
-    const glm::vec3 eye = followCameraEye(diagonalFairy, glm::normalize(glm::vec3(-1.0f, 0.0f, -1.0f)));
-    EXPECT_NEAR(glm::length(glm::vec2(eye.x, eye.z)), 4.9f, 1e-5f);
-    EXPECT_NEAR(eye.x, eye.z, 1e-5f);
+                        glm::vec3 plainEye = fairy - front * 3.0f + glm::vec3(0.0f, 1.5f, 0.0f);
+                        plainEye.y = std::max(plainEye.y, 0.3f);
+                        const bool hasRoom = glm::length(glm::vec2(plainEye.x, plainEye.z)) <= 4.9f &&
+                                             glm::distance(plainEye, fairy) >= 1.5f;
+                        if (hasRoom)
+                            ASSERT_EQ(pose.eye, plainEye);
+                        else
+                            ++constrained;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(constrained, 1000);  // the grid reaches the wall and the floor
 }
 
-TEST(FollowCamera, EyeStaysAboveTheWater)
+TEST(FollowCamera, EyeAtTheFloorIsRaisedAsLongAsItStaysFarEnough)
 {
     // Looking up from the floor puts the eye below the fairy.
     const glm::vec3 fairy(1.0f, 0.2f, 1.0f);
     const glm::vec3 front = frontFromAngles({0.0f, 1.0f});
-    const glm::vec3 eye = followCameraEye(fairy, front);
-    EXPECT_EQ(eye.y, cameraLowestHeight);
-    EXPECT_NEAR(eye.z, 1.0f - front.z * 3.0f, 1e-5f);
+    const CameraPose pose = followCamera(fairy, front);
+    EXPECT_EQ(pose.eye.y, cameraLowestHeight);
+    EXPECT_NEAR(pose.eye.z, 1.0f - front.z * 3.0f, 1e-5f);
+}
+
+// Backing into the wall swings the camera over the fairy smoothly: the
+// picture's up and right axes turn a little from frame to frame, never jump.
+TEST(FollowCamera, BackingIntoTheWallTurnsTheViewSmoothly)
+{
+    for (float yaw : {0.0f, 0.7f, -2.1f}) {
+        const glm::vec3 front = frontFromAngles({yaw, 0.0f});
+        glm::vec3 fairy(0.0f, 5.0f, 0.0f);
+        glm::mat3 previous(followCamera(fairy, front).view);
+        for (int frame = 0; frame < 200; ++frame) {
+            fairy -= front * (2.5f / 60.0f);
+            const float outside = glm::length(glm::vec2(fairy.x, fairy.z)) / 4.9f;
+            if (outside > 1.0f)
+                fairy = glm::vec3(fairy.x / outside, fairy.y, fairy.z / outside);
+            const glm::mat3 axes(followCamera(fairy, front).view);
+            for (int row = 0; row < 3; ++row) {
+                const glm::vec3 now(axes[0][row], axes[1][row], axes[2][row]);
+                const glm::vec3 before(previous[0][row], previous[1][row], previous[2][row]);
+                ASSERT_GT(glm::dot(now, before), 0.99f) << "yaw " << yaw << ", frame " << frame;
+            }
+            previous = axes;
+        }
+        EXPECT_NEAR(glm::length(glm::vec2(fairy.x, fairy.z)), 4.9f, 1e-4f);
+    }
 }
 
 TEST(FreeCamera, MovesFiveUnitsPerSecondAlongViewAndVertically)
