@@ -27,12 +27,25 @@ std::string parentOf(const std::string& directory)
     return fs::path(directory).parent_path().string();
 }
 
+// True when `path` names the same file as one of `candidates`: an absolute
+// path, or a link, reaches one file from several levels, and that is no
+// ambiguity.
+bool alreadyFound(const std::string& path, const std::vector<std::string>& candidates)
+{
+    for (const std::string& candidate : candidates) {
+        std::error_code error;
+        if (fs::equivalent(path, candidate, error))
+            return true;
+    }
+    return false;
+}
+
 // Adds the match at `directory` (if any); true when the search should stop here.
 bool searchLevel(const std::string& directory, const std::string& relativePath,
                  std::vector<std::string>& candidates)
 {
     const std::string candidate = joinPath(directory, relativePath);
-    if (isReadableFile(candidate))
+    if (isReadableFile(candidate) && !alreadyFound(candidate, candidates))
         candidates.push_back(candidate);
     const bool isProjectRoot = isReadableFile(joinPath(directory, "CMakeLists.txt"));
     const bool isFileSystemRoot = parentOf(directory) == directory;

@@ -1,6 +1,8 @@
 // Finds asset files by searching upwards from the executable's directory to
 // the project root (the directory holding "CMakeLists.txt") or the file-system
-// root. A path found at more than one level is a fatal configuration error.
+// root. Two different files found at different levels are a fatal
+// configuration error; one file reached from several levels (an absolute
+// path, a link) is simply that file.
 #pragma once
 
 #include <string>
