@@ -1,5 +1,7 @@
 #include "model.h"
 
+#include "asset_path.h"
+#include "file_io.h"
 #include "gl_names.h"
 #include "material.h"
 #include "shader.h"
@@ -14,6 +16,18 @@ namespace {
 constexpr float radiansPerDegree = 0.017453292f;
 constexpr GLsizei vertexStride = 6 * sizeof(float);
 
+// A model beside the working directory wins; otherwise the upward asset
+// search finds it like every other asset, so the game started from anywhere
+// still has its models. Not found anywhere: the path as given, which the
+// reader then reports.
+std::string findModelFile(const std::string& path)
+{
+    if (isReadableFile(path))
+        return path;
+    const std::string found = findAssetPath(path);
+    return found.empty() ? path : found;
+}
+
 }  // namespace
 
 glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegrees, const glm::vec3& scale)
@@ -25,7 +39,7 @@ glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegr
     return glm::scale(matrix, scale);
 }
 
-Model::Model(const std::string& path) : mesh(loadObjMesh(path))
+Model::Model(const std::string& path) : mesh(loadObjMesh(findModelFile(path)))
 {
     setupMesh();
 }

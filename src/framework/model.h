@@ -1,5 +1,6 @@
 // A static triangle mesh read from an OBJ file (relative to the working
-// directory, not searched for), drawn with one shared material and placed by
+// directory when it is there, else found by the upward asset search), drawn
+// with one shared material and placed by
 // a position, rotations in degrees about x, y and z, and a scale. A model
 // whose file could not be read stays empty and draws nothing.
 #pragma once
