@@ -6,24 +6,21 @@ namespace {
 
 // tinyobjloader passes through face indices past the end of the file's
 // arrays, and relative (negative) ones it could not resolve, with at most a
-// warning; such a corner must never be read.
-bool cornerIsReadable(const tinyobj::index_t& corner, size_t positionCount, size_t normalCount)
+// warning; such a position must never be read, and its face is left out.
+bool positionIsReadable(const tinyobj::index_t& corner, size_t positionCount)
 {
-    if (corner.vertex_index < 0 || static_cast<size_t>(corner.vertex_index) >= positionCount)
-        return false;
-    // -1 is the reader's "no normal"; anything lower is an unresolved relative index.
-    if (corner.normal_index < -1)
-        return false;
-    return corner.normal_index < 0 || static_cast<size_t>(corner.normal_index) < normalCount;
+    return corner.vertex_index >= 0 && static_cast<size_t>(corner.vertex_index) < positionCount;
 }
 
+// A corner whose normal the file does not have gets none: (0, 0, 0).
 void appendCorner(std::vector<float>& out, const tinyobj::attrib_t& attrib, const tinyobj::index_t& corner)
 {
     const size_t v = 3 * static_cast<size_t>(corner.vertex_index);
     out.push_back(attrib.vertices[v]);
     out.push_back(attrib.vertices[v + 1]);
     out.push_back(attrib.vertices[v + 2]);
-    if (!attrib.normals.empty() && corner.normal_index >= 0) {
+    const size_t normalCount = attrib.normals.size() / 3;
+    if (corner.normal_index >= 0 && static_cast<size_t>(corner.normal_index) < normalCount) {
         const size_t n = 3 * static_cast<size_t>(corner.normal_index);
         out.push_back(attrib.normals[n]);
         out.push_back(attrib.normals[n + 1]);
@@ -39,16 +36,15 @@ FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector
 {
     FlattenedObj result;
     const size_t positionCount = attrib.vertices.size() / 3;
-    const size_t normalCount = attrib.normals.size() / 3;
     std::vector<float>& out = result.mesh.vertices;
 
     for (const tinyobj::shape_t& shape : shapes) {
         const std::vector<tinyobj::index_t>& corners = shape.mesh.indices;
         // Triangulated faces come in threes; a stray remainder is no triangle.
         for (size_t first = 0; first + 3 <= corners.size(); first += 3) {
-            const bool readable = cornerIsReadable(corners[first], positionCount, normalCount) &&
-                                  cornerIsReadable(corners[first + 1], positionCount, normalCount) &&
-                                  cornerIsReadable(corners[first + 2], positionCount, normalCount);
+            const bool readable = positionIsReadable(corners[first], positionCount) &&
+                                  positionIsReadable(corners[first + 1], positionCount) &&
+                                  positionIsReadable(corners[first + 2], positionCount);
             if (!readable) {
                 result.skippedFaces = true;
                 continue;

@@ -16,13 +16,13 @@ struct ObjMesh {
 
 struct FlattenedObj {
     ObjMesh mesh;
-    // True when at least one triangle named a vertex or normal the file does
-    // not have and was therefore left out.
+    // True when at least one triangle named a position the file does not
+    // have and was therefore left out.
     bool skippedFaces = false;
 };
 
 // Every triangle of every shape, in file order, three vertices each. A
-// vertex without a normal gets (0, 0, 0).
+// vertex without a normal, or naming one the file lacks, gets (0, 0, 0).
 FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes);
 
 // Loads and flattens `path` (used as given, not searched for). Reader errors

@@ -152,24 +152,27 @@ TEST(ObjMesh, EmptyAndFacelessFilesGiveAnEmptyMeshSilently)
     EXPECT_TRUE(faceless.mesh.vertices.empty());
 }
 
-TEST(ObjMesh, FacesNamingMissingVerticesOrNormalsAreLeftOutAndReportedOnce)
+// Only a position the file lacks drops a face; a normal it lacks becomes (0, 0, 0).
+TEST(ObjMesh, FacesNamingMissingVerticesAreLeftOutAndMissingNormalsAreZero)
 {
     const std::string text = std::string(kOneGoodTriangle) +
                              "f 1//1 2//1 3//1\n"    // kept
                              "f 1 2 9\n"             // vertex past the end
-                             "f 1//1 2//4 3//1\n"    // normal past the end
+                             "f 1//1 2//4 3//1\n"    // normal past the end: kept, one zero normal
                              "f -7 1 2\n"            // relative index before the first vertex
-                             "f 1//-5 2//1 3//1\n"   // relative normal before the first normal
+                             "f 1//-5 2//1 3//1\n"   // relative normal before the first normal: kept
                              "f 1 2 3 9\n"           // quad with a vertex past the end
                              "f 3//1 2//1 1//1\n";   // kept
     const std::string path = makeScratchDir("obj_mesh_out_of_range") + "/model.obj";
     writeFile(path, text);
     const Loaded loaded = loadCapturingErrors(path);
     EXPECT_EQ(loaded.errors, "Skipped faces with out-of-range indices in: " + path + "\n");
-    ASSERT_EQ(loaded.mesh.vertexCount, 6u);
-    EXPECT_EQ(position(loaded.mesh, 3), glm::vec3(0.0f, 1.0f, 0.0f));
-    for (size_t v = 0; v < 6; ++v)
-        EXPECT_EQ(normal(loaded.mesh, v), glm::vec3(0.0f, 0.0f, 1.0f));
+    ASSERT_EQ(loaded.mesh.vertexCount, 12u);
+    const glm::vec3 up(0.0f, 0.0f, 1.0f);
+    const std::vector<glm::vec3> expected{up, up, up, up, glm::vec3(0.0f), up, glm::vec3(0.0f), up, up, up, up, up};
+    for (size_t v = 0; v < 12; ++v)
+        EXPECT_EQ(normal(loaded.mesh, v), expected[v]) << "vertex " << v;
+    EXPECT_EQ(position(loaded.mesh, 9), glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
 TEST(ObjMesh, PolygonWithAMissingCornerKeepsOnlyItsReadableTriangles)
@@ -186,11 +189,13 @@ TEST(ObjMesh, PolygonWithAMissingCornerKeepsOnlyItsReadableTriangles)
     }
 }
 
-TEST(ObjMesh, NormalIndexInAFileWithoutNormalsLeavesTheFaceOut)
+TEST(ObjMesh, NormalIndicesInAFileWithoutNormalsGiveZeroNormals)
 {
     const Loaded loaded = loadText("no_normals", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//1 2//1 3//1\nf 1 2 3\n");
-    EXPECT_NE(loaded.errors.find("Skipped faces with out-of-range indices in: "), std::string::npos);
-    EXPECT_EQ(loaded.mesh.vertexCount, 3u);
+    EXPECT_EQ(loaded.errors, "");
+    ASSERT_EQ(loaded.mesh.vertexCount, 6u);
+    for (size_t v = 0; v < 6; ++v)
+        EXPECT_EQ(normal(loaded.mesh, v), glm::vec3(0.0f));
 }
 
 TEST(ObjMesh, DegenerateFacesDoNotBreakTheRest)
