@@ -22,7 +22,7 @@ struct App {
     Simulation simulation;       // made from the camera settings once the cursor is known
     RenderTargets renderTargets;  // re-created whenever the framebuffer size changes
     std::unique_ptr<Level> level;
-    float lastFrameTime = 0.0f;  // clock value at the top of the previous frame
+    double lastFrameTime = 0.0;  // clock value at the top of the previous frame
 };
 
 // The switches as the settings start them.

@@ -10,7 +10,7 @@
 #include <ostream>
 
 struct FrameInput {
-    float clock = 0.0f;  // seconds since the windowing library started
+    double clock = 0.0;  // seconds since the windowing library started
     HeldKeys keys;
     CursorPosition cursor;
     int framebufferWidth = 0;

@@ -16,7 +16,7 @@ bool isHeld(GLFWwindow* window, int key)
 FrameInput readFrameInput(GLFWwindow* window)
 {
     FrameInput input;
-    input.clock = static_cast<float>(glfwGetTime());
+    input.clock = glfwGetTime();
     input.keys.forward = isHeld(window, GLFW_KEY_W);
     input.keys.back = isHeld(window, GLFW_KEY_S);
     input.keys.left = isHeld(window, GLFW_KEY_A);
@@ -30,7 +30,7 @@ FrameInput readFrameInput(GLFWwindow* window)
 
 void runFrameLoop(App& app)
 {
-    app.lastFrameTime = static_cast<float>(glfwGetTime());
+    app.lastFrameTime = glfwGetTime();
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
         const FrameResult result = runFrame(app, readFrameInput(app.window), std::cout);

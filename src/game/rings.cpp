@@ -9,13 +9,23 @@
 
 #include <algorithm>
 
-int passRing(GameState& state, const glm::vec3* centres, std::size_t count)
+float distanceToPath(glm::vec3 point, glm::vec3 from, glm::vec3 to)
+{
+    const glm::vec3 path = to - from;
+    const float lengthSquared = glm::dot(path, path);
+    if (lengthSquared == 0.0f)
+        return glm::distance(point, to);
+    const float along = std::clamp(glm::dot(point - from, path) / lengthSquared, 0.0f, 1.0f);
+    return glm::distance(point, from + path * along);
+}
+
+int passRing(GameState& state, glm::vec3 pathStart, const glm::vec3* centres, std::size_t count)
 {
     const std::size_t rings = std::min(count, state.ringPassed.size());
     for (std::size_t i = 0; i < rings; ++i) {
         if (state.ringPassed[i])
             continue;
-        if (glm::distance(state.fairyPosition, centres[i]) < ringPassRadius) {
+        if (distanceToPath(centres[i], pathStart, state.fairyPosition) < ringPassRadius) {
             state.ringPassed[i] = true;
             state.totalPassed += 1;
             state.fairyPower = std::min(state.fairyPower + ringPowerRefill, maxFairyPower);
@@ -25,9 +35,9 @@ int passRing(GameState& state, const glm::vec3* centres, std::size_t count)
     return -1;
 }
 
-int passRing(GameState& state)
+int passRing(GameState& state, glm::vec3 pathStart)
 {
-    return passRing(state, ringPositions.data(), ringPositions.size());
+    return passRing(state, pathStart, ringPositions.data(), ringPositions.size());
 }
 
 std::string ringPassedMessage(int ringIndex, int totalPassed)
@@ -36,7 +46,7 @@ std::string ringPassedMessage(int ringIndex, int totalPassed)
            std::to_string(totalPassed) + ")\n";
 }
 
-bool reachedFinish(glm::vec3 fairyPosition)
+bool reachedFinish(glm::vec3 from, glm::vec3 to)
 {
-    return glm::distance(fairyPosition, finishPoint) < finishRadius;
+    return distanceToPath(finishPoint, from, to) < finishRadius;
 }

@@ -8,6 +8,8 @@
 #include "game/projection.h"
 #include "game/rings.h"
 
+#include <algorithm>
+
 namespace {
 
 void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
@@ -26,8 +28,9 @@ void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm:
     }
     step.fairy = placeFairy(state.fairyPosition, front, state.cameraYaw);
 
-    step.view.eye = followCameraEye(state.fairyPosition, front);
-    step.view.view = followCameraViewMatrix(step.view.eye, state.fairyPosition);
+    const CameraPose pose = followCamera(state.fairyPosition, front);
+    step.view.eye = pose.eye;
+    step.view.view = pose.view;
 }
 
 void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
@@ -52,6 +55,11 @@ void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::v
 
 }  // namespace
 
+float frameTimeStep(double clock, double previousClock)
+{
+    return static_cast<float>(std::clamp(clock - previousClock, 0.0, maxTimeStep));
+}
+
 Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor)
 {
     return Simulation{camera, camera.fov * degreesToRadians, makeGameState(camera), FreeCamera{},
@@ -62,6 +70,7 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
 {
     SimulationStep step;
     GameState& state = simulation.state;
+    const glm::vec3 pathStart = state.fairyPosition;
 
     if (!input.freeCameraMode && drainPower(state, input.deltaTime))
         step.messages.emplace_back(powerDepletedMessage);
@@ -79,11 +88,11 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
                          simulation.camera.near, simulation.camera.far);
     step.view.viewProjection = step.view.projection * step.view.view;
 
-    step.ringPassed = passRing(state);
+    step.ringPassed = passRing(state, pathStart);
     if (step.ringPassed >= 0)
         step.messages.push_back(ringPassedMessage(step.ringPassed, state.totalPassed));
 
-    if (reachedFinish(state.fairyPosition)) {
+    if (reachedFinish(pathStart, state.fairyPosition)) {
         step.messages.emplace_back(winMessage);
         step.closeRequested = true;
     }

@@ -19,6 +19,14 @@
 
 inline constexpr float degreesToRadians = 0.017453292f;
 
+// The longest step the game takes in one frame, seconds: a stall (a window
+// drag, a paused process) costs at most this much play.
+inline constexpr double maxTimeStep = 0.25;
+
+// The frame's time step from two clock readings in seconds, kept in double
+// so that hours of play lose no precision; never negative, at most maxTimeStep.
+float frameTimeStep(double clock, double previousClock);
+
 struct CameraView {
     glm::mat4 view;
     glm::mat4 projection;

@@ -117,12 +117,12 @@ TEST(Simulation, HugeTimeStepEmptiesThePowerAndFallsIgnoringKeys)
 TEST(Simulation, FrameThatEmptiesThePowerAlreadyFalls)
 {
     Simulation simulation = startedSimulation();
-    simulation.state.fairyPosition = {0.0f, 10.0f, 0.0f};
+    simulation.state.fairyPosition = {1.0f, 10.0f, 0.0f};  // beside ring 10's path
     simulation.state.fairyPower = 1.0f;
     const SimulationStep step = stepSimulation(simulation, followFrame(0.25f, holding(true)));
     EXPECT_EQ(step.messages, (Messages{powerDepletedMessage}));
     EXPECT_FALSE(step.closeRequested);
-    EXPECT_EQ(simulation.state.fairyPosition, glm::vec3(0.0f, 8.75f, 0.0f));
+    EXPECT_EQ(simulation.state.fairyPosition, glm::vec3(1.0f, 8.75f, 0.0f));
 }
 
 TEST(Simulation, MouseStillTurnsTheCameraWhileFalling)
