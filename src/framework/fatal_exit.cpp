@@ -9,5 +9,8 @@ void fatalExit(const std::vector<std::string>& lines)
     for (const std::string& line : lines)
         std::cout << line << std::endl;
     std::getchar();  // returns at once when standard input is closed
-    std::exit(1);
+    // No destructors: GL objects held in statics must not be deleted while
+    // the process goes down, perhaps without a current context.
+    std::fflush(nullptr);
+    std::_Exit(1);
 }

@@ -2,6 +2,8 @@
 // failures, the uniform location cache and what the programs draw.
 #include "framework/shader.h"
 
+#include "framework/framework.h"
+
 #include "support/gl_test_context.h"
 #include "support/uniform_recorder.h"
 #include "support/test_paths.h"
@@ -118,6 +120,7 @@ ScratchFile scratchFile(const std::string& test, const std::string& file)
 }
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 // fatalExit writes to standard output and waits on standard input; the death
 // test reads standard error.
@@ -419,6 +422,24 @@ TEST_F(ShaderDeathTest, EmptyFileFailsToBuild)
         ::testing::ExitedWithCode(1),
         ::testing::ContainsRegex(
             "Failed to (compile shader: tests/framework/data/empty\\.frag|link shader program:)\n"));
+}
+
+// A fatal failure while the framework's own program exists ends the process
+// without deleting it: no GL call while the process goes down.
+TEST_F(ShaderDeathTest, FatalExitLeavesWithoutTouchingGl)
+{
+    EXPECT_EXIT(
+        {
+            prepareFatalChild();
+            initFramework();
+            static PFNGLDELETEPROGRAMPROC realDelete = __glewDeleteProgram;
+            __glewDeleteProgram = [](GLuint program) {
+                std::fputs("glDeleteProgram during exit\n", stderr);
+                realDelete(program);
+            };
+            Shader shader("tests/framework/data/missing.vert", colorFrag);
+        },
+        ::testing::ExitedWithCode(1), Not(HasSubstr("glDeleteProgram during exit")));
 }
 
 TEST_F(ShaderDeathTest, LinkErrorPrintsTheLog)
