@@ -27,17 +27,14 @@ void onKey(GLFWwindow* window, int key, int, int action, int)
     case KeyAction::Quit:
         glfwSetWindowShouldClose(window, GLFW_TRUE);
         break;
-    case KeyAction::ApplyPolygonMode:
-        applyPolygonMode(app.switches.renderer.wireframe);
-        break;
-    case KeyAction::ApplyFaceCulling:
-        applyFaceCulling(app.switches.renderer.backface_culling);
-        break;
     case KeyAction::ApplyWindowMode:
         if (app.switches.isFullscreen)
             enterFullscreen(window);
         else
             leaveFullscreen(window, app.settings.window.width, app.settings.window.height);
+        // Without a usable monitor the window stays as it was; the switch
+        // must say so, or the next F3 would go the wrong way.
+        app.switches.isFullscreen = isOnMonitor(window);
         break;
     case KeyAction::CameraSwitched:
         glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);

@@ -27,10 +27,10 @@ KeyAction applyKeyRelease(int key, Switches& switches)
         return KeyAction::Quit;
     case GLFW_KEY_F1:
         switches.renderer.wireframe = !switches.renderer.wireframe;
-        return KeyAction::ApplyPolygonMode;
+        return KeyAction::None;  // the next scene pass draws with it
     case GLFW_KEY_F2:
         switches.renderer.backface_culling = !switches.renderer.backface_culling;
-        return KeyAction::ApplyFaceCulling;
+        return KeyAction::None;
     case GLFW_KEY_F3:
         switches.isFullscreen = !switches.isFullscreen;
         return KeyAction::ApplyWindowMode;

@@ -7,8 +7,6 @@
 enum class KeyAction {
     None,
     Quit,
-    ApplyPolygonMode,   // wireframe flipped
-    ApplyFaceCulling,   // backface_culling flipped
     ApplyWindowMode,    // isFullscreen flipped
     CameraSwitched,     // freeCameraMode flipped; recapture the cursor
 };

@@ -55,8 +55,10 @@ void prepareRendering(App& app)
     int framebufferWidth = 0, framebufferHeight = 0;
     glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
     app.renderTargets.create(framebufferWidth, framebufferHeight);
-    if (app.switches.isFullscreen)
+    if (app.switches.isFullscreen) {
         enterFullscreen(app.window);
+        app.switches.isFullscreen = isOnMonitor(app.window);
+    }
     applyInitialRenderState(app.switches.renderer);
     registerDebugOutput();
     if (!initFramework())

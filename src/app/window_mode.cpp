@@ -39,6 +39,11 @@ void enterFullscreen(GLFWwindow* window)
     glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
 }
 
+bool isOnMonitor(GLFWwindow* window)
+{
+    return glfwGetWindowMonitor(window) != nullptr;
+}
+
 void leaveFullscreen(GLFWwindow* window, int windowWidth, int windowHeight)
 {
     glfwSetWindowMonitor(window, nullptr, 100, 100, windowWidth, windowHeight, 0);

@@ -8,8 +8,12 @@ struct GLFWmonitor;
 // GLFW reports no monitors.
 GLFWmonitor* monitorUnderWindow(GLFWwindow* window);
 
-// Puts the window on its monitor (or the primary one) in that monitor's current mode.
+// Puts the window on its monitor (or the primary one) in that monitor's
+// current mode; without a monitor or a mode it stays as it is.
 void enterFullscreen(GLFWwindow* window);
+
+// True while the window is fullscreen on a monitor.
+bool isOnMonitor(GLFWwindow* window);
 
 // Back to a window of the configured size, always at (100, 100).
 void leaveFullscreen(GLFWwindow* window, int windowWidth, int windowHeight);
