@@ -27,11 +27,13 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
 {
     FrameParameters frame;
     frame.view = view;
-    frame.time = input.clock;
+    frame.time = static_cast<float>(input.clock);
     frame.particlesEnabled = app.switches.particlesEnabled;
     frame.waterAnimationEnabled = app.switches.waterAnimationEnabled;
     frame.drawNormals = app.switches.renderer.normals;
     frame.overlayEnabled = app.switches.overlayEnabled;
+    frame.wireframe = app.switches.renderer.wireframe;
+    frame.backfaceCulling = app.switches.renderer.backface_culling;
     frame.fairyPower = app.simulation.state.fairyPower;
     frame.framebufferWidth = input.framebufferWidth;
     frame.framebufferHeight = input.framebufferHeight;
@@ -42,7 +44,7 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
 
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console)
 {
-    const float deltaTime = input.clock - app.lastFrameTime;
+    const float deltaTime = frameTimeStep(input.clock, app.lastFrameTime);
     app.lastFrameTime = input.clock;
     const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input, deltaTime));
     reportEvents(step, console);

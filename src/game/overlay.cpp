@@ -129,6 +129,9 @@ void Overlay::drawOverlay(int width, int height, float fairyPower)
     const float power = std::clamp(fairyPower, 0.0f, fullPower);
 
     glDisable(GL_DEPTH_TEST);
+    // The bar is translucent over the picture, whatever an earlier pass left.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     uiShader->use();
     uiShader->setUniform("u_ortho", projection);
     glBindVertexArray(quadVao);

@@ -16,6 +16,7 @@ int Bloom::blur(const RenderTargets& targets)
 {
     bool horizontal = true;
     bool firstIteration = true;
+    glDisable(GL_BLEND);
     blurShader->use();
     for (int i = 0; i < blurIterations; ++i) {
         const int target = horizontal ? 1 : 0;
@@ -38,6 +39,7 @@ void Bloom::composite(const RenderTargets& targets, int blurredIndex)
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
     compositeShader->use();
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());

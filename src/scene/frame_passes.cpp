@@ -3,6 +3,8 @@
 #include "level.h"
 #include "render_targets.h"
 
+#include "framework/render_state.h"
+
 #include <GL/glew.h>
 
 namespace {
@@ -16,11 +18,16 @@ void setCameraUniforms(Shader& shader, const CameraView& view, const glm::mat4& 
     shader.setUniform("camera_world", view.eye);
 }
 
-void bindSceneTarget(const RenderTargets& targets)
+// The scene's geometry is opaque unless a pass says otherwise, and the
+// debug switches for polygons and culling apply to it alone.
+void bindSceneTarget(const RenderTargets& targets, const FrameParameters& frame)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    applyPolygonMode(frame.wireframe);
+    applyFaceCulling(frame.backfaceCulling);
 }
 
 void drawRings(Level& level, const std::vector<bool>& ringPassed)
@@ -67,6 +74,7 @@ void drawCloudLayer(Level& level, const FrameParameters& frame)
     glDepthMask(GL_FALSE);
     level.cloudLayer->draw();
     glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
 }
 
 void drawParticles(Level& level, const FrameParameters& frame)
@@ -102,7 +110,7 @@ void uploadCameraAndLights(Level& level, const CameraView& view)
 void drawScenePasses(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
                      const FrameParameters& frame)
 {
-    bindSceneTarget(targets);                    // 1. scene target, cleared to the sky
+    bindSceneTarget(targets, frame);             // 1. scene target, cleared to the sky
     drawRings(level, ringPassed);                // 2. rings not yet passed
     drawWall(level, frame);                      // 3. the well wall with its baked light
     drawWater(level, frame);                     // 4. water
@@ -117,7 +125,9 @@ void drawFrame(Level& level, const RenderTargets& targets, const std::vector<boo
                const FrameParameters& frame)
 {
     drawScenePasses(level, targets, ringPassed, frame);  // 1-8. the scene into its target
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);        // 9. back to the window
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);        // 9. back to the window, polygons filled
+    applyPolygonMode(false);
+    applyFaceCulling(false);
     const int blurred = level.bloom->blur(targets);  // 10. glow and composite
     level.bloom->composite(targets, blurred);
     if (frame.overlayEnabled)                    // 11. power bar and heart

@@ -17,6 +17,8 @@ struct FrameParameters {
     bool waterAnimationEnabled = true;
     bool drawNormals = false;
     bool overlayEnabled = true;
+    bool wireframe = false;        // the scene's own geometry only
+    bool backfaceCulling = false;  // likewise
     float fairyPower = 0.0f;
     int framebufferWidth = 0;
     int framebufferHeight = 0;

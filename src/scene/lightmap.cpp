@@ -43,8 +43,13 @@ void bakeLightmap(const Lightmap& lightmap, Shader& bakeShader, Geometry& bakeGe
     bakeShader.setUniform("uFar", 20.0f);
     setLightBlock(bakeShader, lights);
 
+    // The bake always draws whole, opaque triangles, whatever the debug
+    // switches say: the lightmap lasts the whole run.
     glViewport(0, 0, Lightmap::size, Lightmap::size);
     glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    applyPolygonMode(false);
+    applyFaceCulling(false);
     glBindFramebuffer(GL_FRAMEBUFFER, lightmap.framebuffer_);
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);  // texels no wall triangle covers keep this grey
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -156,6 +157,54 @@ TEST_F(FrameTest, CompositeSamplesThePingPongTargetWrittenLast)
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST) && !app.switches.overlayEnabled);
 }
 
+// F1 and the debug settings outline the scene's own triangles; the glow, the
+// composite and the HUD still fill their pixels, so the outlines of the wall
+// and the water show all over the window over the sky behind them.
+TEST_F(FrameTest, WireframeOutlinesTheSceneAllOverTheWindow)
+{
+    app.switches.overlayEnabled = false;
+    app.switches.renderer.wireframe = true;
+    app.switches.renderer.backface_culling = true;
+    frames(2);
+    saveScreenshot("wireframe");
+    const std::vector<unsigned char> pixels = screenshot();
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        int drawn = 0, sky = 0;
+        for (int y = (quarter / 2) * windowHeight / 2; y < (quarter / 2 + 1) * windowHeight / 2; ++y) {
+            for (int x = (quarter % 2) * windowWidth / 2; x < (quarter % 2 + 1) * windowWidth / 2; ++x) {
+                const unsigned char* p = &pixels[(static_cast<size_t>(y) * windowWidth + x) * 3];
+                const int distance = std::abs(p[0] - 135) + std::abs(p[1] - 206) + std::abs(p[2] - 235);
+                (distance > 40 ? drawn : sky) += 1;
+            }
+        }
+        EXPECT_GT(drawn, windowWidth * windowHeight / 4 / 10) << "quarter " << quarter;
+        EXPECT_GT(sky, windowWidth * windowHeight / 4 / 10) << "quarter " << quarter;
+    }
+}
+
+// The HUD blends over the picture the same way whether or not the sparks,
+// which turn blending off behind them, were drawn before it.
+TEST_F(FrameTest, HudIsTranslucentWithTheTrailOnAndOff)
+{
+    for (bool trail : {true, false}) {
+        app.switches.particlesEnabled = trail;
+        app.switches.overlayEnabled = false;
+        frames(3);
+        const std::vector<unsigned char> under = readPixels(0, 0, windowWidth, windowHeight);
+        app.level->overlay->drawOverlay(windowWidth, windowHeight, 100.0f);
+        const std::vector<unsigned char> over = readPixels(0, 0, windowWidth, windowHeight);
+        // A pixel inside the bar: the fill at 90% over the background at 80%
+        // over the picture.
+        const size_t at = (static_cast<size_t>(40) * windowWidth + windowWidth / 2) * 4;
+        const glm::vec3 fill(0.4f, 0.8f, 1.0f);
+        for (int c = 0; c < 3; ++c) {
+            const float background = 0.8f * 0.2f * 255.0f + 0.2f * under[at + c];
+            EXPECT_NEAR(over[at + c], 0.9f * 255.0f * fill[c] + 0.1f * background, 2.0f)
+                << (trail ? "trail on" : "trail off") << ", channel " << c;
+        }
+    }
+}
+
 TEST_F(FrameTest, CloudLayerWritesNoDepth)
 {
     // From above the well looking straight up only the cloud layer and the sky are in view.
@@ -192,10 +241,28 @@ TEST_F(FrameTest, MinimisedWindowSkipsDrawingButTheGameGoesOn)
 {
     frame(0.1f);
     FrameInput input;
-    input.clock = 1.1f;
+    input.clock = 0.3;
     input.cursor = app.simulation.lastCursor;
     const float power = app.simulation.state.fairyPower;
     const FrameResult result = runFrame(app, input, console);  // 0 by 0 framebuffer
     EXPECT_FALSE(result.drawn);
-    EXPECT_NEAR(app.simulation.state.fairyPower, power - 20.0f, 1e-3f);
+    EXPECT_NEAR(app.simulation.state.fairyPower, power - 4.0f, 1e-3f);
+}
+
+// A stall of seconds (a window drag, a stopped process) costs a quarter of a
+// second of play, no more; the clock's precision holds after days.
+TEST_F(FrameTest, AStallCostsAtMostAQuarterOfASecond)
+{
+    frame(0.1f);
+    const float power = app.simulation.state.fairyPower;
+    frame(5.1f);
+    EXPECT_NEAR(app.simulation.state.fairyPower, power - 5.0f, 1e-3f);
+
+    app.lastFrameTime = 86400.0 * 3;
+    app.simulation.state.fairyPower = 100.0f;
+    FrameInput input;
+    input.clock = 86400.0 * 3 + 1.0 / 60.0;
+    input.cursor = app.simulation.lastCursor;
+    runFrame(app, input, console);
+    EXPECT_NEAR(app.simulation.state.fairyPower, 100.0f - 20.0f / 60.0f, 1e-4f);
 }
