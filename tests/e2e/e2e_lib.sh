@@ -168,3 +168,25 @@ wait_first_frame() {
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before drawing a frame"
   done
 }
+
+# sky_share <png>: the share (0 to 1) of the picture's upper three quarters,
+# above the HUD, that shows nothing but the plain sky colour.
+sky_share() {
+  local size width height
+  size=$(identify -format '%w %h' "$1") || fail "cannot read $1"
+  width=${size% *}
+  height=${size#* }
+  height=$((height * 3 / 4))
+  convert "$1" -crop "${width}x${height}+0+0" +repage -fuzz 8% \
+    -fill white -opaque 'rgb(135,206,235)' -fill black +opaque white \
+    -format '%[fx:mean]' info:
+}
+
+# start_flight: lets the first, slow frames pass in the free camera, which
+# holds the fairy's power, then hands the controls back to the fairy.
+start_flight() {
+  xdotool key --window "$WINDOW" c
+  wait_first_frame 60
+  sleep 1
+  xdotool key --window "$WINDOW" c
+}

@@ -16,16 +16,15 @@ case_no_input_loses() {
   expect_no_sanitizer_report
 }
 
+# Started from a folder outside the project with the camera file given by
+# its absolute path: the settings, shaders, textures and models are all
+# found from the executable, and W from a camera aimed at ring 1 passes it.
 case_w_held_passes_ring_one() {
-  make_small_tree "$SOURCE_DIR/tests/e2e/data/camera_ring1.ini"
-  start_game "$TREE_GAME" "$TREE"
+  make_small_tree
+  mkdir -p "$SCRATCH/elsewhere"
+  start_game "$TREE_GAME" "$SCRATCH/elsewhere" --init_camera "$SOURCE_DIR/tests/e2e/data/camera_ring1.ini"
   wait_window
-  # The first frames are slow while the driver compiles; the free camera
-  # holds the fairy's power meanwhile, so the flight starts with all of it.
-  xdotool key --window "$WINDOW" c
-  wait_first_frame 60
-  sleep 1
-  xdotool key --window "$WINDOW" c
+  start_flight
   xdotool keydown --window "$WINDOW" w
   wait_line "Passed ring 1 (Total: 1)" 30
   xdotool keyup --window "$WINDOW" w
@@ -33,6 +32,50 @@ case_w_held_passes_ring_one() {
   wait_game 60
   expect_status 0
   expect_no_sanitizer_report
+  [[ ! -s "$SCRATCH/err.txt" ]] || fail "standard error not empty (a model missing?)"
+  if grep -q "Failed to load" "$SCRATCH/out.txt"; then
+    fail "a settings file was not found"
+  fi
+}
+
+# Backing into the wall swings the camera over the fairy: the picture keeps
+# the wall and the water instead of turning into plain sky.
+case_s_held_keeps_the_well_in_view() {
+  make_small_tree
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  start_flight
+  xdotool keydown --window "$WINDOW" s
+  sleep 3.5
+  local shot="$SCRATCH/backing.png" share
+  import -window "$WINDOW" "$shot" || fail "no screenshot"
+  xdotool keyup --window "$WINDOW" s
+  share=$(sky_share "$shot")
+  awk -v s="$share" 'BEGIN { exit !(s < 0.5) }' || fail "the picture is $share plain sky after backing into the wall"
+  xdotool key Escape
+  wait_game 60
+  expect_status 0
+  expect_no_sanitizer_report
+}
+
+# The shipped debug settings outline the scene's triangles over the sky;
+# the glow and the composite still fill the window.
+case_debug_renderer_outlines_the_scene() {
+  make_small_tree
+  cp "$SOURCE_DIR/assets/settings/renderer_debug.ini" "$TREE/assets/settings/"
+  start_game "$TREE_GAME" "$TREE" --init_renderer assets/settings/renderer_debug.ini
+  wait_window
+  xdotool key --window "$WINDOW" c
+  wait_first_frame 60
+  local shot="$SCRATCH/debug.png" share
+  import -window "$WINDOW" "$shot" || fail "no screenshot"
+  share=$(sky_share "$shot")
+  awk -v s="$share" 'BEGIN { exit !(s > 0.2 && s < 0.9) }' || fail "outlines cover $share of the picture as sky"
+  xdotool key Escape
+  wait_game 60
+  expect_status 0
+  expect_no_sanitizer_report
+  expect_no_gl_error
 }
 
 case_escape_quits() {
@@ -50,5 +93,7 @@ case_escape_quits() {
 
 case_no_input_loses
 case_w_held_passes_ring_one
+case_s_held_keeps_the_well_in_view
+case_debug_renderer_outlines_the_scene
 case_escape_quits
 echo "gameplay_test: all cases passed"
