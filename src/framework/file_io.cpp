@@ -1,45 +1,69 @@
 #include "file_io.h"
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+// An open descriptor that closes itself.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-FileHandle openRegularFile(const std::string& path)
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Opens `path` for reading only if it is a regular file. Opening never
+// blocks: a named pipe with no writer would otherwise hang the game, and
+// directories, pipes, devices and sockets all count as no file at all.
+int openRegularFile(const std::string& path)
 {
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return nullptr;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
-        return nullptr;
-    return file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
 
 bool isReadableFile(const std::string& path)
 {
-    return openRegularFile(path) != nullptr;
+    return FileDescriptor(openRegularFile(path)).get() >= 0;
 }
 
 std::optional<std::string> readWholeFile(const std::string& path)
 {
-    FileHandle file = openRegularFile(path);
-    if (!file)
+    const FileDescriptor file(openRegularFile(path));
+    if (file.get() < 0)
         return std::nullopt;
     std::string bytes;
     char chunk[16384];
-    size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.append(chunk, count);
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
+    for (;;) {
+        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
+        if (count == 0)
+            return bytes;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        bytes.append(chunk, static_cast<size_t>(count));
+    }
 }

@@ -1,12 +1,14 @@
-// Small file helpers shared by the loaders. They never print.
+// Small file helpers shared by the loaders. They never print and never
+// block: only regular files count, so a directory, a named pipe, a device
+// or a socket given as an asset is simply not there.
 #pragma once
 
 #include <optional>
 #include <string>
 
-// True when `path` names something that can be opened and read as a file.
-// Directories do not count, although the C library opens them without error.
+// True when `path` names a regular file that can be opened for reading.
 bool isReadableFile(const std::string& path);
 
-// The whole file as bytes, or nothing when it cannot be opened or read.
+// The whole file as bytes, or nothing when it is not a regular file or
+// cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);

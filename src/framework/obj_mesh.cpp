@@ -1,6 +1,10 @@
 #include "obj_mesh.h"
 
+#include "file_io.h"
+
 #include <iostream>
+#include <optional>
+#include <sstream>
 
 namespace {
 
@@ -57,15 +61,17 @@ FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector
     return result;
 }
 
-ObjMesh loadObjMesh(const std::string& path)
+ObjMesh parseObjMesh(const std::string& text, const std::string& path)
 {
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
     std::string warn;
     std::string err;
+    std::istringstream stream(text);
+    // No material reader: "mtllib" lines open nothing.
     const bool loaded =
-        tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr, true, true);
+        tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &stream, nullptr, true, true);
 
     if (!err.empty())
         std::cerr << "TinyObjLoader error:\n  " << err << "\n";
@@ -78,4 +84,17 @@ ObjMesh loadObjMesh(const std::string& path)
     if (flattened.skippedFaces)
         std::cerr << "Skipped faces with out-of-range indices in: " << path << "\n";
     return std::move(flattened.mesh);
+}
+
+ObjMesh loadObjMesh(const std::string& path)
+{
+    // The bytes are read here, so only a regular file is ever parsed: the
+    // reader opening a named pipe itself would wait for it forever.
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) {
+        std::cerr << "TinyObjLoader error:\n  Cannot open file [" << path << "]\n\n";
+        std::cerr << "Failed to load .obj: " << path << "\n";
+        return {};
+    }
+    return parseObjMesh(*bytes, path);
 }

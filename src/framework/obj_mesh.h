@@ -25,7 +25,11 @@ struct FlattenedObj {
 // vertex without a normal, or naming one the file lacks, gets (0, 0, 0).
 FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes);
 
-// Loads and flattens `path` (used as given, not searched for). Reader errors
-// and unreadable files are reported on standard error; the mesh is then
-// what could be read, or empty.
+// Parses and flattens OBJ text; `path` only names the file in the messages.
+// Reader errors are reported on standard error; the mesh is then what could
+// be read, or empty. Material libraries are never opened.
+ObjMesh parseObjMesh(const std::string& text, const std::string& path);
+
+// Reads a regular file at `path` (used as given, not searched for) and
+// parses it; a file that cannot be read gives the reader's missing-file lines.
 ObjMesh loadObjMesh(const std::string& path);
