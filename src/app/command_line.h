@@ -12,5 +12,6 @@ struct CommandLineOptions {
 
 // Scans every argument after the program name. A value is itself scanned as
 // an option too, and a later option replaces an earlier one. An option with
-// no value after it is reported on `errors` and otherwise ignored.
+// no value after it, and each unknown argument that starts with '-', is
+// reported with one line on `errors` and otherwise ignored.
 CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostream& errors);

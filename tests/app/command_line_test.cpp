@@ -48,9 +48,23 @@ TEST(CommandLine, AValueIsScannedAsAnOptionToo)
 
 TEST(CommandLine, LaterOptionsReplaceEarlierOnesAndOthersAreIgnored)
 {
-    const Parsed parsed = parse({"--verbose", "--init_camera", "a.ini", "x", "--init_camera", "b.ini"});
+    const Parsed parsed = parse({"x", "--init_camera", "a.ini", "y", "--init_camera", "b.ini"});
     EXPECT_EQ(parsed.options.cameraSettingsPath, "b.ini");
     EXPECT_FALSE(parsed.options.rendererSettingsPath);
+    EXPECT_EQ(parsed.errors, "");
+}
+
+// Still ignored, but never in silence: one line each, and a hint for the
+// joined form of a known option. A value starting with '-' is no option.
+TEST(CommandLine, UnknownOptionsAreNamedOnePerLine)
+{
+    const Parsed parsed = parse({"--bogus", "-x", "--init_camera=a.ini", "--init_renderer", "-r.ini", "plain"});
+    EXPECT_EQ(parsed.options.rendererSettingsPath, "-r.ini");
+    EXPECT_FALSE(parsed.options.cameraSettingsPath);
+    EXPECT_EQ(parsed.errors,
+              "Unknown option --bogus ignored.\n"
+              "Unknown option -x ignored.\n"
+              "Unknown option --init_camera=a.ini ignored. Give the file after a space: --init_camera PATH\n");
 }
 
 TEST(CommandLine, OptionWithoutValueIsReportedAndIgnored)
