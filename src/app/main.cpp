@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     const CommandLineOptions options = parseCommandLine(argc, argv, std::cerr);
 
     App app;
-    app.settings = loadSettings(options);
+    app.settings = loadSettings(options, std::cout);
     app.switches = initialSwitches(app.settings);
 
     openMainWindow(app);

@@ -2,7 +2,9 @@
 
 #include "settings_file.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 const char* const windowSettingsPath = "assets/settings/window.ini";
 const char* const defaultCameraSettingsPath = "assets/settings/camera_front.ini";
@@ -13,11 +15,25 @@ namespace {
 // Out-of-range sizes become values GLFW refuses, like any other bad size.
 int toInt(long value)
 {
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
+    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+// One line for a value the game cannot use and the one it takes instead.
+void reportReplaced(std::ostream& console, const std::string& file, const char* key, const std::string& value,
+                    const char* reason, double used)
+{
+    console << "WARNING: '" << file << "': " << key << " = " << value << " " << reason << ". Using " << used
+            << " instead." << std::endl;
+}
+
+// Replaces `value` by `fallback` unless `usable`, with its line.
+void keepIfUsable(float& value, bool usable, float fallback, const SettingsFile& file, const char* key,
+                  const char* reason, std::ostream& console)
+{
+    if (usable)
+        return;
+    reportReplaced(console, file.path(), key, file.getString("camera", key, ""), reason, fallback);
+    value = fallback;
 }
 
 }  // namespace
@@ -34,7 +50,7 @@ WindowSettings readWindowSettings(const SettingsFile& file)
     return window;
 }
 
-CameraSettings readCameraSettings(const SettingsFile& file)
+CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& console)
 {
     const CameraSettings defaults;
     CameraSettings camera;
@@ -43,6 +59,21 @@ CameraSettings readCameraSettings(const SettingsFile& file)
     camera.far = static_cast<float>(file.getReal("camera", "far", defaults.far));
     camera.yaw = static_cast<float>(file.getReal("camera", "yaw", defaults.yaw));
     camera.pitch = static_cast<float>(file.getReal("camera", "pitch", defaults.pitch));
+
+    // Written as "not (good)" so that NaN is never good.
+    keepIfUsable(camera.fov, camera.fov > 0.0f && camera.fov < 180.0f, defaults.fov, file, "fov",
+                 "is not between 0 and 180 degrees", console);
+    keepIfUsable(camera.near, camera.near > 0.0f && std::isfinite(camera.near), defaults.near, file, "near",
+                 "is not a distance above 0", console);
+    keepIfUsable(camera.far, camera.far > camera.near && std::isfinite(camera.far), defaults.far, file, "far",
+                 "does not lie beyond near", console);
+    // A near plane beyond even the default far one gives way too.
+    keepIfUsable(camera.near, camera.near < camera.far, defaults.near, file, "near", "does not lie before far",
+                 console);
+    keepIfUsable(camera.yaw, std::isfinite(camera.yaw), defaults.yaw, file, "yaw", "is not a finite angle",
+                 console);
+    keepIfUsable(camera.pitch, std::isfinite(camera.pitch), defaults.pitch, file, "pitch",
+                 "is not a finite angle", console);
     return camera;
 }
 
@@ -58,13 +89,25 @@ RendererSettings readRendererSettings(const SettingsFile& file)
     return renderer;
 }
 
-Settings loadSettings(const CommandLineOptions& options)
+Settings loadSettings(const CommandLineOptions& options, std::ostream& console)
 {
     Settings settings;
     settings.window = readWindowSettings(SettingsFile(windowSettingsPath));
     settings.camera = readCameraSettings(
-        SettingsFile(options.cameraSettingsPath.value_or(defaultCameraSettingsPath)));
+        SettingsFile(options.cameraSettingsPath.value_or(defaultCameraSettingsPath)), console);
     settings.renderer = readRendererSettings(
         SettingsFile(options.rendererSettingsPath.value_or(defaultRendererSettingsPath)));
     return settings;
+}
+
+void fitWindowSize(WindowSettings& window, int maxWidth, int maxHeight, const char* limit, std::ostream& console)
+{
+    if (window.width > maxWidth) {
+        reportReplaced(console, windowSettingsPath, "width", std::to_string(window.width), limit, maxWidth);
+        window.width = maxWidth;
+    }
+    if (window.height > maxHeight) {
+        reportReplaced(console, windowSettingsPath, "height", std::to_string(window.height), limit, maxHeight);
+        window.height = maxHeight;
+    }
 }

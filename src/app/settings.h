@@ -1,10 +1,14 @@
 // The game's three settings files and the values read from them at start-up.
+// A value the game cannot use (a field of view of 0, a far plane before the
+// near one, a window larger than any screen) is replaced by a sound one, with
+// one console line that names the file, the key and the value used.
 #pragma once
 
 #include "command_line.h"
 #include "framework/render_state.h"
 #include "game/camera_settings.h"
 
+#include <ostream>
 #include <string>
 
 struct WindowSettings {
@@ -25,11 +29,18 @@ extern const char* const windowSettingsPath;
 extern const char* const defaultCameraSettingsPath;
 extern const char* const defaultRendererSettingsPath;
 
+// The largest window side the game asks for when no screen says otherwise.
+inline constexpr int maxWindowSide = 16384;
+
 class SettingsFile;
 WindowSettings readWindowSettings(const SettingsFile& file);
-CameraSettings readCameraSettings(const SettingsFile& file);
+CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& console);
 RendererSettings readRendererSettings(const SettingsFile& file);
 
 // Reads the window, camera and renderer files, in that order; the options
 // may name other camera and renderer files.
-Settings loadSettings(const CommandLineOptions& options);
+Settings loadSettings(const CommandLineOptions& options, std::ostream& console);
+
+// Shrinks a window wider or taller than `maxWidth` by `maxHeight` to fit,
+// with one line per side on `console`; `limit` says what sets the bound.
+void fitWindowSize(WindowSettings& window, int maxWidth, int maxHeight, const char* limit, std::ostream& console);

@@ -80,6 +80,7 @@ SettingsFile::SettingsFile(const Contents& contents)
 
 SettingsFile::SettingsFile(const std::string& path) : SettingsFile(Contents{readSettingsBytes(path)})
 {
+    requestedPath = path;
     if (error < 0)
         std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead." << std::endl;
 }

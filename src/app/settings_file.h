@@ -21,6 +21,9 @@ public:
     // -1: not found or not readable.
     int parseError() const { return error; }
 
+    // The path the file was asked for by, as the caller gave it.
+    const std::string& path() const { return requestedPath; }
+
     // Section and key match without regard to case. A key present with an
     // empty value gives the empty text; a key given twice gives both values
     // joined by a line feed.
@@ -45,4 +48,5 @@ private:
 
     std::map<std::string, std::string> values;  // "section=name", lower case
     int error = 0;
+    std::string requestedPath;
 };

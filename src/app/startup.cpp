@@ -9,8 +9,10 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 void failStartup(const char* message)
 {
@@ -18,10 +20,42 @@ void failStartup(const char* message)
     std::exit(1);
 }
 
+namespace {
+
+// A window larger than every screen cannot be shown, and the X server
+// refuses or mishandles very large ones.
+void fitWindowToScreens(WindowSettings& window)
+{
+    const ScreenSize screen = largestMonitorMode();
+    fitWindowSize(window, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
+                  screen.height > 0 ? std::min(screen.height, maxWindowSide) : maxWindowSide,
+                  "is more than the screen shows", std::cout);
+}
+
+// The render targets and the viewport cannot be larger than GL allows.
+void fitWindowToGl(App& app)
+{
+    GLint viewport[2] = {};
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    WindowSettings& window = app.settings.window;
+    const WindowSettings before = window;
+    fitWindowSize(window, std::min({viewport[0], texture, renderbuffer}),
+                  std::min({viewport[1], texture, renderbuffer}), "is more than GL can draw", std::cout);
+    if (window.width != before.width || window.height != before.height)
+        glfwSetWindowSize(app.window, window.width, window.height);
+}
+
+}  // namespace
+
 void openMainWindow(App& app)
 {
     if (!glfwInit())
         failStartup("Failed to init GLFW\n");
+    fitWindowToScreens(app.settings.window);
 
     const WindowSettings& settings = app.settings.window;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
@@ -48,6 +82,7 @@ void openMainWindow(App& app)
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK)
         failStartup("Failed to init GLEW\n");
+    fitWindowToGl(app);
 }
 
 void prepareRendering(App& app)

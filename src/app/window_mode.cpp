@@ -4,6 +4,22 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+
+ScreenSize largestMonitorMode()
+{
+    int count = 0;
+    GLFWmonitor** monitors = glfwGetMonitors(&count);
+    ScreenSize largest;
+    for (int i = 0; i < count; ++i) {
+        if (const GLFWvidmode* mode = glfwGetVideoMode(monitors[i])) {
+            largest.width = std::max(largest.width, mode->width);
+            largest.height = std::max(largest.height, mode->height);
+        }
+    }
+    return largest;
+}
+
 GLFWmonitor* monitorUnderWindow(GLFWwindow* window)
 {
     ScreenRect windowRect;

@@ -4,6 +4,15 @@
 struct GLFWwindow;
 struct GLFWmonitor;
 
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The largest width and the largest height any monitor shows in its current
+// mode; 0 by 0 when GLFW reports none.
+ScreenSize largestMonitorMode();
+
 // The monitor under the window's centre, else the nearest one; null when
 // GLFW reports no monitors.
 GLFWmonitor* monitorUnderWindow(GLFWwindow* window);

@@ -3,6 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+// The camera values read from `text`, and the lines that reading printed.
+struct ReadCamera {
+    CameraSettings camera;
+    std::string lines;
+};
+
+ReadCamera readCamera(const std::string& text)
+{
+    std::ostringstream console;
+    ReadCamera read{readCameraSettings(SettingsFile::fromText("[camera]\n" + text), console), ""};
+    read.lines = console.str();
+    return read;
+}
+
+}  // namespace
+
 TEST(Settings, EmptyFilesGiveTheDocumentedDefaults)
 {
     const SettingsFile empty = SettingsFile::fromText("");
@@ -13,7 +34,9 @@ TEST(Settings, EmptyFilesGiveTheDocumentedDefaults)
     EXPECT_TRUE(window.fullscreen);
     EXPECT_EQ(window.title, "Glimmerdeep");
 
-    const CameraSettings camera = readCameraSettings(empty);
+    std::ostringstream console;
+    const CameraSettings camera = readCameraSettings(empty, console);
+    EXPECT_EQ(console.str(), "");
     EXPECT_FLOAT_EQ(camera.fov, 60.0f);
     EXPECT_FLOAT_EQ(camera.near, 0.1f);
     EXPECT_FLOAT_EQ(camera.far, 100.0f);
@@ -38,8 +61,11 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
     EXPECT_EQ(readWindowSettings(file).height, 300);
     EXPECT_FALSE(readWindowSettings(file).fullscreen);
     EXPECT_EQ(readWindowSettings(file).title, "Well");
-    EXPECT_FLOAT_EQ(readCameraSettings(file).fov, 75.0f);
-    EXPECT_FLOAT_EQ(readCameraSettings(file).yaw, -1.25f);
+    std::ostringstream console;
+    const CameraSettings camera = readCameraSettings(file, console);
+    EXPECT_FLOAT_EQ(camera.fov, 75.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
+    EXPECT_EQ(console.str(), "");
     EXPECT_TRUE(readRendererSettings(file).wireframe);
     EXPECT_FALSE(readRendererSettings(file).depthtest);
 }
@@ -51,13 +77,65 @@ TEST(Settings, HugeSizesDoNotWrapAround)
     EXPECT_LT(readWindowSettings(file).height, 0);
 }
 
+// Values that would blank or flip the picture give way to the defaults, each
+// with one line naming the key and its value; sound values stay silent.
+TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
+{
+    struct Case {
+        const char* text;
+        float CameraSettings::*field;
+        float used;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"fov = 0", &CameraSettings::fov, 60.0f, "fov = 0 is not between 0 and 180 degrees. Using 60 instead."},
+        {"fov = 180", &CameraSettings::fov, 60.0f, "fov = 180 is not between"},
+        {"fov = -60", &CameraSettings::fov, 60.0f, "fov = -60 is not between"},
+        {"fov = 1e30", &CameraSettings::fov, 60.0f, "fov = 1e30 is not between"},
+        {"fov = nan", &CameraSettings::fov, 60.0f, "fov = nan is not between"},
+        {"fov = inf", &CameraSettings::fov, 60.0f, "fov = inf is not between"},
+        {"near = 0", &CameraSettings::near, 0.1f, "near = 0 is not a distance above 0. Using 0.1 instead."},
+        {"near = -1", &CameraSettings::near, 0.1f, "near = -1 is not a distance above 0"},
+        {"near = 5\nfar = 5", &CameraSettings::far, 100.0f, "far = 5 does not lie beyond near. Using 100 instead."},
+        {"near = 50\nfar = 1", &CameraSettings::far, 100.0f, "far = 1 does not lie beyond near"},
+        {"far = inf", &CameraSettings::far, 100.0f, "far = inf does not lie beyond near"},
+        {"near = 500\nfar = 400", &CameraSettings::near, 0.1f, "near = 500 does not lie before far"},
+        {"yaw = nan", &CameraSettings::yaw, 0.0f, "yaw = nan is not a finite angle. Using 0 instead."},
+        {"pitch = -inf", &CameraSettings::pitch, 0.0f, "pitch = -inf is not a finite angle"},
+    };
+    for (const Case& c : cases) {
+        const ReadCamera read = readCamera(c.text);
+        EXPECT_EQ(read.camera.*c.field, c.used) << c.text;
+        EXPECT_EQ(read.lines.rfind("WARNING: '': ", 0), 0u) << read.lines;
+        EXPECT_NE(read.lines.find(c.line), std::string::npos) << c.text << " printed: " << read.lines;
+        EXPECT_GT(read.camera.far, read.camera.near) << c.text;
+    }
+    const ReadCamera sound = readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3");
+    EXPECT_EQ(sound.lines, "");
+    EXPECT_EQ(sound.camera.fov, 179.0f);
+    EXPECT_EQ(sound.camera.far, 1e6f);
+}
+
+TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
+{
+    WindowSettings window;
+    window.width = 2147483647;
+    window.height = 700;
+    std::ostringstream console;
+    fitWindowSize(window, 1280, 1024, "is more than the screen shows", console);
+    EXPECT_EQ(window.width, 1280);
+    EXPECT_EQ(window.height, 700);
+    EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
+                             "shows. Using 1280 instead.\n");
+}
+
 TEST(Settings, MissingOverrideFilesAreReportedWithTheirPaths)
 {
     CommandLineOptions options;
     options.cameraSettingsPath = "no/such/camera.ini";
     options.rendererSettingsPath = "no/such/renderer.ini";
     testing::internal::CaptureStdout();
-    const Settings settings = loadSettings(options);
+    const Settings settings = loadSettings(options, std::cout);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
               "ERROR: Failed to load 'no/such/camera.ini'. Using default values instead.\n"
@@ -70,7 +148,9 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     CommandLineOptions options;
     options.cameraSettingsPath = "assets/settings/camera_wide.ini";
     options.rendererSettingsPath = "assets/settings/renderer_debug.ini";
-    const Settings settings = loadSettings(options);
+    std::ostringstream console;
+    const Settings settings = loadSettings(options, console);
+    EXPECT_EQ(console.str(), "");
     EXPECT_FLOAT_EQ(settings.camera.fov, 85.0f);
     EXPECT_TRUE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file

@@ -295,6 +295,88 @@ case_unsupported_textures_empty_models() {
              "Warning: Model::setupMesh() called but no vertex data loaded."
 }
 
+# --- values and files the game cannot use -------------------------------------
+
+# Window sizes beyond every screen are cut to the screen, with a line each.
+case_window_beyond_the_screen() {
+  make_small_tree
+  local size
+  for size in 0x7fffffff 100000; do
+    printf '[window]\nwidth = %s\nheight = %s\nfullscreen = false\n' "$size" "$size" \
+      > "$TREE/assets/settings/window.ini"
+    start_game "$TREE_GAME" "$TREE"
+    wait_window
+    wait_geometry 1280x1024 30
+    sleep 1
+    quit_game
+    expect_status 0
+    expect_output_contains "WARNING: 'assets/settings/window.ini': width = $((size)) is more than the screen shows. Using 1280 instead."
+    expect_output_contains "WARNING: 'assets/settings/window.ini': height = $((size)) is more than the screen shows. Using 1024 instead."
+    expect_err
+    expect_no_gl_error
+  done
+}
+
+# A field of view of 0 and a far plane before the near one would blank the
+# picture: both give way to their defaults with a line, and the game plays.
+case_camera_values_out_of_range() {
+  make_small_tree
+  printf '[camera]\nfov = 0\nnear = 50\nfar = 1\n' > "$TREE/assets/settings/camera_front.ini"
+  run_and_quit
+  expect_output_contains "WARNING: 'assets/settings/camera_front.ini': fov = 0 is not between 0 and 180 degrees. Using 60 instead."
+  expect_output_contains "WARNING: 'assets/settings/camera_front.ini': far = 1 does not lie beyond near. Using 100 instead."
+  expect_err
+}
+
+# wait_window_within <seconds>: the window must appear that soon.
+wait_window_within() {
+  WINDOW=$(timeout "$1" xdotool search --sync --onlyvisible --name Glimmerdeep | head -n 1) \
+    || fail "no game window within $1 seconds: start-up hangs"
+}
+
+# A named pipe is no file: as a settings file it is reported as missing, as
+# a shader it is not found. Nothing waits for a writer that never comes.
+case_pipes_are_no_files() {
+  make_small_tree
+  mkfifo "$SCRATCH/pipe.ini"
+  rm "$TREE/assets/settings/window.ini"
+  mkfifo "$TREE/assets/settings/window.ini"
+  start_game "$TREE_GAME" "$TREE" --init_camera "$SCRATCH/pipe.ini" --init_renderer "$SCRATCH/pipe.ini"
+  wait_window_within 20
+  quit_game
+  expect_status 0
+  [[ "$(grep -F "$SETTINGS_LOAD_FAILURE_PREFIX" "$SCRATCH/out.txt")" == "$(printf '%s\n' \
+     "ERROR: Failed to load 'assets/settings/window.ini'. Using default values instead." \
+     "ERROR: Failed to load '$SCRATCH/pipe.ini'. Using default values instead." \
+     "ERROR: Failed to load '$SCRATCH/pipe.ini'. Using default values instead.")" ]] \
+    || fail "the pipes were not reported as missing settings files"
+
+  copy_asset_folder shaders
+  rm "$TREE/assets/shaders/water.frag"
+  mkfifo "$TREE/assets/shaders/water.frag"
+  start_game "$TREE_GAME" "$TREE"
+  wait_game 20
+  expect_status 1
+  expect_out_tail "Read shader: assets/shaders/water.vert" \
+                  "Could not find shader file: assets/shaders/water.frag"
+}
+
+# Unknown options are still ignored, but each is named on standard error.
+case_unknown_options() {
+  make_small_tree
+  start_game "$TREE_GAME" "$TREE" --init_camera=assets/settings/camera_front.ini --bogus -x
+  wait_window
+  quit_game
+  expect_status 0
+  expect_err "Unknown option --init_camera=assets/settings/camera_front.ini ignored. Give the file after a space: --init_camera PATH" \
+             "Unknown option --bogus ignored." \
+             "Unknown option -x ignored."
+}
+
+case_window_beyond_the_screen
+case_camera_values_out_of_range
+case_pipes_are_no_files
+case_unknown_options
 case_settings_empty
 case_settings_binary_garbage
 case_settings_over_long_lines

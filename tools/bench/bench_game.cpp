@@ -8,6 +8,7 @@
 #include "scene/frame_passes.h"
 #include "scene/level.h"
 
+#include <iostream>
 #include <GLFW/glfw3.h>
 
 int CountingSink::overflow(int character)
@@ -53,7 +54,7 @@ StartupTimes BenchGame::start()
 StartupTimes BenchGame::openGameWindow()
 {
     StartupTimes times;
-    times.settings = timeMilliseconds([&] { app_.settings = loadSettings(CommandLineOptions{}); });
+    times.settings = timeMilliseconds([&] { app_.settings = loadSettings(CommandLineOptions{}, std::cout); });
     // The size under test replaces the file's; the bench always runs windowed.
     app_.settings.window.width = width_;
     app_.settings.window.height = height_;
