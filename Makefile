@@ -9,12 +9,16 @@ RELEASE_DIR := build/release
 TEST_DIR := build/test
 BENCH_DIR := build/bench
 
-.PHONY: run test soak build deps
+.PHONY: run test soak build deps deps-game
+
+# The game alone needs fewer packages than its tests and tools.
+deps-game:
+	@scripts/install-deps.sh game
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh all
 
-build: deps
+build: deps-game
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_TOOLS=OFF
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 

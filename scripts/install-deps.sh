@@ -1,16 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game and its tests need, and only those
-# that are missing. Without root it prints the command to run instead.
+# Installs the Debian packages a make target needs, and only those that are
+# missing. Without root it prints the command to run instead.
+#   scripts/install-deps.sh game   building and playing the game (make run)
+#   scripts/install-deps.sh all    that, plus the tests, benchmark and asset
+#                                  tools (make test, make bench, make soak)
 set -euo pipefail
 
-packages=(
+# The game's build and its run: a compiler, the libraries it links and Mesa's
+# drivers, which include the llvmpipe software renderer.
+game_packages=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libinih-dev libtinyobjloader-dev
-  libgtest-dev libstb-dev
-  xvfb xauth xdotool x11-apps imagemagick libgl1-mesa-dri
+  libgl1-mesa-dri
+)
+# An X server for a machine without a display; the tests always use one.
+headless_packages=(xvfb xauth)
+# GoogleTest with GoogleMock; stb for the texture generator; clang and its
+# runtimes for the libFuzzer targets; valgrind for the bench's callgrind
+# counts; xdotool and ImageMagick (import, convert) for the end-to-end tests.
+tool_packages=(
+  libgtest-dev libgmock-dev libstb-dev
   clang libclang-rt-14-dev
   valgrind
+  xdotool imagemagick
 )
+
+case "${1:-}" in
+  game)
+    packages=("${game_packages[@]}")
+    [[ -n "${DISPLAY:-}" ]] || packages+=("${headless_packages[@]}")
+    ;;
+  all)
+    packages=("${game_packages[@]}" "${headless_packages[@]}" "${tool_packages[@]}")
+    ;;
+  *)
+    echo "usage: $0 game|all" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
