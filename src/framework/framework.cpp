@@ -2,8 +2,6 @@
 
 #include "shader.h"
 
-#include <GLFW/glfw3.h>
-
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -62,9 +60,9 @@ std::string severityName(GLenum severity)
 
 }  // namespace
 
-bool initFramework()
+bool initFramework(bool contextIsCurrent)
 {
-    if (glfwGetCurrentContext() == nullptr) {
+    if (!contextIsCurrent) {
         std::cout << "No context available. Exiting." << std::endl;
         return false;
     }
@@ -75,8 +73,7 @@ bool initFramework()
     GLint currentProgram = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &currentProgram);
     if (currentProgram == 0) {
-        auto fresh = std::make_unique<Shader>();
-        defaultShader = std::move(fresh);
+        defaultShader = std::make_unique<Shader>();
         defaultShader->use();
     }
     return true;

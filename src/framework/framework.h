@@ -7,9 +7,10 @@
 
 #include <string>
 
-// Checks that a context is current and that GLEW reports OpenGL 3.0, then makes
-// the built-in program current when no program is. False after printing why.
-bool initFramework();
+// Checks that a context is current (the caller, who made it, says so) and
+// that GLEW reports OpenGL 3.0, then makes the built-in program current when
+// no program is. False after printing why.
+bool initFramework(bool contextIsCurrent);
 
 // Drops the built-in program made by initFramework, leaving no program current.
 // Safe to call when nothing was made, and more than once.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "geometry_data.h"
+#include "gl_handle.h"
 
 #include <GL/glew.h>
 #include <glm/glm.hpp>
@@ -23,12 +24,6 @@ public:
     // when its array holds one entry per vertex, so a short array can never
     // be read past its end; the optional ones get no buffer when empty.
     Geometry(const glm::mat4& modelMatrix, const GeometryData& data, std::shared_ptr<Material> material);
-    ~Geometry();
-
-    Geometry(Geometry&& other) noexcept;
-    Geometry& operator=(Geometry&& other) noexcept;
-    Geometry(const Geometry&) = delete;
-    Geometry& operator=(const Geometry&) = delete;
 
     // Makes the material's program current, sets "modelMatrix" and
     // "normalMatrix", lets the material set its uniforms and draws.
@@ -39,19 +34,15 @@ public:
     void transform(const glm::mat4& matrix) { modelMatrix = matrix * modelMatrix; }
     const glm::mat4& getModelMatrix() const { return modelMatrix; }
 
-    GLuint vertexArray() const { return vao; }
-    GLsizei getElementCount() const { return elementCount; }
-
 private:
-    void release();
-
-    GLuint vao = 0;
-    GLuint positionBuffer = 0;
-    GLuint extraBuffer = 0;
-    GLuint normalBuffer = 0;
-    GLuint uvBuffer = 0;
-    GLuint lightmapUVBuffer = 0;
-    GLuint indexBuffer = 0;
+    // The vertex array goes last, after the buffers it refers to.
+    VertexArrayHandle vao;
+    BufferHandle positionBuffer;
+    BufferHandle normalBuffer;
+    BufferHandle uvBuffer;
+    BufferHandle lightmapUVBuffer;
+    BufferHandle extraBuffer;
+    BufferHandle indexBuffer;
     GLsizei elementCount = 0;
     std::shared_ptr<Material> material;
     glm::mat4 modelMatrix;

@@ -5,9 +5,8 @@
 
 #include <utility>
 
-Material::Material(std::shared_ptr<Shader> shader, const glm::vec3& color, const glm::vec3& coefficients,
-                   float specularAlpha)
-    : shader(std::move(shader)), color(color), coefficients(coefficients), specularAlpha(specularAlpha)
+Material::Material(std::shared_ptr<Shader> shader, const glm::vec3& coefficients, float specularAlpha)
+    : shader(std::move(shader)), coefficients(coefficients), specularAlpha(specularAlpha)
 {
 }
 
@@ -19,7 +18,7 @@ void Material::setUniforms()
 
 TextureMaterial::TextureMaterial(std::shared_ptr<Shader> shader, const glm::vec3& coefficients,
                                  float specularAlpha, std::shared_ptr<Texture> diffuseTexture)
-    : Material(std::move(shader), glm::vec3(0.0f), coefficients, specularAlpha),
+    : Material(std::move(shader), coefficients, specularAlpha),
       diffuseTexture(std::move(diffuseTexture))
 {
 }

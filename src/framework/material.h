@@ -13,8 +13,7 @@ class Texture;
 
 class Material {
 public:
-    Material(std::shared_ptr<Shader> shader, const glm::vec3& color, const glm::vec3& coefficients,
-             float specularAlpha);
+    Material(std::shared_ptr<Shader> shader, const glm::vec3& coefficients, float specularAlpha);
     virtual ~Material() = default;
 
     Material(const Material&) = delete;
@@ -28,14 +27,12 @@ public:
 
 protected:
     std::shared_ptr<Shader> shader;
-    glm::vec3 color;  // kept for the record; no shader receives it
     glm::vec3 coefficients;
     float specularAlpha;
 };
 
 class TextureMaterial : public Material {
 public:
-    // No colour: a textured material takes its colour from the texture.
     TextureMaterial(std::shared_ptr<Shader> shader, const glm::vec3& coefficients, float specularAlpha,
                     std::shared_ptr<Texture> diffuseTexture);
 

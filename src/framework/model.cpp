@@ -2,18 +2,15 @@
 
 #include "asset_path.h"
 #include "file_io.h"
-#include "gl_names.h"
 #include "material.h"
 #include "shader.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdio>
-#include <utility>
 
 namespace {
 
-constexpr float radiansPerDegree = 0.017453292f;
 constexpr GLsizei vertexStride = 6 * sizeof(float);
 
 // A model beside the working directory wins; otherwise the upward asset
@@ -33,9 +30,9 @@ std::string findModelFile(const std::string& path)
 glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegrees, const glm::vec3& scale)
 {
     glm::mat4 matrix = glm::translate(glm::mat4(1.0f), position);
-    matrix = glm::rotate(matrix, rotationDegrees.x * radiansPerDegree, glm::vec3(1, 0, 0));
-    matrix = glm::rotate(matrix, rotationDegrees.y * radiansPerDegree, glm::vec3(0, 1, 0));
-    matrix = glm::rotate(matrix, rotationDegrees.z * radiansPerDegree, glm::vec3(0, 0, 1));
+    matrix = glm::rotate(matrix, glm::radians(rotationDegrees.x), glm::vec3(1, 0, 0));
+    matrix = glm::rotate(matrix, glm::radians(rotationDegrees.y), glm::vec3(0, 1, 0));
+    matrix = glm::rotate(matrix, glm::radians(rotationDegrees.z), glm::vec3(0, 0, 1));
     return glm::scale(matrix, scale);
 }
 
@@ -44,51 +41,16 @@ Model::Model(const std::string& path) : mesh(loadObjMesh(findModelFile(path)))
     setupMesh();
 }
 
-Model::~Model()
-{
-    release();
-}
-
-Model::Model(Model&& other) noexcept
-    : mesh(std::move(other.mesh)), vao(std::exchange(other.vao, 0)), vbo(std::exchange(other.vbo, 0)),
-      position(other.position), rotation(other.rotation), scale(other.scale), material(std::move(other.material))
-{
-    other.mesh.vertexCount = 0;
-}
-
-Model& Model::operator=(Model&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        mesh = std::move(other.mesh);
-        other.mesh.vertexCount = 0;
-        vao = std::exchange(other.vao, 0);
-        vbo = std::exchange(other.vbo, 0);
-        position = other.position;
-        rotation = other.rotation;
-        scale = other.scale;
-        material = std::move(other.material);
-    }
-    return *this;
-}
-
-void Model::release()
-{
-    deleteBuffer(vbo);
-    deleteVertexArray(vao);
-    material.reset();
-}
-
 void Model::setupMesh()
 {
     if (mesh.vertices.empty()) {
         std::fputs("Warning: Model::setupMesh() called but no vertex data loaded.\n", stderr);
         return;
     }
-    glGenVertexArrays(1, &vao);
-    glGenBuffers(1, &vbo);
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    vao = makeVertexArray();
+    vbo = makeBuffer();
+    glBindVertexArray(vao.get());
+    glBindBuffer(GL_ARRAY_BUFFER, vbo.get());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(float)),
                  mesh.vertices.data(), GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
@@ -106,9 +68,9 @@ void Model::draw()
         material->setUniforms();
     }
     // An empty model has no vertex array; drawing nothing keeps GL quiet.
-    if (vao == 0)
+    if (!vao)
         return;
-    glBindVertexArray(vao);
+    glBindVertexArray(vao.get());
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mesh.vertexCount));
     glBindVertexArray(0);
 }

@@ -5,6 +5,7 @@
 // whose file could not be read stays empty and draws nothing.
 #pragma once
 
+#include "gl_handle.h"
 #include "obj_mesh.h"
 
 #include <GL/glew.h>
@@ -22,12 +23,6 @@ glm::mat4 modelMatrixOf(const glm::vec3& position, const glm::vec3& rotationDegr
 class Model {
 public:
     explicit Model(const std::string& path);
-    ~Model();
-
-    Model(Model&& other) noexcept;
-    Model& operator=(Model&& other) noexcept;
-    Model(const Model&) = delete;
-    Model& operator=(const Model&) = delete;
 
     void setMaterial(const std::shared_ptr<Material>& newMaterial) { material = newMaterial; }
     void setPosition(const glm::vec3& value) { position = value; }
@@ -40,16 +35,12 @@ public:
     // The caller sets "modelMatrix" on that program beforehand.
     void draw();
 
-    uint32_t getVertexCount() const { return mesh.vertexCount; }
-    GLuint vertexArray() const { return vao; }
-
 private:
     void setupMesh();
-    void release();
 
     ObjMesh mesh;
-    GLuint vao = 0;
-    GLuint vbo = 0;
+    VertexArrayHandle vao;
+    BufferHandle vbo;
     glm::vec3 position{0.0f};
     glm::vec3 rotation{0.0f};
     glm::vec3 scale{1.0f};

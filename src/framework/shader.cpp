@@ -7,8 +7,8 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <iostream>
+#include <optional>
 #include <utility>
-#include <vector>
 
 const char* const defaultVertexSource =
     "#version 330 core\n"
@@ -26,18 +26,6 @@ const char* const defaultFragmentSource =
     "}";
 
 namespace {
-
-// Ends the process unless the file behind `path` can be found and read.
-std::string readShaderFile(const std::string& path)
-{
-    const std::string resolved = findAssetPath(path);
-    if (resolved.empty())
-        fatalExit({"Could not find shader file: " + path});
-    std::optional<std::string> source = readWholeFile(resolved);
-    if (!source)
-        fatalExit({"Unable to load file[" + resolved + "]!"});
-    return std::move(*source);
-}
 
 // The info log up to its terminating zero; "" when GL keeps none.
 std::string infoLog(GLuint object, bool isProgram)
@@ -58,115 +46,104 @@ std::string infoLog(GLuint object, bool isProgram)
     return std::string(buffer.data());
 }
 
+void deleteStageName(GLuint name)
+{
+    glDeleteShader(name);
+}
+
+// A compiled stage, deleted when it goes.
+using StageHandle = GlHandle<deleteStageName>;
+
+// The source of one stage, or the failure line when a file cannot be had.
+std::optional<std::string> readStage(const std::string& text, bool builtIn, ProgramBuild& build)
+{
+    if (builtIn)
+        return text;
+    const std::string resolved = findAssetPath(text);
+    if (resolved.empty()) {
+        build.failure = {"Could not find shader file: " + text};
+        return std::nullopt;
+    }
+    std::optional<std::string> source = readWholeFile(resolved);
+    if (!source)
+        build.failure = {"Unable to load file[" + resolved + "]!"};
+    return source;
+}
+
+// One compiled stage of `type`; none, with the failure lines set, otherwise.
+StageHandle compileStage(const std::string& text, bool builtIn, GLenum type, ProgramBuild& build)
+{
+    const std::optional<std::string> source = readStage(text, builtIn, build);
+    if (!source)
+        return {};
+    StageHandle stage(glCreateShader(type));
+    if (!stage) {
+        build.failure = {"Failed to create " + std::to_string(type)};
+        return {};
+    }
+    // Passed zero-terminated: a file holding a NUL byte ends there for GL.
+    const GLchar* sourceText = source->c_str();
+    glShaderSource(stage.get(), 1, &sourceText, nullptr);
+    glCompileShader(stage.get());
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(stage.get(), GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_FALSE || !glIsShader(stage.get())) {
+        build.failure = {"Failed to compile shader: " + text, infoLog(stage.get(), false)};
+        return {};
+    }
+    if (!builtIn)
+        build.progress.push_back("Read shader: " + text);
+    return stage;
+}
+
 }  // namespace
 
-Shader::Shader(std::string vertexPath, std::string fragmentPath)
-    : vertexPath_(std::move(vertexPath)), fragmentPath_(std::move(fragmentPath)), builtIn_(false)
+ProgramBuild buildProgram(const ProgramSources& sources)
 {
-    build();
-}
+    ProgramBuild build;
+    const StageHandle vertex = compileStage(sources.vertex, sources.builtIn, GL_VERTEX_SHADER, build);
+    if (!vertex)
+        return build;
+    const StageHandle fragment = compileStage(sources.fragment, sources.builtIn, GL_FRAGMENT_SHADER, build);
+    if (!fragment)
+        return build;
 
-Shader::Shader() : vertexPath_(defaultVertexSource), fragmentPath_(defaultFragmentSource), builtIn_(true)
-{
-    build();
-}
-
-Shader::~Shader()
-{
-    release();
-}
-
-Shader::Shader(Shader&& other) noexcept
-    : handle_(std::exchange(other.handle_, 0)),
-      vertexPath_(std::move(other.vertexPath_)),
-      fragmentPath_(std::move(other.fragmentPath_)),
-      builtIn_(other.builtIn_),
-      uniformNames_(std::move(other.uniformNames_)),
-      uniformLocations_(std::move(other.uniformLocations_))
-{
-    other.uniformNames_.clear();
-    other.uniformLocations_.clear();
-}
-
-Shader& Shader::operator=(Shader&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, 0);
-        vertexPath_ = std::move(other.vertexPath_);
-        fragmentPath_ = std::move(other.fragmentPath_);
-        builtIn_ = other.builtIn_;
-        uniformNames_ = std::move(other.uniformNames_);
-        uniformLocations_ = std::move(other.uniformLocations_);
-        other.uniformNames_.clear();
-        other.uniformLocations_.clear();
-    }
-    return *this;
-}
-
-void Shader::release()
-{
-    if (handle_ == 0)
-        return;
-    // Whatever was current goes too: no program is left current afterwards.
-    glUseProgram(0);
-    glDeleteProgram(handle_);
-    handle_ = 0;
-}
-
-void Shader::build()
-{
-    const GLuint vertexShader = compileStage(vertexPath_, GL_VERTEX_SHADER);
-    const GLuint fragmentShader = compileStage(fragmentPath_, GL_FRAGMENT_SHADER);
-
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertexShader);
-    glAttachShader(program, fragmentShader);
-    glLinkProgram(program);
+    ProgramHandle program(glCreateProgram());
+    glAttachShader(program.get(), vertex.get());
+    glAttachShader(program.get(), fragment.get());
+    glLinkProgram(program.get());
     GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    glGetProgramiv(program.get(), GL_LINK_STATUS, &linked);
     if (linked == GL_FALSE) {
-        const std::string log = infoLog(program, true);
-        glDeleteProgram(program);
-        glDeleteShader(vertexShader);
-        glDeleteShader(fragmentShader);
-        fatalExit({"Failed to link shader program:", log});
+        build.failure = {"Failed to link shader program:", infoLog(program.get(), true)};
+        return build;
     }
-    glDetachShader(program, vertexShader);
-    glDetachShader(program, fragmentShader);
-    glDeleteShader(vertexShader);
-    glDeleteShader(fragmentShader);
-    handle_ = program;
+    glDetachShader(program.get(), vertex.get());
+    glDetachShader(program.get(), fragment.get());
+    build.program = std::move(program);
+    return build;
 }
 
-GLuint Shader::compileStage(const std::string& text, GLenum type) const
+Shader::Shader(const ProgramSources& sources)
 {
-    const std::string source = builtIn_ ? text : readShaderFile(text);
-
-    const GLuint shader = glCreateShader(type);
-    if (shader == 0)
-        fatalExit({"Failed to create " + std::to_string(type)});
-
-    // Passed zero-terminated: a file holding a NUL byte ends there for GL.
-    const GLchar* sourceText = source.c_str();
-    glShaderSource(shader, 1, &sourceText, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled != GL_FALSE && glIsShader(shader)) {
-        if (!builtIn_)
-            std::cout << "Read shader: " << text << std::endl;
-        return shader;
-    }
-
-    const std::string log = infoLog(shader, false);
-    glDeleteShader(shader);
-    fatalExit({"Failed to compile shader: " + text, log});
+    ProgramBuild build = buildProgram(sources);
+    for (const std::string& line : build.progress)
+        std::cout << line << std::endl;
+    if (!build.failure.empty())
+        fatalExit(build.failure);
+    program_ = std::move(build.program);
 }
+
+Shader::Shader(std::string vertexPath, std::string fragmentPath)
+    : Shader(ProgramSources{std::move(vertexPath), std::move(fragmentPath), false})
+{
+}
+
+Shader::Shader() : Shader(ProgramSources{defaultVertexSource, defaultFragmentSource, true}) {}
 
 void Shader::use() const
 {
-    glUseProgram(handle_);
+    glUseProgram(program_.get());
 }
 
 GLint Shader::getUniformLocation(std::string_view name)
@@ -175,7 +152,7 @@ GLint Shader::getUniformLocation(std::string_view name)
     if (found != uniformLocations_.end())
         return found->second;
     const std::string& stored = uniformNames_.emplace_back(name);
-    const GLint location = glGetUniformLocation(handle_, stored.c_str());
+    const GLint location = glGetUniformLocation(program_.get(), stored.c_str());
     uniformLocations_.emplace(std::string_view(stored), location);
     return location;
 }

@@ -4,7 +4,6 @@
 #include "dds_reader.h"
 #include "fatal_exit.h"
 
-#include <utility>
 
 namespace {
 
@@ -31,57 +30,28 @@ Texture::Texture(const std::string& path)
     const DDSImage image = loadDDS(findTextureFile(path));
     if (image.data.empty())
         return;
-    glGenTextures(1, &handle);
-    glBindTexture(GL_TEXTURE_2D, handle);
+    handle = makeTexture();
+    glBindTexture(GL_TEXTURE_2D, handle.get());
     glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.format, static_cast<GLsizei>(image.width),
                            static_cast<GLsizei>(image.height), 0, static_cast<GLsizei>(image.imageSize),
                            image.data.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     setBoundTextureSampling(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT);
-    valid = true;
-}
-
-Texture::~Texture()
-{
-    release();
-}
-
-Texture::Texture(Texture&& other) noexcept
-    : handle(std::exchange(other.handle, 0)), valid(std::exchange(other.valid, false))
-{
-}
-
-Texture& Texture::operator=(Texture&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        handle = std::exchange(other.handle, 0);
-        valid = std::exchange(other.valid, false);
-    }
-    return *this;
-}
-
-void Texture::release()
-{
-    if (valid)
-        glDeleteTextures(1, &handle);
-    handle = 0;
-    valid = false;
 }
 
 void Texture::bind(int unit) const
 {
-    if (!valid)
+    if (!handle)
         return;
     glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
-    glBindTexture(GL_TEXTURE_2D, handle);
+    glBindTexture(GL_TEXTURE_2D, handle.get());
 }
 
 void Texture::setSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
 {
     // Without an image of its own, the calls below would rebuild and retune
     // whatever texture the active unit happens to hold.
-    if (!valid)
+    if (!handle)
         return;
     bind(0);
     glGenerateMipmap(GL_TEXTURE_2D);

@@ -4,6 +4,8 @@
 // object and binding it does nothing. Shared through std::make_shared.
 #pragma once
 
+#include "gl_handle.h"
+
 #include <GL/glew.h>
 
 #include <string>
@@ -18,12 +20,6 @@ public:
     // unreadable or unsupported image is reported and leaves it invalid.
     // The new texture is left bound to GL_TEXTURE_2D on the active unit.
     explicit Texture(const std::string& path);
-    ~Texture();
-
-    Texture(Texture&& other) noexcept;
-    Texture& operator=(Texture&& other) noexcept;
-    Texture(const Texture&) = delete;
-    Texture& operator=(const Texture&) = delete;
 
     // Makes `unit` active and binds the texture there; does nothing at all,
     // not even the unit switch, when invalid.
@@ -33,12 +29,6 @@ public:
     // and leaving texture 0 bound there. Does nothing when invalid.
     void setSampling(GLenum minFilter, GLenum magFilter, GLenum wrap);
 
-    GLuint getHandle() const { return handle; }
-    bool isValid() const { return valid; }
-
 private:
-    void release();
-
-    GLuint handle = 0;
-    bool valid = false;
+    TextureHandle handle;
 };
