@@ -2,6 +2,7 @@
 #include "game/fairy_placement.h"
 
 #include <glm/geometric.hpp>
+#include <glm/trigonometric.hpp>
 
 FairyPlacement placeFairy(glm::vec3 fairyPosition, glm::vec3 front, float cameraYaw)
 {
@@ -10,6 +11,6 @@ FairyPlacement placeFairy(glm::vec3 fairyPosition, glm::vec3 front, float camera
     placement.bodyPosition = fairyPosition;
     placement.lightPosition = fairyPosition;
     placement.wingPosition = fairyPosition + behind + glm::vec3(0.0f, wingLift, 0.0f);
-    placement.wingRotationDegrees = glm::vec3(0.0f, cameraYaw * radiansToDegrees, 0.0f);
+    placement.wingRotationDegrees = glm::vec3(0.0f, glm::degrees(cameraYaw), 0.0f);
     return placement;
 }

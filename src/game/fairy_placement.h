@@ -14,7 +14,6 @@ struct FairyPlacement {
 
 inline constexpr float wingBackOffset = 0.1f;
 inline constexpr float wingLift = 0.05f;
-inline constexpr float radiansToDegrees = 57.29578f;
 
 // front must not be vertical; the pitch limit guarantees that.
 FairyPlacement placeFairy(glm::vec3 fairyPosition, glm::vec3 front, float cameraYaw);

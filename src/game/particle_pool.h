@@ -1,7 +1,7 @@
 // The particle trail's simulation: a fixed pool of sparks that are emitted at
 // a steady rate, fly in straight lines and fade over their lifetime, packed
 // into an instance array ready for upload. Seconds and world units. No GL:
-// particle_system.h owns the buffers and the draw.
+// the scene's particle renderer owns the buffers and the draw.
 #pragma once
 
 #include <glm/vec3.hpp>
@@ -17,6 +17,10 @@ struct Particle {
     glm::vec4 color{0.0f};     // alpha rewritten each step to life / particleLifetime
     float life = 0.0f;         // seconds left; live while > 0
 };
+
+// The fairy's trail: how many sparks it can hold and how many it emits a second.
+inline constexpr std::uint32_t trailParticleSlots = 500;
+inline constexpr float trailSpawnRate = 150.0f;
 
 inline constexpr float particleLifetime = 1.5f;
 inline constexpr float particleSpawnHalfSize = 0.05f;
@@ -34,15 +38,9 @@ public:
     void seed(std::uint32_t value) { engine.seed(value); }
 
     // Emits, ages, moves and packs; returns the number of live particles,
-    // whose data now starts instanceStaging(). Allocates nothing.
+    // whose data now starts instanceStaging(). Allocates nothing. A new
+    // particle takes the first dead slot, or slot 0 when every one is live.
     std::uint32_t step(float deltaTime, const glm::vec3& origin);
-
-    // Index of the first dead slot from 0; 0 when every slot is live.
-    std::uint32_t findUnusedParticle() const;
-    // Re-initialises one particle around `origin` from seven samples.
-    void respawnParticle(Particle& particle, const glm::vec3& origin);
-    // The next sample of the pool's engine.
-    float nextSample();
 
     // Two vec4 per live particle in slot order: (position, life), then color.
     // Always 2 * maxParticles entries; only the first 2 * aliveCount() are current.
@@ -50,10 +48,13 @@ public:
     const std::vector<Particle>& particles() const { return pool; }
     std::uint32_t aliveCount() const { return alive; }
     std::uint32_t maxParticles() const { return static_cast<std::uint32_t>(pool.size()); }
-    float spawnRate() const { return rate; }
-    float spawnAccumulator() const { return accumulator; }
 
 private:
+    std::uint32_t findUnusedParticle() const;
+    // Re-initialises one particle around `origin` from seven samples.
+    void respawnParticle(Particle& particle, const glm::vec3& origin);
+    float nextSample();
+
     std::vector<Particle> pool;
     float rate = 0.0f;
     float accumulator = 0.0f;

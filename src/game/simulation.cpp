@@ -8,6 +8,8 @@
 #include "game/projection.h"
 #include "game/rings.h"
 
+#include <glm/trigonometric.hpp>
+
 #include <algorithm>
 
 namespace {
@@ -62,7 +64,7 @@ float frameTimeStep(double clock, double previousClock)
 
 Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor)
 {
-    return Simulation{camera, camera.fov * degreesToRadians, makeGameState(camera), FreeCamera{},
+    return Simulation{camera, glm::radians(camera.fov), makeGameState(camera), FreeCamera{},
                       startCursor};
 }
 

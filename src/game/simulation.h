@@ -17,8 +17,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr float degreesToRadians = 0.017453292f;
-
 // The longest step the game takes in one frame, seconds: a stall (a window
 // drag, a paused process) costs at most this much play.
 inline constexpr double maxTimeStep = 0.25;

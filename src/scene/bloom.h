@@ -5,10 +5,9 @@
 
 #include "fullscreen_quad.h"
 
-#include <memory>
+#include "framework/shader.h"
 
 class RenderTargets;
-class Shader;
 
 class Bloom {
 public:
@@ -18,17 +17,21 @@ public:
 
     // Builds the quad and the blur and composite programs.
     Bloom();
-    ~Bloom();
 
-    // Ten passes from the bright target; returns the ping-pong index written last.
-    int blur(const RenderTargets& targets);
+    // One blur pass: iteration 0 reads the bright target, every later one
+    // what the one before wrote; even iterations blur along x into ping-pong
+    // target 1, odd ones along y into target 0.
+    void blurPass(const RenderTargets& targets, int iteration);
 
-    // Scene plus blurred glow into framebuffer 0, which it clears first;
-    // leaves the depth test off and texture unit 1 active.
-    void composite(const RenderTargets& targets, int blurredIndex);
+    // Scene plus the glow the last blur pass wrote into framebuffer 0, which
+    // it clears first; leaves the depth test off and texture unit 1 active.
+    void composite(const RenderTargets& targets);
+
+    // The ping-pong target the last of the blur passes writes.
+    static constexpr int lastBlurTarget = (blurIterations - 1) % 2 == 0 ? 1 : 0;
 
 private:
     FullscreenQuad quad;
-    std::unique_ptr<Shader> blurShader;
-    std::unique_ptr<Shader> compositeShader;
+    Shader blurShader;
+    Shader compositeShader;
 };

@@ -4,6 +4,8 @@
 #include "render_targets.h"
 
 #include "framework/render_state.h"
+#include "game/game_state.h"
+#include "game/particle_pool.h"
 
 #include <GL/glew.h>
 
@@ -18,6 +20,19 @@ void setCameraUniforms(Shader& shader, const CameraView& view, const glm::mat4& 
     shader.setUniform("camera_world", view.eye);
 }
 
+// Camera and lights for the texture program, which keeps them for the
+// rings, the fairy and the models of the frame.
+void setUpCameraAndLights(Level& level, const FrameParameters& frame)
+{
+    if (frame.fairy)
+        placeFairyObjects(level, *frame.fairy);
+    Shader& shader = *level.textureShader;
+    shader.use();
+    shader.setUniform("viewProjMatrix", frame.view.viewProjection);
+    shader.setUniform("camera_world", frame.view.eye);
+    setLightBlock(shader, level.lights);
+}
+
 // The scene's geometry is opaque unless a pass says otherwise, and the
 // debug switches for polygons and culling apply to it alone.
 void bindSceneTarget(const RenderTargets& targets, const FrameParameters& frame)
@@ -30,10 +45,11 @@ void bindSceneTarget(const RenderTargets& targets, const FrameParameters& frame)
     applyFaceCulling(frame.backfaceCulling);
 }
 
-void drawRings(Level& level, const std::vector<bool>& ringPassed)
+void drawRings(Level& level, const FrameParameters& frame)
 {
+    const std::vector<bool>& passed = frame.game->ringPassed;
     for (size_t i = 0; i < level.rings.size(); ++i) {
-        if (i >= ringPassed.size() || !ringPassed[i])
+        if (i >= passed.size() || !passed[i])
             level.rings[i].draw();
     }
 }
@@ -56,7 +72,7 @@ void drawWater(Level& level, const FrameParameters& frame)
     shader.setUniform("normalMatrix", normalMatrixOf(level.water->getModelMatrix()));
     shader.setUniform("time", frame.waterAnimationEnabled ? frame.time : 0.0f);
     shader.setUniform("camera_world", frame.view.eye);
-    shader.setUniform("baseColor", glm::vec3(0.2f, 0.4f, 0.8f));
+    shader.setUniform("baseColor", waterColor);
     setLightBlock(shader, level.lights);
     shader.setUniform("draw_normals", frame.drawNormals ? 1 : 0);
     level.water->draw();
@@ -77,59 +93,60 @@ void drawCloudLayer(Level& level, const FrameParameters& frame)
     glDisable(GL_BLEND);
 }
 
-void drawParticles(Level& level, const FrameParameters& frame)
+// Models set no matrix of their own: the frame sets "modelMatrix" for each
+// on the texture program, which still holds the camera and lights of step 0.
+void drawModels(Level& level)
 {
-    Shader& shader = *level.particleShader;
+    Shader& shader = *level.textureShader;
     shader.use();
-    shader.setUniform("u_viewProj", frame.view.viewProjection);
-    shader.setUniform("u_view", frame.view.view);
-    level.particles->draw(frame.view.viewProjection);
-}
-
-// Models set no matrix of their own: the frame sets "modelMatrix" for each.
-void drawModels(Level& level, const FrameParameters& frame)
-{
-    uploadCameraAndLights(level, frame.view);
     for (Model* model : {&*level.wings, &*level.flag, &*level.cloudModel}) {
-        level.textureShader->setUniform("modelMatrix", model->getModelMatrix());
+        shader.setUniform("modelMatrix", model->getModelMatrix());
         model->draw();
     }
 }
 
+// The scene into its floating-point target, which stays bound.
+void drawScene(Level& level, const RenderTargets& targets, const FrameParameters& frame)
+{
+    bindSceneTarget(targets, frame);  // 1. scene target, cleared to the sky
+    drawRings(level, frame);          // 2. rings not yet passed
+    drawWall(level, frame);           // 3. the well wall with its baked light
+    drawWater(level, frame);          // 4. water
+    drawCloudLayer(level, frame);     // 5. the cloud layer, translucent
+    level.fairyBody->draw();          // 6. the fairy
+    if (frame.particles)              // 7. its trail of sparks
+        level.particles->draw(*frame.particles, frame.view.view, frame.view.viewProjection);
+    drawModels(level);                // 8. wings, flag, cloud
+}
+
+// Lets the observer, if any, see each pass begin and end.
+template <typename Pass>
+void observed(FrameObserver* observer, FramePass pass, Pass&& draw)
+{
+    if (observer)
+        observer->passBegins(pass);
+    draw();
+    if (observer)
+        observer->passEnds(pass);
+}
+
 }  // namespace
 
-void uploadCameraAndLights(Level& level, const CameraView& view)
+void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters& frame, FrameObserver* observer)
 {
-    Shader& shader = *level.textureShader;
-    shader.use();
-    shader.setUniform("viewProjMatrix", view.viewProjection);
-    shader.setUniform("camera_world", view.eye);
-    setLightBlock(shader, level.lights);
-}
-
-void drawScenePasses(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
-                     const FrameParameters& frame)
-{
-    bindSceneTarget(targets, frame);             // 1. scene target, cleared to the sky
-    drawRings(level, ringPassed);                // 2. rings not yet passed
-    drawWall(level, frame);                      // 3. the well wall with its baked light
-    drawWater(level, frame);                     // 4. water
-    drawCloudLayer(level, frame);                // 5. the cloud layer, translucent
-    level.fairyBody->draw();                     // 6. the fairy
-    if (frame.particlesEnabled)                  // 7. its trail of sparks
-        drawParticles(level, frame);
-    drawModels(level, frame);                    // 8. wings, flag, cloud
-}
-
-void drawFrame(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
-               const FrameParameters& frame)
-{
-    drawScenePasses(level, targets, ringPassed, frame);  // 1-8. the scene into its target
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);        // 9. back to the window, polygons filled
-    applyPolygonMode(false);
-    applyFaceCulling(false);
-    const int blurred = level.bloom->blur(targets);  // 10. glow and composite
-    level.bloom->composite(targets, blurred);
-    if (frame.overlayEnabled)                    // 11. power bar and heart
-        level.overlay->drawOverlay(frame.framebufferWidth, frame.framebufferHeight, frame.fairyPower);
+    observed(observer, FramePass::scene, [&] {
+        setUpCameraAndLights(level, frame);  // 0. camera, lights and the fairy's objects
+        drawScene(level, targets, frame);    // 1-8. the scene into its target
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);  // 9. back to the window, polygons filled
+        applyPolygonMode(false);
+        applyFaceCulling(false);
+    });
+    for (int i = 0; i < Bloom::blurIterations; ++i)  // 10. the glow, then the composite
+        observed(observer, i % 2 == 0 ? FramePass::blurHorizontal : FramePass::blurVertical,
+                 [&] { level.bloom->blurPass(targets, i); });
+    observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
+    if (frame.overlayEnabled)  // 11. power bar and heart
+        observed(observer, FramePass::hud, [&] {
+            level.hud->draw(frame.framebufferWidth, frame.framebufferHeight, frame.game->fairyPower);
+        });
 }

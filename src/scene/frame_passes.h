@@ -1,38 +1,47 @@
-// The passes that draw one frame of the level, in order: the scene into the
-// floating-point target, the glow and the composite to the window, then the
-// overlay.
+// One frame of the level drawn as a numbered list of passes: the camera and
+// lights, the scene into the floating-point target, the glow and the
+// composite to the window, then the HUD. Every GL call of a frame happens
+// in drawFrame, each pass setting the state it needs.
 #pragma once
 
+#include "game/fairy_placement.h"
 #include "game/simulation.h"
 
-#include <vector>
+#include <optional>
 
+struct GameState;
 struct Level;
+class ParticlePool;
 class RenderTargets;
 
+// What one frame draws, taken from the rules' state and the switches.
 struct FrameParameters {
     CameraView view;
-    float time = 0.0f;  // the frame's clock value, seconds
-    bool particlesEnabled = true;
+    std::optional<FairyPlacement> fairy;     // set in frames the fairy moved
+    const GameState* game = nullptr;         // rings passed, power
+    const ParticlePool* particles = nullptr;  // null while the trail is off
+    float time = 0.0f;                       // the frame's clock value, seconds
     bool waterAnimationEnabled = true;
     bool drawNormals = false;
     bool overlayEnabled = true;
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
-    float fairyPower = 0.0f;
     int framebufferWidth = 0;
     int framebufferHeight = 0;
 };
 
-// Camera and lights for the texture program, which keeps them for the
-// rings, the fairy and the models of the frame.
-void uploadCameraAndLights(Level& level, const CameraView& view);
+// The passes of a frame as an observer sees them.
+enum class FramePass { scene, blurHorizontal, blurVertical, composite, hud };
 
-// Steps 1 to 8 of the frame: the scene into the floating-point target, which
-// stays bound. drawFrame runs them first; the benchmark times them alone.
-void drawScenePasses(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
-                     const FrameParameters& frame);
+// Told when each pass of drawFrame begins and ends, so that a benchmark can
+// time the real passes. The blur passes are told one by one.
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    virtual void passBegins(FramePass pass) = 0;
+    virtual void passEnds(FramePass pass) = 0;
+};
 
-// Draws the frame; ringPassed says which rings are gone.
-void drawFrame(Level& level, const RenderTargets& targets, const std::vector<bool>& ringPassed,
-               const FrameParameters& frame);
+// Draws the frame into the window's framebuffer.
+void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters& frame,
+               FrameObserver* observer = nullptr);

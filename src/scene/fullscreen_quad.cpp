@@ -1,7 +1,5 @@
 #include "fullscreen_quad.h"
 
-#include "framework/gl_names.h"
-
 namespace {
 
 // x, y, u, v; both triangles counter-clockwise, so culling never drops them.
@@ -17,12 +15,10 @@ constexpr GLsizei stride = 4 * sizeof(float);
 
 }  // namespace
 
-FullscreenQuad::FullscreenQuad()
+FullscreenQuad::FullscreenQuad() : vertexArray(makeVertexArray()), vertices(makeBuffer())
 {
-    glGenVertexArrays(1, &vao);
-    glGenBuffers(1, &vbo);
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBindVertexArray(vertexArray.get());
+    glBindBuffer(GL_ARRAY_BUFFER, vertices.get());
     glBufferData(GL_ARRAY_BUFFER, sizeof quadVertices, quadVertices, GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
@@ -32,8 +28,8 @@ FullscreenQuad::FullscreenQuad()
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-FullscreenQuad::~FullscreenQuad()
+void FullscreenQuad::draw() const
 {
-    deleteBuffer(vbo);
-    deleteVertexArray(vao);
+    glBindVertexArray(vertexArray.get());
+    glDrawArrays(GL_TRIANGLES, 0, 6);
 }

@@ -2,18 +2,16 @@
 // is the position (x, y), attribute 1 the coordinate (u, v).
 #pragma once
 
-#include <GL/glew.h>
+#include "framework/gl_handle.h"
 
 class FullscreenQuad {
 public:
     FullscreenQuad();
-    ~FullscreenQuad();
-    FullscreenQuad(const FullscreenQuad&) = delete;
-    FullscreenQuad& operator=(const FullscreenQuad&) = delete;
 
-    GLuint vertexArray() const { return vao; }
+    // Binds the quad's vertex array and draws both triangles.
+    void draw() const;
 
 private:
-    GLuint vao = 0;
-    GLuint vbo = 0;
+    VertexArrayHandle vertexArray;
+    BufferHandle vertices;
 };

@@ -2,7 +2,10 @@
 
 #include "level_meshes.h"
 
+#include "framework/texture.h"
+
 #include "game/course.h"
+#include "game/particle_pool.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -58,25 +61,23 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
     auto ringMaterial =
         std::make_shared<TextureMaterial>(level->textureShader, glm::vec3(0.51f, 0.4f, 0.4f), 8.0f, ringTexture);
 
-    // 2-3. The fifteen rings along the course.
+    // 2. The fifteen rings along the course.
     level->rings.reserve(ringPositions.size());
     for (const glm::vec3& centre : ringPositions)
         level->rings.emplace_back(translation(centre), createTorusGeometry(18, 8, 0.2f, 0.06f), ringMaterial);
 
-    // 4. The lights were made with the level.
-    // 5-6. The wall texture and the well mesh.
+    // 3. The wall texture and the well mesh.
     auto wallTexture = loadResampledTexture("assets/textures/wellwall.dds", GL_REPEAT);
     const GeometryData wellMesh = wellMeshData();
     const glm::mat4 wellMatrix = translation(glm::vec3(0.0f, 10.0f, 0.0f));
 
-    // 7. Bake the light on the wall.
-    level->lightmap = std::make_unique<Lightmap>();
+    // 4. Bake the light on the wall.
+    level->lightmap.emplace();
     auto bakeShader = loadProgram("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
     level->bakeGeometry.emplace(wellMatrix, wellMesh, std::make_shared<LightmapMaterial>(bakeShader));
-    bakeLightmap(*level->lightmap, *bakeShader, *level->bakeGeometry, level->lights, renderTargetWidth,
-                 renderTargetHeight);
+    level->lightmap->bake(*bakeShader, *level->bakeGeometry, level->lights, renderTargetWidth, renderTargetHeight);
 
-    // 8. The wall as the frame draws it: stone times baked light.
+    // 5. The wall as the frame draws it: stone times baked light.
     level->wallShader = loadProgram("assets/shaders/wellFinal.vert", "assets/shaders/wellFinal.frag");
     level->wallShader->use();
     level->wallShader->setUniform("u_diffuseTex", 0);
@@ -85,33 +86,30 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
                         std::make_shared<WellLightmapMaterial>(level->wallShader, wallTexture,
                                                                level->lightmap->texture()));
 
-    // 9. The power bar and the heart.
-    level->overlay = std::make_unique<Overlay>();
+    // 6. The power bar and the heart.
+    level->hud.emplace();
 
-    // 10. Bloom.
-    level->bloom = std::make_unique<Bloom>();
+    // 7. The glow.
+    level->bloom.emplace();
 
-    // 11. The fairy's body at its start.
+    // 8. The fairy's body at its start.
     level->fairyBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f),
                              fairyMaterial);
 
-    // 13. The fairy's trail of sparks.
-    level->particleShader = std::make_unique<Shader>("assets/shaders/particle.vert", "assets/shaders/particle.frag");
-    level->particles = std::make_unique<ParticleSystem>(500, 150.0f, level->particleShader.get());
-    level->particles->init();
+    // 9. The buffers of the fairy's trail of sparks.
+    level->particles.emplace(trailParticleSlots);
 
-    // 14. Water.
+    // 10. Water.
     level->waterShader = loadProgram("assets/shaders/water.vert", "assets/shaders/water.frag");
-    auto waterMaterial = std::make_shared<Material>(level->waterShader, glm::vec3(0.05f, 0.1f, 0.2f),
-                                                    glm::vec3(0.2f, 0.4f, 0.8f), 16.0f);
+    auto waterMaterial = std::make_shared<Material>(level->waterShader, waterColor, 16.0f);
     level->water.emplace(translation(glm::vec3(0.0f, 0.1f, 0.0f)), createPlaneGeometry(100, 5.0f), waterMaterial);
 
-    // 15. The cloud layer high above the well.
+    // 11. The cloud layer high above the well.
     level->cloudShader = loadProgram("assets/shaders/cloudProcedural.vert", "assets/shaders/cloudProcedural.frag");
     level->cloudMaterial = std::make_shared<ProceduralCloudMaterial>(level->cloudShader);
     level->cloudLayer.emplace(translation(glm::vec3(0.0f, 40.0f, 0.0f)), cloudLayerData(), level->cloudMaterial);
 
-    // 16. Wings, flag and the small cloud under it.
+    // 12. Wings, flag and the small cloud under it.
     level->wings = loadTexturedModel("assets/objects/Wings.obj", "assets/textures/lightpurple.dds", GL_REPEAT,
                                      level->textureShader, glm::vec3(1.0f), 16.0f, glm::vec3(0.08f));
     level->flag = loadTexturedModel("assets/objects/flag.obj", "assets/textures/green.dds", GL_REPEAT,

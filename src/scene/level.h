@@ -1,40 +1,40 @@
 // Every object of the one level: programs, textures, materials, meshes,
-// models, lights, the lightmap and the bloom passes. Built once, in a fixed
-// order, before the first frame; only the fairy's objects and the cloud
-// layer's time change afterwards.
+// models, lights, the lightmap, the glow, the trail's and the HUD's
+// renderers. Built once, in a fixed order, before the first frame; only the
+// fairy's objects and the cloud layer's time change afterwards.
 #pragma once
 
 #include "bloom.h"
+#include "hud_renderer.h"
 #include "lightmap.h"
 #include "lights.h"
+#include "particle_renderer.h"
 #include "scene_materials.h"
 
 #include "framework/geometry.h"
 #include "framework/model.h"
-#include "framework/material.h"
 #include "framework/shader.h"
-#include "framework/texture.h"
 #include "game/fairy_placement.h"
-#include "game/overlay.h"
-#include "game/particle_system.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
 
+// The water's colour: its base colour and its material's coefficients.
+inline constexpr glm::vec3 waterColor{0.2f, 0.4f, 0.8f};
+
 struct Level {
     std::shared_ptr<Shader> textureShader;
     std::vector<Geometry> rings;  // course order
     SceneLights lights = makeSceneLights();
-    std::unique_ptr<Lightmap> lightmap;
+    std::optional<Lightmap> lightmap;
     std::optional<Geometry> bakeGeometry;
     std::shared_ptr<Shader> wallShader;
     std::optional<Geometry> wall;
-    std::unique_ptr<Overlay> overlay;
-    std::unique_ptr<Bloom> bloom;
+    std::optional<HudRenderer> hud;
+    std::optional<Bloom> bloom;
     std::optional<Geometry> fairyBody;
-    std::unique_ptr<Shader> particleShader;
-    std::unique_ptr<ParticleSystem> particles;
+    std::optional<ParticleRenderer> particles;
     std::shared_ptr<Shader> waterShader;
     std::optional<Geometry> water;
     std::shared_ptr<Shader> cloudShader;

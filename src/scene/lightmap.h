@@ -2,7 +2,7 @@
 // 512 texture laid over the wall's own unit-square coordinates.
 #pragma once
 
-#include <GL/glew.h>
+#include "framework/gl_handle.h"
 
 class Geometry;
 class Shader;
@@ -14,22 +14,18 @@ public:
 
     // Creates the texture, its depth buffer and framebuffer (left bound).
     Lightmap();
-    ~Lightmap();
-    Lightmap(const Lightmap&) = delete;
-    Lightmap& operator=(const Lightmap&) = delete;
 
-    GLuint texture() const { return texture_; }
+    // Draws the wall once into the lightmap with the bake program, filled,
+    // unculled and opaque whatever the debug switches say, then binds the
+    // window's framebuffer again with the viewport of the render targets and
+    // the sky clear colour. Leaves the depth test on.
+    void bake(Shader& bakeShader, Geometry& bakeGeometry, const SceneLights& lights, int viewportWidth,
+              int viewportHeight) const;
+
+    GLuint texture() const { return texture_.get(); }
 
 private:
-    GLuint texture_ = 0;
-    GLuint depthBuffer_ = 0;
-    GLuint framebuffer_ = 0;
-
-    friend void bakeLightmap(const Lightmap&, Shader&, Geometry&, const SceneLights&, int, int);
+    TextureHandle texture_;
+    RenderbufferHandle depthBuffer_;
+    FramebufferHandle framebuffer_;
 };
-
-// Draws the wall once into the lightmap with the bake program, then binds
-// the window's framebuffer again with the viewport of the render targets
-// and the sky clear colour. Leaves the depth test on.
-void bakeLightmap(const Lightmap& lightmap, Shader& bakeShader, Geometry& bakeGeometry, const SceneLights& lights,
-                  int viewportWidth, int viewportHeight);

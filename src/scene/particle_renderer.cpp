@@ -1,13 +1,11 @@
-// GL side of the particle trail: buffers, per-frame upload and the instanced draw.
-#include "game/particle_system.h"
+// The trail's buffers, the per-frame upload and the instanced draw.
+#include "scene/particle_renderer.h"
 
-#include "framework/gl_names.h"
-#include "framework/shader.h"
+#include "game/particle_pool.h"
 
 #include <glm/vec4.hpp>
 
-#include <random>
-#include <utility>
+#include <algorithm>
 
 namespace {
 
@@ -28,72 +26,22 @@ const void* byteOffset(std::size_t bytes)
     return reinterpret_cast<const void*>(bytes);
 }
 
-std::uint32_t deviceSeed()
-{
-    std::random_device device;
-    return device();
-}
-
 }  // namespace
 
-ParticleSystem::ParticleSystem(std::uint32_t maxParticles, float spawnRate, Shader* shader)
-    : ParticleSystem(maxParticles, spawnRate, shader, deviceSeed())
+ParticleRenderer::ParticleRenderer(std::uint32_t maxParticles)
+    : shader("assets/shaders/particle.vert", "assets/shaders/particle.frag"), capacity(maxParticles),
+      vertexArray(makeVertexArray()), quadBuffer(makeBuffer()), instanceBuffer(makeBuffer())
 {
-}
-
-ParticleSystem::ParticleSystem(std::uint32_t maxParticles, float spawnRate, Shader* shader, std::uint32_t seed)
-    : shader(shader), pool(maxParticles, spawnRate, seed)
-{
-}
-
-ParticleSystem::~ParticleSystem()
-{
-    release();
-}
-
-ParticleSystem::ParticleSystem(ParticleSystem&& other) noexcept
-    : shader(other.shader), pool(std::move(other.pool)), vao(std::exchange(other.vao, 0)),
-      quadVbo(std::exchange(other.quadVbo, 0)), instanceVbo(std::exchange(other.instanceVbo, 0))
-{
-}
-
-ParticleSystem& ParticleSystem::operator=(ParticleSystem&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        shader = other.shader;
-        pool = std::move(other.pool);
-        vao = std::exchange(other.vao, 0);
-        quadVbo = std::exchange(other.quadVbo, 0);
-        instanceVbo = std::exchange(other.instanceVbo, 0);
-    }
-    return *this;
-}
-
-void ParticleSystem::release()
-{
-    deleteVertexArray(vao);
-    deleteBuffer(quadVbo);
-    deleteBuffer(instanceVbo);
-}
-
-void ParticleSystem::init()
-{
-    release();
-    glGenVertexArrays(1, &vao);
-    glGenBuffers(1, &quadVbo);
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
+    glBindVertexArray(vertexArray.get());
+    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer.get());
     glBufferData(GL_ARRAY_BUFFER, sizeof(quadVertices), quadVertices, GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), byteOffset(0));
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), byteOffset(2 * sizeof(float)));
 
-    glGenBuffers(1, &instanceVbo);
-    glBindBuffer(GL_ARRAY_BUFFER, instanceVbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(pool.maxParticles()) * instanceBytes, nullptr,
-                 GL_STREAM_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer.get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(capacity) * instanceBytes, nullptr, GL_STREAM_DRAW);
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, instanceBytes, byteOffset(0));
     glVertexAttribDivisor(2, 1);
@@ -104,28 +52,25 @@ void ParticleSystem::init()
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ParticleSystem::update(float deltaTime, const glm::vec3& origin)
+void ParticleRenderer::draw(const ParticlePool& pool, const glm::mat4& view, const glm::mat4& viewProjection)
 {
-    const std::uint32_t live = pool.step(deltaTime, origin);
-    if (instanceVbo == 0)
+    // A pool larger than the buffer would write past its end.
+    const std::uint32_t alive = std::min(pool.aliveCount(), capacity);
+    if (alive == 0)
         return;
-    glBindBuffer(GL_ARRAY_BUFFER, instanceVbo);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(live) * instanceBytes,
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer.get());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(alive) * instanceBytes,
                     pool.instanceStaging().data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
 
-void ParticleSystem::draw(const glm::mat4& viewProj)
-{
-    if (pool.aliveCount() == 0 || vao == 0 || shader == nullptr)
-        return;
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    shader->use();
-    shader->setUniform("u_viewProj", viewProj);
-    glBindVertexArray(vao);
-    glDrawArraysInstanced(GL_TRIANGLES, 0, 6, static_cast<GLsizei>(pool.aliveCount()));
+    shader.use();
+    shader.setUniform("u_viewProj", viewProjection);
+    shader.setUniform("u_view", view);
+    glBindVertexArray(vertexArray.get());
+    glDrawArraysInstanced(GL_TRIANGLES, 0, 6, static_cast<GLsizei>(alive));
     glBindVertexArray(0);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);

@@ -1,63 +1,46 @@
 #include "render_targets.h"
 
-#include "framework/gl_names.h"
 #include "framework/texture.h"
 
 namespace {
 
 // RGBA16F, linear filtering, clamped: the format of every colour target here.
-void allocateColorTexture(GLuint texture, int width, int height)
+TextureHandle makeColorTexture(int width, int height)
 {
-    glBindTexture(GL_TEXTURE_2D, texture);
+    TextureHandle texture = makeTexture();
+    glBindTexture(GL_TEXTURE_2D, texture.get());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
     setBoundTextureSampling(GL_LINEAR, GL_LINEAR, GL_CLAMP_TO_EDGE);
+    return texture;
 }
 
 }  // namespace
 
-RenderTargets::~RenderTargets()
-{
-    release();
-}
-
-void RenderTargets::release()
-{
-    deleteFramebuffer(sceneFramebuffer_);
-    deleteRenderbuffer(sceneDepthBuffer_);
-    for (int i = 0; i < 2; ++i) {
-        deleteTexture(sceneTextures_[i]);
-        deleteFramebuffer(pingpongFramebuffers_[i]);
-        deleteTexture(pingpongTextures_[i]);
-    }
-}
-
 void RenderTargets::create(int width, int height)
 {
-    release();
+    // The old targets go first, so the driver never holds both sets.
+    *this = RenderTargets();
     width_ = width;
     height_ = height;
 
-    glGenFramebuffers(1, &sceneFramebuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_);
-    glGenTextures(2, sceneTextures_.data());
+    sceneFramebuffer_ = makeFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
     for (int i = 0; i < 2; ++i) {
-        allocateColorTexture(sceneTextures_[i], width, height);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, sceneTextures_[i], 0);
+        sceneTextures_[i] = makeColorTexture(width, height);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, sceneTextures_[i].get(), 0);
     }
-    glGenRenderbuffers(1, &sceneDepthBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer_);
+    sceneDepthBuffer_ = makeRenderbuffer();
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepthBuffer_.get());
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer_.get());
     const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, drawBuffers);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    glGenFramebuffers(2, pingpongFramebuffers_.data());
-    glGenTextures(2, pingpongTextures_.data());
     for (int i = 0; i < 2; ++i) {
-        glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i]);
-        allocateColorTexture(pingpongTextures_[i], width, height);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTextures_[i], 0);
+        pingpongFramebuffers_[i] = makeFramebuffer();
+        glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i].get());
+        pingpongTextures_[i] = makeColorTexture(width, height);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTextures_[i].get(), 0);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

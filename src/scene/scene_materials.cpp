@@ -11,14 +11,11 @@ const glm::vec3 white(1.0f);
 
 }  // namespace
 
-LightmapMaterial::LightmapMaterial(std::shared_ptr<Shader> shader)
-    : Material(shader, white, white, 1.0f), shader(std::move(shader))
-{
-}
+LightmapMaterial::LightmapMaterial(std::shared_ptr<Shader> shader) : Material(std::move(shader), white, 1.0f) {}
 
 WellLightmapMaterial::WellLightmapMaterial(std::shared_ptr<Shader> shader, std::shared_ptr<Texture> diffuseTexture,
                                            GLuint lightmapTexture)
-    : Material(shader, white, white, 1.0f), shader(std::move(shader)), diffuseTexture(std::move(diffuseTexture)),
+    : Material(std::move(shader), white, 1.0f), diffuseTexture(std::move(diffuseTexture)),
       lightmapTexture(lightmapTexture)
 {
 }
@@ -34,7 +31,7 @@ void WellLightmapMaterial::setUniforms()
 }
 
 ProceduralCloudMaterial::ProceduralCloudMaterial(std::shared_ptr<Shader> shader)
-    : Material(shader, white, white, 1.0f), shader(std::move(shader))
+    : Material(std::move(shader), white, 1.0f)
 {
 }
 

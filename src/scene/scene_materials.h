@@ -1,5 +1,5 @@
-// The level's own materials. Each keeps a second share of its program and
-// sets its uniforms there; none sends the base coefficients.
+// The level's own materials. None sends the base coefficients: their
+// programs light the wall, bake the light and draw clouds in ways of their own.
 #pragma once
 
 #include "framework/material.h"
@@ -13,9 +13,6 @@ class LightmapMaterial : public Material {
 public:
     explicit LightmapMaterial(std::shared_ptr<Shader> shader);
     void setUniforms() override {}
-
-private:
-    std::shared_ptr<Shader> shader;
 };
 
 // The well wall: stone texture on unit 0, baked light on unit 1 (left active).
@@ -26,7 +23,6 @@ public:
     void setUniforms() override;
 
 private:
-    std::shared_ptr<Shader> shader;
     std::shared_ptr<Texture> diffuseTexture;
     GLuint lightmapTexture;  // owned by the lightmap
 };
@@ -38,7 +34,4 @@ public:
     void setUniforms() override;
 
     float time = 0.0f;
-
-private:
-    std::shared_ptr<Shader> shader;
 };

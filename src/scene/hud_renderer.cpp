@@ -1,0 +1,73 @@
+// The HUD's uploads and the five draws of a frame.
+#include "scene/hud_renderer.h"
+
+#include "game/hud_layout.h"
+#include "game/power.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr glm::vec2 unitQuad[] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+
+// A vertex array with one static buffer of 2-float positions at attribute 0.
+void uploadShape(const glm::vec2* positions, std::size_t count, VertexArrayHandle& vertexArray,
+                 BufferHandle& buffer)
+{
+    vertexArray = makeVertexArray();
+    buffer = makeBuffer();
+    glBindVertexArray(vertexArray.get());
+    glBindBuffer(GL_ARRAY_BUFFER, buffer.get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(glm::vec2)), positions, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(glm::vec2), nullptr);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+}  // namespace
+
+HudRenderer::HudRenderer() : uiShader("assets/shaders/ui.vert", "assets/shaders/ui.frag")
+{
+    uploadShape(unitQuad, std::size(unitQuad), quad.vertexArray, quad.positions);
+    const std::array<glm::vec2, heartVertexCount> heartShape = heartVertices();
+    uploadShape(heartShape.data(), heartShape.size(), heart.vertexArray, heart.positions);
+}
+
+void HudRenderer::draw(int width, int height, float fairyPower)
+{
+    // A minimised window has no pixels, and its projection would divide by zero.
+    if (width <= 0 || height <= 0)
+        return;
+    const glm::mat4 projection = hudProjection(static_cast<float>(width), static_cast<float>(height));
+    const float left = powerBarLeft(static_cast<float>(width));
+    const float power = std::clamp(fairyPower, 0.0f, maxFairyPower);
+
+    glDisable(GL_DEPTH_TEST);
+    // The bar is translucent over the picture, whatever an earlier pass left.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    uiShader.use();
+    uiShader.setUniform("u_ortho", projection);
+    glBindVertexArray(quad.vertexArray.get());
+    uiShader.setUniform("u_color", powerBarBackgroundColor);
+    uiShader.setUniform("u_model", powerBarModel(left, maxFairyPower));
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    uiShader.setUniform("u_color", powerBarFillColor);
+    uiShader.setUniform("u_model", powerBarModel(left, power));
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    glBindVertexArray(0);
+    glEnable(GL_DEPTH_TEST);
+
+    // The heart passes the depth test: it lies at z = 0 and the composite
+    // cleared the window's depth to the far value.
+    uiShader.use();
+    uiShader.setUniform("u_ortho", projection);
+    uiShader.setUniform("u_color", heartColor);
+    uiShader.setUniform("u_model", glm::mat4(1.0f));
+    glBindVertexArray(heart.vertexArray.get());
+    glDrawArrays(GL_TRIANGLE_FAN, 0, heartFanVertexCount);
+    glDrawArrays(GL_TRIANGLE_FAN, heartFanVertexCount, heartFanVertexCount);
+    glDrawArrays(GL_TRIANGLES, 2 * heartFanVertexCount, 3);
+    glBindVertexArray(0);
+}

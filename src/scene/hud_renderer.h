@@ -1,0 +1,30 @@
+// The HUD over the finished frame: the power bar and the heart, drawn with
+// the ui program from two small vertex arrays made once. Where they go is the
+// game's HUD layout; this only draws it. Owns its GL objects.
+#pragma once
+
+#include "framework/gl_handle.h"
+#include "framework/shader.h"
+
+class HudRenderer {
+public:
+    // Loads the ui program from "assets/shaders/ui.vert" and "assets/shaders/ui.frag"
+    // and uploads the unit quad and the heart.
+    HudRenderer();
+
+    // Draws the bar for `fairyPower` (0 to full) and the heart into the bound
+    // framebuffer of `width` by `height` pixels, blended over the picture.
+    // Leaves the depth test enabled and no vertex array bound; a framebuffer
+    // without area gets nothing.
+    void draw(int width, int height, float fairyPower);
+
+private:
+    struct Shape {
+        VertexArrayHandle vertexArray;
+        BufferHandle positions;
+    };
+
+    Shader uiShader;
+    Shape quad;
+    Shape heart;
+};
