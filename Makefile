@@ -26,12 +26,12 @@ run: build
 	@scripts/run-game.sh $(RELEASE_DIR)/glimmerdeep $(ARGS)
 
 test: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON -DGLIMMERDEEP_WERROR=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	@scripts/run-tests.sh $(TEST_DIR)
 
 soak: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON -DGLIMMERDEEP_WERROR=ON
 	cmake --build $(TEST_DIR) --target soak_test -j $(JOBS)
 	@scripts/run-soak.sh $(TEST_DIR)
 

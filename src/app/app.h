@@ -6,6 +6,7 @@
 #include "settings.h"
 #include "switches.h"
 #include "game/input.h"
+#include "game/particle_pool.h"
 #include "game/simulation.h"
 #include "scene/level.h"
 #include "scene/render_targets.h"
@@ -20,6 +21,7 @@ struct App {
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known
+    ParticlePool particles{trailParticleSlots, trailSpawnRate, 0};  // seeded at start-up
     RenderTargets renderTargets;  // re-created whenever the framebuffer size changes
     std::unique_ptr<Level> level;
     double lastFrameTime = 0.0;  // clock value at the top of the previous frame

@@ -23,18 +23,19 @@ SimulationInput simulationInput(const App& app, const FrameInput& input, float d
     return result;
 }
 
-FrameParameters frameParameters(const App& app, const FrameInput& input, const CameraView& view)
+FrameParameters frameParameters(const App& app, const FrameInput& input, const SimulationStep& step)
 {
     FrameParameters frame;
-    frame.view = view;
+    frame.view = step.view;
+    frame.fairy = step.fairy;
+    frame.game = &app.simulation.state;
+    frame.particles = app.switches.particlesEnabled ? &app.particles : nullptr;
     frame.time = static_cast<float>(input.clock);
-    frame.particlesEnabled = app.switches.particlesEnabled;
     frame.waterAnimationEnabled = app.switches.waterAnimationEnabled;
     frame.drawNormals = app.switches.renderer.normals;
     frame.overlayEnabled = app.switches.overlayEnabled;
     frame.wireframe = app.switches.renderer.wireframe;
     frame.backfaceCulling = app.switches.renderer.backface_culling;
-    frame.fairyPower = app.simulation.state.fairyPower;
     frame.framebufferWidth = input.framebufferWidth;
     frame.framebufferHeight = input.framebufferHeight;
     return frame;
@@ -48,16 +49,12 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
     app.lastFrameTime = input.clock;
     const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input, deltaTime));
     reportEvents(step, console);
-    Level& level = *app.level;
-    if (step.fairy)
-        placeFairyObjects(level, *step.fairy);
-    uploadCameraAndLights(level, step.view);
     if (app.switches.particlesEnabled)
-        level.particles->update(deltaTime, app.simulation.state.fairyPosition);
-    return FrameUpdate{frameParameters(app, input, step.view), step.closeRequested};
+        app.particles.step(deltaTime, app.simulation.state.fairyPosition);
+    return FrameUpdate{frameParameters(app, input, step), step.closeRequested};
 }
 
-FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
+FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console, FrameObserver* observer)
 {
     const FrameUpdate update = updateFrame(app, input, console);
     FrameResult result;
@@ -66,7 +63,7 @@ FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console)
     if (input.framebufferWidth <= 0 || input.framebufferHeight <= 0)
         return result;
 
-    drawFrame(*app.level, app.renderTargets, app.simulation.state.ringPassed, update.parameters);
+    drawFrame(*app.level, app.renderTargets, update.parameters, observer);
     result.drawn = true;
     return result;
 }

@@ -27,10 +27,11 @@ struct FrameUpdate {
     bool closeRequested = false;
 };
 
-// The frame's game step: the simulation, the fairy's objects, the camera and
-// light uniforms, the particles. Game events are written to `console`.
+// The frame's game step, without a GL call: the simulation and the
+// particles. Game events are written to `console`.
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console);
 
 // Advances the game by the time since the previous frame and draws it into
-// the current framebuffer.
-FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console);
+// the current framebuffer; the observer, if any, sees the passes.
+FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console,
+                     FrameObserver* observer = nullptr);

@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 
 #include <iostream>
+#include <random>
 
 int main(int argc, char** argv)
 {
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
     app.simulation = makeSimulation(app.settings.camera, app.startCursor);
+    app.particles.seed(std::random_device{}());
 
     runFrameLoop(app);
 

@@ -96,7 +96,7 @@ void prepareRendering(App& app)
     }
     applyInitialRenderState(app.switches.renderer);
     registerDebugOutput();
-    if (!initFramework())
+    if (!initFramework(glfwGetCurrentContext() != nullptr))
         failStartup("Failed to init framework\n");
     glfwSetKeyCallback(app.window, onKey);
 }
@@ -104,7 +104,7 @@ void prepareRendering(App& app)
 void releaseRendering(App& app)
 {
     app.level.reset();
-    app.renderTargets.release();
+    app.renderTargets = RenderTargets();
     destroyFramework();
 }
 

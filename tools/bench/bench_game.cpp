@@ -5,8 +5,8 @@
 
 #include "app/startup.h"
 #include "game/power.h"
+#include "scene/bloom.h"
 #include "scene/frame_passes.h"
-#include "scene/level.h"
 
 #include <iostream>
 #include <GLFW/glfw3.h>
@@ -85,30 +85,56 @@ void BenchGame::frame()
     glfwSwapBuffers(app_.window);
 }
 
+namespace {
+
+// Times drawFrame's own passes, grouped as the table shows them: the scene,
+// the ten blur passes together, the composite and the HUD.
+class PassTimingObserver : public FrameObserver {
+public:
+    explicit PassTimingObserver(PassTimer& timer) : timer_(timer) {}
+
+    void passBegins(FramePass pass) override
+    {
+        if (pass == FramePass::scene)
+            timer_.beginFrame();
+        if (isBlur(pass) && blurPassesSeen_++ > 0)
+            return;
+        timer_.beginSection(section(pass));
+    }
+
+    void passEnds(FramePass pass) override
+    {
+        if (isBlur(pass) && blurPassesSeen_ < Bloom::blurIterations)
+            return;
+        blurPassesSeen_ = isBlur(pass) ? 0 : blurPassesSeen_;
+        timer_.endSection(section(pass));
+    }
+
+private:
+    static bool isBlur(FramePass pass) { return pass == FramePass::blurHorizontal || pass == FramePass::blurVertical; }
+
+    static int section(FramePass pass)
+    {
+        switch (pass) {
+        case FramePass::scene: return scenePasses;
+        case FramePass::blurHorizontal:
+        case FramePass::blurVertical: return blurPasses;
+        case FramePass::composite: return compositePass;
+        case FramePass::hud: return overlayPass;
+        }
+        return scenePasses;
+    }
+
+    PassTimer& timer_;
+    int blurPassesSeen_ = 0;
+};
+
+}  // namespace
+
 void BenchGame::timedFrame(PassTimer& timer)
 {
     glfwPollEvents();
-    const FrameInput input = nextInput();
-
-    const FrameParameters frame = updateFrame(app_, input, console_).parameters;
-    Level& level = *app_.level;
-
-    // drawFrame's steps, each group inside its own section.
-    const RenderTargets& targets = app_.renderTargets;
-    timer.beginFrame();
-    timer.beginSection(scenePasses);
-    drawScenePasses(level, targets, app_.simulation.state.ringPassed, frame);
-    timer.endSection(scenePasses);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    timer.beginSection(blurPasses);
-    const int blurred = level.bloom->blur(targets);
-    timer.endSection(blurPasses);
-    timer.beginSection(compositePass);
-    level.bloom->composite(targets, blurred);
-    timer.endSection(compositePass);
-    timer.beginSection(overlayPass);
-    if (frame.overlayEnabled)
-        level.overlay->drawOverlay(frame.framebufferWidth, frame.framebufferHeight, frame.fairyPower);
-    timer.endSection(overlayPass);
+    PassTimingObserver observer(timer);
+    runFrame(app_, nextInput(), console_, &observer);
     glfwSwapBuffers(app_.window);
 }

@@ -21,10 +21,9 @@ void drawPass(Shader& shader, const FullscreenQuad& quad, GLuint framebuffer, GL
 {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     shader.use();
-    glBindVertexArray(quad.vertexArray());
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, source);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    quad.draw();
 }
 
 template <typename Draw>

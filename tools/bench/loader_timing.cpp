@@ -95,7 +95,7 @@ LoaderTimes timeLoaders(int renderTargetWidth, int renderTargetHeight)
     glFinish();
     times.bake = timeMilliseconds([&] {
         Lightmap lightmap;
-        bakeLightmap(lightmap, *bakeShader, bakeGeometry, lights, renderTargetWidth, renderTargetHeight);
+        lightmap.bake(*bakeShader, bakeGeometry, lights, renderTargetWidth, renderTargetHeight);
         glFinish();
     });
     return times;

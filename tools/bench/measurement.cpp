@@ -3,12 +3,12 @@
 #include "bench_game.h"
 #include "clock.h"
 #include "floor_passes.h"
-#include "gl_call_counts.h"
 #include "loader_timing.h"
 #include "results.h"
 #include "stats.h"
 
-#include "support/allocation_counter.h"
+#include "allocation_counter.h"
+#include "gl_calls.h"
 
 #include <GLFW/glfw3.h>
 
@@ -164,12 +164,12 @@ int runMeasurement(const MeasurementOptions& options)
     int allocations = 0;
     GlCallCounts counts;
     {
-        GlCallCounting counting;
+        GlCallRecorder recorder;
         AllocationCounter allocationCounter;
         for (int i = 0; i < countedFrames; ++i)
             game.frame();
         allocations = allocationCounter.count();
-        counts = counting.counts();
+        counts = recorder.counts();
     }
     const double perFrame = 1.0 / countedFrames;
     out.put("count.frames", countedFrames);

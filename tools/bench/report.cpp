@@ -299,17 +299,18 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
         "  +1/60 s a frame, power kept full so the run never ends, " + std::to_string(warmUpFrames) +
             " warm-up frames first. Frame time is the",
         "  wall time of glfwPollEvents + runFrame + glfwSwapBuffers.",
-        "- Pass times come from further frames that take runFrame's steps one by one (drawScenePasses, the",
-        "  bloom's blur and composite, the overlay) with a GL_TIME_ELAPSED query around each and a glFinish",
-        "  after each; the wall time runs to that glFinish. llvmpipe's timer misses work at times (the lone",
+        "- Pass times come from further frames run through runFrame, whose drawFrame tells an observer where",
+        "  each pass begins and ends (the scene, the ten blur passes, the composite, the HUD); a GL_TIME_ELAPSED",
+        "  query runs around each group and a glFinish follows it; the wall time runs to that glFinish. llvmpipe's timer misses work at times (the lone",
         "  horizontal pass and the overlay, which shares the composite's framebuffer, read near 0), so the",
         "  ratios to the floor are judged on the wall.",
         "- Floor and lone blur passes use the game's quad and ping-pong targets with the blend state a frame",
         "  leaves (blending " + std::string(first.number("blend_after_frame") > 0.5 ? "on" : "off") +
             "), the frame's blur program for the lone passes, each repeated.",
-        "- Counts wrap GLEW's pointers (Gen*/Create*, uniform/attribute look-ups, instanced draws, buffer",
-        "  and texture uploads) and interpose the GL 1.1 calls (glDrawArrays, glDrawElements, glGenTextures,",
-        "  glTexImage2D, glTexSubImage2D); allocations count every operator new of the process.",
+        "- Counts come from the probes the tests use: GLEW's pointers wrapped (Gen*/Create*, uniform and",
+        "  attribute look-ups, instanced draws, buffer and texture uploads) and the GL 1.1 calls the game",
+        "  makes interposed (glDrawArrays, glDrawElements, glGenTextures, glTexImage2D among them);",
+        "  allocations count every operator new of the process.",
     };
     for (const std::string& note : notes)
         table.line(note);
