@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "app/callbacks.h"
+#include "app/key_actions.h"
 #include "support/gl_test_context.h"
 
 #include <dlfcn.h>
@@ -109,4 +110,47 @@ TEST_F(KeyCallback, ResizeSetsTheViewport)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 40);
     EXPECT_EQ(viewport[3], 30);
+}
+
+// Each shortcut flips its own switch and nothing else, both ways; keys the
+// game leaves unbound change nothing.
+TEST(KeyActions, EachShortcutFlipsExactlyItsSwitch)
+{
+    struct Case {
+        int key;
+        bool* (*field)(Switches&);
+    };
+    const Case cases[] = {
+        {GLFW_KEY_1, [](Switches& s) { return &s.overlayEnabled; }},
+        {GLFW_KEY_2, [](Switches& s) { return &s.particlesEnabled; }},
+        {GLFW_KEY_3, [](Switches& s) { return &s.waterAnimationEnabled; }},
+        {GLFW_KEY_C, [](Switches& s) { return &s.freeCameraMode; }},
+        {GLFW_KEY_F3, [](Switches& s) { return &s.isFullscreen; }},
+        {GLFW_KEY_N, [](Switches& s) { return &s.renderer.normals; }},
+        {GLFW_KEY_T, [](Switches& s) { return &s.renderer.texcoords; }},
+        {GLFW_KEY_F1, [](Switches& s) { return &s.renderer.wireframe; }},
+        {GLFW_KEY_F2, [](Switches& s) { return &s.renderer.backface_culling; }},
+    };
+    const auto flags = [&](Switches& s) {
+        std::vector<bool> all;
+        for (const Case& c : cases)
+            all.push_back(*c.field(s));
+        return all;
+    };
+    for (const Case& c : cases) {
+        Switches switches;
+        std::vector<bool> expected = flags(switches);
+        applyKeyRelease(c.key, switches);
+        *c.field(switches) = !*c.field(switches);
+        EXPECT_EQ(flags(switches), expected) << "key " << c.key;
+        *c.field(switches) = !*c.field(switches);
+        applyKeyRelease(c.key, switches);
+        EXPECT_EQ(flags(switches), expected) << "key " << c.key << " twice";
+    }
+    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_UNKNOWN}) {
+        Switches switches;
+        const std::vector<bool> before = flags(switches);
+        EXPECT_EQ(applyKeyRelease(key, switches), KeyAction::None);
+        EXPECT_EQ(flags(switches), before);
+    }
 }

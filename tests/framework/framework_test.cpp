@@ -1,10 +1,11 @@
-// Framework start and stop, and the wording and filter of the debug output.
+// Framework start and stop, the debug output's lines, and the render state
+// that start-up sets.
 #include "framework/framework.h"
 
+#include "framework/render_state.h"
 #include "framework/shader.h"
+#include "gl_calls.h"
 #include "support/gl_test_context.h"
-
-#include <utility>
 
 namespace {
 
@@ -15,31 +16,10 @@ GLint currentProgram()
     return program;
 }
 
-// Counts program creations by wrapping GLEW's pointer.
-struct ProgramCreationCounter {
-    static inline int created = 0;
-    static inline PFNGLCREATEPROGRAMPROC realCreateProgram = nullptr;
-
-    ProgramCreationCounter()
-    {
-        created = 0;
-        realCreateProgram = std::exchange(__glewCreateProgram, createProgram);
-    }
-    ~ProgramCreationCounter() { __glewCreateProgram = realCreateProgram; }
-
-    static GLuint GLAPIENTRY createProgram()
-    {
-        ++created;
-        return realCreateProgram();
-    }
-};
-
-std::string captureDebugMessage(GLuint id)
+std::string initOutput(bool contextIsCurrent, bool* ready)
 {
     ::testing::internal::CaptureStdout();
-    const char message[] = "buffer detailed info";
-    onDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, id, GL_DEBUG_SEVERITY_NOTIFICATION,
-                   static_cast<GLsizei>(sizeof message - 1), message, nullptr);
+    *ready = initFramework(contextIsCurrent);
     return ::testing::internal::GetCapturedStdout();
 }
 
@@ -47,124 +27,77 @@ using FrameworkTest = GlTest;
 
 }  // namespace
 
-TEST_F(FrameworkTest, InitWithoutCurrentProgramMakesTheBuiltInProgramCurrent)
+TEST_F(FrameworkTest, InitMakesTheBuiltInProgramCurrentUnlessOneIsAndDestroyDropsIt)
 {
-    ASSERT_EQ(currentProgram(), 0);
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(initFramework());
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    const GLint program = currentProgram();
-    EXPECT_NE(program, 0);
-
-    destroyFramework();
-    EXPECT_EQ(currentProgram(), 0);
-    EXPECT_FALSE(glIsProgram(static_cast<GLuint>(program)));
-    destroyFramework();
-    EXPECT_EQ(currentProgram(), 0);
-}
-
-TEST_F(FrameworkTest, InitAgainReplacesTheBuiltInProgram)
-{
-    ASSERT_TRUE(initFramework());
-    const GLuint first = static_cast<GLuint>(currentProgram());
+    bool ready = false;
+    EXPECT_EQ(initOutput(true, &ready), "");
+    EXPECT_TRUE(ready);
+    const GLint builtIn = currentProgram();
+    EXPECT_NE(builtIn, 0);
     glUseProgram(0);
-    ASSERT_TRUE(initFramework());
-    const GLuint second = static_cast<GLuint>(currentProgram());
-    EXPECT_NE(second, 0u);
-    EXPECT_NE(second, first);
-    EXPECT_FALSE(glIsProgram(first)) << "the first built-in program was not released";
+    initFramework(true);  // again: the first program goes
+    EXPECT_FALSE(glIsProgram(static_cast<GLuint>(builtIn)));
     destroyFramework();
+    EXPECT_EQ(currentProgram(), 0);
+    destroyFramework();  // harmless twice
+
+    Shader own;
+    own.use();
+    const GLint ownProgram = currentProgram();
+    GlCallRecorder recorder;
+    EXPECT_TRUE(initFramework(true));
+    EXPECT_EQ(recorder.callsTo("glCreateProgram"), 0);
+    EXPECT_EQ(currentProgram(), ownProgram);
 }
 
-TEST_F(FrameworkTest, InitWithAProgramCurrentBuildsNothing)
+TEST_F(FrameworkTest, InitWithoutAContextOrOpenGl3SaysSoAndFails)
 {
-    Shader harness;
-    harness.use();
-    ProgramCreationCounter counter;
-    EXPECT_TRUE(initFramework());
-    EXPECT_EQ(counter.created, 0);
-    EXPECT_EQ(currentProgram(), static_cast<GLint>(harness.handle()));
-
-    destroyFramework();
-    EXPECT_EQ(currentProgram(), static_cast<GLint>(harness.handle()));
-}
-
-TEST_F(FrameworkTest, InitWithoutContextFails)
-{
-    glfwMakeContextCurrent(nullptr);
-    ::testing::internal::CaptureStdout();
-    const bool ready = initFramework();
-    const std::string output = ::testing::internal::GetCapturedStdout();
-    glfwMakeContextCurrent(window);
+    bool ready = true;
+    EXPECT_EQ(initOutput(false, &ready), "No context available. Exiting.\n");
     EXPECT_FALSE(ready);
-    EXPECT_EQ(output, "No context available. Exiting.\n");
-}
-
-TEST_F(FrameworkTest, InitWithoutOpenGL3Fails)
-{
     const GLboolean saved = __GLEW_VERSION_3_0;
     __GLEW_VERSION_3_0 = GL_FALSE;
-    ::testing::internal::CaptureStdout();
-    const bool ready = initFramework();
-    const std::string output = ::testing::internal::GetCapturedStdout();
+    const std::string output = initOutput(true, &ready);
     __GLEW_VERSION_3_0 = saved;
-    EXPECT_FALSE(ready);
     EXPECT_EQ(output, "GLEW not available. Exiting.\n");
+    EXPECT_FALSE(ready);
     EXPECT_EQ(currentProgram(), 0);
 }
 
-TEST(DebugOutput, DropsTheTwoNoisyIds)
+// One line per message in the driver's words, each enum named without its
+// prefix or else in hex; the two noisy NVIDIA ids are dropped.
+TEST(DebugOutput, EachMessageIsOneLineExceptTheTwoNoisyIds)
 {
-    EXPECT_EQ(captureDebugMessage(131185), "");
-    EXPECT_EQ(captureDebugMessage(131218), "");
+    const auto print = [](GLenum source, GLenum type, GLuint id, GLenum severity, const char* message) {
+        ::testing::internal::CaptureStdout();
+        onDebugMessage(source, type, id, severity, 0, message, nullptr);
+        return ::testing::internal::GetCapturedStdout();
+    };
+    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH, "bad call"),
+              "OpenGL Error: bad call [Source=API, Type=ERROR, Severity=HIGH, ID=1282]\n");
+    EXPECT_EQ(print(GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_PERFORMANCE, 131184, GL_DEBUG_SEVERITY_NOTIFICATION,
+                    "slow"),
+              "OpenGL Error: slow [Source=SHADER_COMPILER, Type=PERFORMANCE, Severity=NOTIFICATION, ID=131184]\n");
+    EXPECT_EQ(print(0x1234, 0xABCD, 4294967295u, 0x9999, nullptr),
+              "OpenGL Error:  [Source=0x1234, Type=0xABCD, Severity=0x9999, ID=4294967295]\n");
+    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131185, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
+    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131218, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
 }
 
-TEST(DebugOutput, PrintsEveryOtherIdAsOneLine)
+TEST_F(FrameworkTest, StartUpBlendsTestsDepthAndClearsToTheSky)
 {
-    EXPECT_EQ(captureDebugMessage(0),
-              "OpenGL Error: buffer detailed info [Source=API, Type=OTHER, Severity=NOTIFICATION, ID=0]\n");
-    EXPECT_EQ(captureDebugMessage(131184),
-              "OpenGL Error: buffer detailed info [Source=API, Type=OTHER, Severity=NOTIFICATION, "
-              "ID=131184]\n");
-}
-
-TEST(DebugOutput, FormatNamesEachEnumWithoutItsPrefix)
-{
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH,
-                                 "GL_INVALID_OPERATION in glDrawArrays"),
-              "OpenGL Error: GL_INVALID_OPERATION in glDrawArrays "
-              "[Source=API, Type=ERROR, Severity=HIGH, ID=1282]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_PERFORMANCE, 7,
-                                 GL_DEBUG_SEVERITY_MEDIUM, "slow"),
-              "OpenGL Error: slow [Source=SHADER_COMPILER, Type=PERFORMANCE, Severity=MEDIUM, ID=7]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_WINDOW_SYSTEM, GL_DEBUG_TYPE_UNDEFINED_BEHAVIOR, 2,
-                                 GL_DEBUG_SEVERITY_LOW, "m"),
-              "OpenGL Error: m [Source=WINDOW_SYSTEM, Type=UNDEFINED_BEHAVIOR, Severity=LOW, ID=2]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_DEPRECATED_BEHAVIOR, 3,
-                                 GL_DEBUG_SEVERITY_NOTIFICATION, "m"),
-              "OpenGL Error: m [Source=APPLICATION, Type=DEPRECATED_BEHAVIOR, Severity=NOTIFICATION, ID=3]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_THIRD_PARTY, GL_DEBUG_TYPE_PORTABILITY, 4,
-                                 GL_DEBUG_SEVERITY_HIGH, "m"),
-              "OpenGL Error: m [Source=THIRD_PARTY, Type=PORTABILITY, Severity=HIGH, ID=4]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_OTHER, GL_DEBUG_TYPE_MARKER, 5, GL_DEBUG_SEVERITY_HIGH, "m"),
-              "OpenGL Error: m [Source=OTHER, Type=MARKER, Severity=HIGH, ID=5]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_PUSH_GROUP, 6,
-                                 GL_DEBUG_SEVERITY_HIGH, "m"),
-              "OpenGL Error: m [Source=API, Type=PUSH_GROUP, Severity=HIGH, ID=6]");
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_POP_GROUP, 6,
-                                 GL_DEBUG_SEVERITY_HIGH, "m"),
-              "OpenGL Error: m [Source=API, Type=POP_GROUP, Severity=HIGH, ID=6]");
-}
-
-TEST(DebugOutput, FormatWritesUnknownEnumsInHex)
-{
-    EXPECT_EQ(formatDebugMessage(0x1234, 0xABCD, 4294967295u, 0x9999, "m"),
-              "OpenGL Error: m [Source=0x1234, Type=0xABCD, Severity=0x9999, ID=4294967295]");
-}
-
-TEST(DebugOutput, FormatSurvivesAMissingMessage)
-{
-    EXPECT_EQ(formatDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1, GL_DEBUG_SEVERITY_HIGH,
-                                 nullptr),
-              "OpenGL Error:  [Source=API, Type=ERROR, Severity=HIGH, ID=1]");
+    RendererSettings settings;
+    settings.depthtest = false;
+    applyInitialRenderState(settings);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    applyInitialRenderState(RendererSettings{});
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    GLint source = 0, destination = 0;
+    glGetIntegerv(GL_BLEND_SRC_RGB, &source);
+    glGetIntegerv(GL_BLEND_DST_RGB, &destination);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(readPixels(10, 10, 1, 1), (std::vector<unsigned char>{135, 206, 235, 255}));
 }

@@ -1,256 +1,111 @@
-// The four mesh generators: counts, exact first vertices and indices,
-// winding against the outward direction, and index bounds.
+// The four mesh generators: counts and first vertices of the level's own
+// meshes, triangles that face the way their normals point, texture
+// coordinates over the whole surface, and nothing for degenerate arguments.
 #include "framework/geometry_data.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include <glm/geometric.hpp>
+
+#include <cmath>
+#include <functional>
 
 namespace {
 
-glm::vec3 faceNormal(const GeometryData& data, size_t triangle)
+// How a generator's triangles face: outward (+1) or inward (-1) along the
+// normals stored at their corners, for every triangle alike, or 0 if mixed.
+int windingAgainstNormals(const GeometryData& data)
 {
-    const glm::vec3 a = data.positions[data.indices[3 * triangle]];
-    const glm::vec3 b = data.positions[data.indices[3 * triangle + 1]];
-    const glm::vec3 c = data.positions[data.indices[3 * triangle + 2]];
-    return glm::cross(b - a, c - a);
+    int outward = 0, inward = 0;
+    for (size_t t = 0; t < data.indices.size(); t += 3) {
+        const glm::vec3 a = data.positions[data.indices[t]];
+        const glm::vec3 face =
+            glm::cross(data.positions[data.indices[t + 1]] - a, data.positions[data.indices[t + 2]] - a);
+        const glm::vec3 normal =
+            data.normals[data.indices[t]] + data.normals[data.indices[t + 1]] + data.normals[data.indices[t + 2]];
+        if (glm::length(face) < 1e-9f)
+            continue;
+        (glm::dot(face, normal) > 0.0f ? outward : inward) += 1;
+    }
+    return inward == 0 ? 1 : outward == 0 ? -1 : 0;
 }
 
-glm::vec3 centroid(const GeometryData& data, size_t triangle)
+void expectWellFormed(const GeometryData& data, size_t vertices, size_t indices)
 {
-    return (data.positions[data.indices[3 * triangle]] + data.positions[data.indices[3 * triangle + 1]] +
-            data.positions[data.indices[3 * triangle + 2]]) /
-           3.0f;
-}
-
-void expectVec3(const glm::vec3& actual, const glm::vec3& expected)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-6f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-6f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-6f);
-}
-
-void expectWellFormed(const GeometryData& data)
-{
-    ASSERT_EQ(data.normals.size(), data.positions.size());
-    ASSERT_EQ(data.uvs.size(), data.positions.size());
-    EXPECT_TRUE(data.extraVectors.empty());
-    EXPECT_TRUE(data.lightmapUVs.empty());
-    ASSERT_EQ(data.indices.size() % 3, 0u);
+    ASSERT_EQ(data.positions.size(), vertices);
+    ASSERT_EQ(data.indices.size(), indices);
+    ASSERT_EQ(data.normals.size(), vertices);
+    ASSERT_EQ(data.uvs.size(), vertices);
+    EXPECT_TRUE(data.lightmapUVs.empty() && data.extraVectors.empty());
     for (uint32_t index : data.indices)
-        ASSERT_LT(index, data.positions.size());
-}
-
-void expectEmpty(const GeometryData& data)
-{
-    EXPECT_TRUE(data.positions.empty());
-    EXPECT_TRUE(data.indices.empty());
-    EXPECT_TRUE(data.normals.empty());
-    EXPECT_TRUE(data.uvs.empty());
+        ASSERT_LT(index, vertices);
+    for (const glm::vec3& normal : data.normals)
+        ASSERT_NEAR(glm::length(normal), 1.0f, 1e-5f);
+    for (const glm::vec2& uv : data.uvs)
+        ASSERT_TRUE(uv.x >= 0.0f && uv.x <= 1.0f && uv.y >= 0.0f && uv.y <= 1.0f);
 }
 
 }  // namespace
 
-TEST(Sphere, FairyBodyCountsAndCapIndicesComeFirst)
+TEST(Generators, TheLevelsMeshesHaveTheirCountsFirstVerticesAndWinding)
 {
     const GeometryData sphere = createSphereGeometry(18, 8, 0.1f);
-    expectWellFormed(sphere);
-    EXPECT_EQ(sphere.positions.size(), 128u);
-    EXPECT_EQ(sphere.indices.size(), 756u);
-    const std::vector<uint32_t> firstSix(sphere.indices.begin(), sphere.indices.begin() + 6);
-    EXPECT_EQ(firstSix, (std::vector<uint32_t>{0, 3, 2, 110, 111, 1}));
-}
+    expectWellFormed(sphere, 128, 756);
+    EXPECT_EQ(std::vector<uint32_t>(sphere.indices.begin(), sphere.indices.begin() + 6),
+              (std::vector<uint32_t>{0, 3, 2, 110, 111, 1}));
+    EXPECT_EQ(sphere.positions[0], glm::vec3(0.0f, 0.1f, 0.0f));  // the poles first
+    EXPECT_EQ(sphere.positions[1], glm::vec3(0.0f, -0.1f, 0.0f));
+    EXPECT_EQ(windingAgainstNormals(sphere), 1);
 
-TEST(Sphere, PolesThenRingsFromTheTop)
-{
-    const GeometryData sphere = createSphereGeometry(4, 4, 2.0f);
-    expectVec3(sphere.positions[0], {0.0f, 2.0f, 0.0f});
-    expectVec3(sphere.normals[0], {0.0f, 1.0f, 0.0f});
-    EXPECT_EQ(sphere.uvs[0], glm::vec2(0.0f, 0.0f));
-    expectVec3(sphere.positions[1], {0.0f, -2.0f, 0.0f});
-    expectVec3(sphere.normals[1], {0.0f, -1.0f, 0.0f});
-    EXPECT_EQ(sphere.uvs[1], glm::vec2(0.0f, 1.0f));
-
-    // Ring 1 sits 45 degrees below the top pole; its second vertex is a quarter turn on.
-    const float s = 2.0f * std::sin(3.1415927f / 4.0f);
-    expectVec3(sphere.positions[2], {s, 2.0f * std::cos(3.1415927f / 4.0f), 0.0f});
-    EXPECT_NEAR(sphere.positions[3].z, s, 1e-6f);
-    EXPECT_NEAR(sphere.uvs[3].x, 0.25f, 1e-7f);
-    EXPECT_NEAR(sphere.uvs[3].y, 0.25f, 1e-7f);
-    // The equator ring, then the lowest ring.
-    EXPECT_NEAR(sphere.positions[6].y, 0.0f, 1e-6f);
-    EXPECT_NEAR(sphere.uvs[6].y, 0.5f, 1e-7f);
-    EXPECT_LT(sphere.positions[10].y, 0.0f);
-}
-
-TEST(Sphere, PointsLieOnTheSphereWithRadialNormals)
-{
-    const GeometryData sphere = createSphereGeometry(18, 8, 0.1f);
-    for (size_t i = 0; i < sphere.positions.size(); ++i) {
-        EXPECT_NEAR(glm::length(sphere.positions[i]), 0.1f, 1e-6f);
-        EXPECT_NEAR(glm::length(sphere.normals[i]), 1.0f, 1e-5f);
-        EXPECT_GT(glm::dot(sphere.normals[i], sphere.positions[i]), 0.0f);
-    }
-}
-
-TEST(Sphere, WindsCounterClockwiseSeenFromOutside)
-{
-    const GeometryData sphere = createSphereGeometry(18, 8, 0.1f);
-    for (size_t t = 0; t < sphere.indices.size() / 3; ++t)
-        EXPECT_GT(glm::dot(faceNormal(sphere, t), centroid(sphere, t)), 0.0f) << "triangle " << t;
-}
-
-TEST(Sphere, TooFewSegmentsGiveAnEmptyMesh)
-{
-    expectEmpty(createSphereGeometry(18, 1, 1.0f));
-    expectEmpty(createSphereGeometry(18, 0, 1.0f));
-    expectEmpty(createSphereGeometry(0, 8, 1.0f));
-}
-
-TEST(Sphere, TwoLatitudeSegmentsAreJustTheCaps)
-{
-    const GeometryData sphere = createSphereGeometry(3, 2, 1.0f);
-    expectWellFormed(sphere);
-    EXPECT_EQ(sphere.positions.size(), 5u);
-    EXPECT_EQ(sphere.indices.size(), 18u);
-}
-
-TEST(Torus, RingCountsAndFirstVertex)
-{
     const GeometryData torus = createTorusGeometry(18, 8, 0.2f, 0.06f);
-    expectWellFormed(torus);
-    EXPECT_EQ(torus.positions.size(), 171u);
-    EXPECT_EQ(torus.indices.size(), 864u);
-    expectVec3(torus.positions[0], {0.26f, 0.0f, 0.0f});
-    expectVec3(torus.normals[0], {1.0f, 0.0f, 0.0f});
-    EXPECT_EQ(torus.uvs[0], glm::vec2(0.0f, 0.0f));
-}
+    expectWellFormed(torus, 171, 864);
+    EXPECT_LT(glm::distance(torus.positions[0], glm::vec3(0.26f, 0.0f, 0.0f)), 1e-6f);
+    EXPECT_LT(glm::distance(torus.normals[0], glm::vec3(1.0f, 0.0f, 0.0f)), 1e-6f);
+    EXPECT_LT(glm::distance(torus.positions[170], torus.positions[0]), 1e-5f);  // the seams repeat
+    EXPECT_EQ(torus.uvs[170], glm::vec2(1.0f, 1.0f));
+    EXPECT_EQ(windingAgainstNormals(torus), -1);  // clockwise from outside, normals out
 
-TEST(Torus, SeamsAreDuplicatedWithFullTextureRange)
-{
-    const GeometryData torus = createTorusGeometry(18, 8, 0.2f, 0.06f);
-    const size_t lastRow = 18 * 9;
-    for (size_t j = 0; j <= 8; ++j) {
-        expectVec3(torus.positions[lastRow + j], torus.positions[j]);
-        EXPECT_EQ(torus.uvs[lastRow + j].x, 1.0f);
-    }
-    for (size_t i = 0; i <= 18; ++i) {
-        expectVec3(torus.positions[i * 9 + 8], torus.positions[i * 9]);
-        EXPECT_EQ(torus.uvs[i * 9 + 8].y, 1.0f);
-    }
-}
-
-TEST(Torus, WindsClockwiseFromOutsideWhileNormalsPointOut)
-{
-    const float ringRadius = 0.2f;
-    const GeometryData torus = createTorusGeometry(18, 8, ringRadius, 0.06f);
-    for (size_t t = 0; t < torus.indices.size() / 3; ++t) {
-        const glm::vec3 c = centroid(torus, t);
-        const glm::vec3 tubeCentre = ringRadius * glm::normalize(glm::vec3(c.x, 0.0f, c.z));
-        EXPECT_LT(glm::dot(faceNormal(torus, t), c - tubeCentre), 0.0f) << "triangle " << t;
-    }
-    for (size_t i = 0; i < torus.positions.size(); ++i) {
-        const glm::vec3 p = torus.positions[i];
-        const glm::vec3 tubeCentre = ringRadius * glm::normalize(glm::vec3(p.x, 0.0f, p.z));
-        EXPECT_GT(glm::dot(torus.normals[i], p - tubeCentre), 0.0f);
-        EXPECT_NEAR(glm::length(torus.normals[i]), 1.0f, 1e-5f);
-    }
-}
-
-TEST(Torus, ZeroSegmentsGiveAnEmptyMesh)
-{
-    expectEmpty(createTorusGeometry(0, 8, 0.2f, 0.06f));
-    expectEmpty(createTorusGeometry(18, 0, 0.2f, 0.06f));
-}
-
-TEST(Plane, WaterGridSpansTheWellFloorFacingUp)
-{
     const GeometryData plane = createPlaneGeometry(100, 5.0f);
-    expectWellFormed(plane);
-    ASSERT_EQ(plane.positions.size(), 10201u);
-    EXPECT_EQ(plane.indices.size(), 60000u);
-    expectVec3(plane.positions.front(), {-5.0f, 0.0f, -5.0f});
-    expectVec3(plane.positions.back(), {5.0f, 0.0f, 5.0f});
-    EXPECT_NEAR(plane.positions[1].x, -4.9f, 1e-5f);   // columns run along x
-    EXPECT_NEAR(plane.positions[101].z, -4.9f, 1e-5f); // rows along z
-    EXPECT_EQ(plane.uvs.back(), glm::vec2(1.0f, 1.0f));
-    for (const glm::vec3& normal : plane.normals)
-        ASSERT_EQ(normal, glm::vec3(0.0f, 1.0f, 0.0f));
-}
+    expectWellFormed(plane, 10201, 60000);
+    EXPECT_EQ(plane.positions.front(), glm::vec3(-5.0f, 0.0f, -5.0f));
+    EXPECT_LT(glm::distance(plane.positions.back(), glm::vec3(5.0f, 0.0f, 5.0f)), 1e-5f);
+    EXPECT_EQ(windingAgainstNormals(plane), 1);
 
-TEST(Plane, WindsCounterClockwiseSeenFromAbove)
-{
-    const GeometryData plane = createPlaneGeometry(7, 1.5f);
-    for (size_t t = 0; t < plane.indices.size() / 3; ++t)
-        EXPECT_GT(faceNormal(plane, t).y, 0.0f) << "triangle " << t;
-}
-
-TEST(Plane, NoCellsGiveAnEmptyMesh)
-{
-    expectEmpty(createPlaneGeometry(-3, 5.0f));
-    expectEmpty(createPlaneGeometry(0, 5.0f));
-}
-
-TEST(Tube, WellTubeCountsAndRingOrder)
-{
     const GeometryData tube = createTubeGeometry(64, 20.0f, 5.0f);
-    expectWellFormed(tube);
-    EXPECT_EQ(tube.positions.size(), 130u);
-    EXPECT_EQ(tube.indices.size(), 384u);
-    expectVec3(tube.positions[0], {5.0f, -10.0f, 0.0f});
+    expectWellFormed(tube, 130, 384);
+    EXPECT_EQ(tube.positions[0], glm::vec3(5.0f, -10.0f, 0.0f));
     EXPECT_EQ(tube.uvs[0], glm::vec2(0.0f, 1.0f));
-    expectVec3(tube.positions[65], {5.0f, 10.0f, 0.0f});
+    EXPECT_LT(glm::distance(tube.positions[65], glm::vec3(5.0f, 10.0f, 0.0f)), 1e-5f);
     EXPECT_EQ(tube.uvs[65], glm::vec2(0.0f, 0.0f));
-    // The seam column is repeated with u = 1.
-    EXPECT_NEAR(tube.positions[64].x, 5.0f, 1e-5f);
-    EXPECT_NEAR(tube.positions[64].z, 0.0f, 1e-5f);
-    EXPECT_EQ(tube.uvs[64], glm::vec2(1.0f, 1.0f));
+    EXPECT_EQ(windingAgainstNormals(tube), 1);
 }
 
-TEST(Tube, WindsCounterClockwiseFromOutsideWithOutwardNormals)
+TEST(Generators, PointsLieOnTheirShapesAndCountsFollowTheSegments)
 {
-    const GeometryData tube = createTubeGeometry(64, 20.0f, 5.0f);
-    for (size_t t = 0; t < tube.indices.size() / 3; ++t) {
-        const glm::vec3 c = centroid(tube, t);
-        EXPECT_GT(glm::dot(faceNormal(tube, t), glm::vec3(c.x, 0.0f, c.z)), 0.0f) << "triangle " << t;
-    }
-    for (size_t i = 0; i < tube.positions.size(); ++i) {
-        const glm::vec3 p = tube.positions[i];
-        EXPECT_EQ(tube.normals[i].y, 0.0f);
-        EXPECT_GT(glm::dot(tube.normals[i], glm::vec3(p.x, 0.0f, p.z)), 0.0f);
-    }
-}
-
-TEST(Tube, ZeroSegmentsGiveAnEmptyMesh)
-{
-    expectEmpty(createTubeGeometry(0, 20.0f, 5.0f));
-}
-
-TEST(Generators, IndicesStayInsideTheirMeshAndCountsFollowTheSegments)
-{
-    for (unsigned a = 1; a <= 12; ++a) {
-        for (unsigned b = 1; b <= 12; ++b) {
-            SCOPED_TRACE(testing::Message() << "segments " << a << ", " << b);
-            if (b >= 2) {
-                const GeometryData sphere = createSphereGeometry(a, b, 1.0f);
-                expectWellFormed(sphere);
-                EXPECT_EQ(sphere.positions.size(), 2 + (b - 1) * a);
-                EXPECT_EQ(sphere.indices.size(), 6 * a * (b - 1));
-            }
+    for (unsigned a = 1; a <= 9; ++a) {
+        for (unsigned b = 2; b <= 9; ++b) {
+            const GeometryData sphere = createSphereGeometry(a, b, 2.0f);
+            expectWellFormed(sphere, 2 + (b - 1) * a, 6 * a * (b - 1));
+            for (size_t v = 0; v < sphere.positions.size(); ++v)
+                ASSERT_LT(glm::distance(sphere.positions[v], 2.0f * sphere.normals[v]), 1e-5f);
             const GeometryData torus = createTorusGeometry(a, b, 1.0f, 0.25f);
-            expectWellFormed(torus);
-            EXPECT_EQ(torus.positions.size(), (a + 1) * (b + 1));
-            EXPECT_EQ(torus.indices.size(), 6 * a * b);
+            expectWellFormed(torus, (a + 1) * (b + 1), 6 * a * b);
         }
         const GeometryData plane = createPlaneGeometry(static_cast<int>(a), 2.0f);
-        expectWellFormed(plane);
-        EXPECT_EQ(plane.positions.size(), (a + 1) * (a + 1));
-        EXPECT_EQ(plane.indices.size(), 6 * a * a);
+        expectWellFormed(plane, (a + 1) * (a + 1), 6 * a * a);
         const GeometryData tube = createTubeGeometry(a, 3.0f, 1.0f);
-        expectWellFormed(tube);
-        EXPECT_EQ(tube.positions.size(), 2 * (a + 1));
-        EXPECT_EQ(tube.indices.size(), 6 * a);
+        expectWellFormed(tube, 2 * (a + 1), 6 * a);
+        for (const glm::vec3& p : tube.positions)
+            ASSERT_NEAR(glm::length(glm::vec2(p.x, p.z)), 1.0f, 1e-5f);
+    }
+}
+
+TEST(Generators, DegenerateArgumentsGiveEmptyMeshes)
+{
+    for (const GeometryData& empty : {createSphereGeometry(0, 8, 1.0f), createSphereGeometry(8, 1, 1.0f),
+                                      createTorusGeometry(0, 8, 1.0f, 0.1f), createTorusGeometry(8, 0, 1.0f, 0.1f),
+                                      createPlaneGeometry(0, 1.0f), createPlaneGeometry(-3, 1.0f),
+                                      createTubeGeometry(0, 1.0f, 1.0f)}) {
+        EXPECT_TRUE(empty.positions.empty() && empty.indices.empty() && empty.normals.empty() && empty.uvs.empty());
     }
 }

@@ -1,9 +1,10 @@
-// Steered flight, sinking, the floor, the wall and the fall.
+// Steered flight, sinking, the floor, the wall, the power drain and the fall.
 #include "frames.h"
 
 #include "game/flight.h"
 #include "game/game_state.h"
 #include "game/mouse_look.h"
+#include "game/power.h"
 
 #include <glm/geometric.hpp>
 #include <glm/vec2.hpp>
@@ -14,144 +15,95 @@
 
 namespace {
 
-struct Axes {
-    glm::vec3 front;
-    glm::vec3 right;
-};
-
-Axes axes(float yaw, float pitch)
-{
-    const glm::vec3 front = frontFromAngles({yaw, pitch});
-    return {front, rightFromFront(front)};
-}
-
-GameState fairyAt(glm::vec3 position)
+// Half a second of steering from `start` with the view at (yaw, pitch).
+glm::vec3 steerHalfASecond(glm::vec3 start, float yaw, float pitch, HeldKeys keys)
 {
     GameState state;
-    state.fairyPosition = position;
-    return state;
-}
-
-float horizontalDistance(glm::vec3 a, glm::vec3 b)
-{
-    return glm::length(glm::vec2(a.x - b.x, a.z - b.z));
+    state.fairyPosition = start;
+    const glm::vec3 front = frontFromAngles({yaw, pitch});
+    steerFairy(state, keys, front, rightFromFront(front), 0.5f);
+    return state.fairyPosition;
 }
 
 }  // namespace
 
-TEST(Flight, WithoutInputSinksToTheFloorInThreeTenthsOfASecondAndRests)
+// Each case: where half a second of these keys takes a fairy from (0, 5, 0).
+TEST(Flight, KeysMoveAlongTheViewAndSinkingStopsOnlyWhileClimbing)
+{
+    const float climb = 1.25f * std::sin(0.5f);
+    struct Case {
+        const char* what;
+        float pitch;
+        HeldKeys keys;
+        glm::vec3 expected;
+    };
+    const Case cases[] = {
+        {"W, level: 1.25 ahead and sinking 0.5", 0.0f, holding(true), {0.0f, 4.5f, 1.25f}},
+        {"W, looking up: along the view, no sinking", 0.5f, holding(true), {0.0f, 5.0f + climb, 1.25f * std::cos(0.5f)}},
+        {"S, looking down: climbs backwards", -0.5f, holding(false, true), {0.0f, 5.0f + climb, -1.25f * std::cos(0.5f)}},
+        {"D, looking up: strafing never climbs", 1.0f, holding(false, false, false, true), {-1.25f, 4.5f, 0.0f}},
+        {"W and S cancel", 0.3f, holding(true, true), {0.0f, 4.5f, 0.0f}},
+        {"A and D cancel", 0.3f, holding(false, false, true, true), {0.0f, 4.5f, 0.0f}},
+        {"W and D: no faster than straight", 0.0f, holding(true, false, false, true),
+         {-1.25f / std::sqrt(2.0f), 4.5f, 1.25f / std::sqrt(2.0f)}},
+        {"nothing: sinks", 0.0f, {}, {0.0f, 4.5f, 0.0f}},
+    };
+    for (const Case& c : cases) {
+        const glm::vec3 moved = steerHalfASecond({0.0f, 5.0f, 0.0f}, 0.0f, c.pitch, c.keys);
+        EXPECT_LT(glm::distance(moved, c.expected), 1e-5f) << c.what;
+    }
+}
+
+TEST(Flight, SinksToTheFloorInThreeTenthsOfASecondAndRestsThere)
 {
     GameState state;
-    const Axes level = axes(0.0f, 0.0f);
+    const glm::vec3 front = frontFromAngles({0.0f, 0.0f});
     for (int frame = 0; frame < 29; ++frame)
-        steerFairy(state, {}, level.front, level.right, 0.01f);
+        steerFairy(state, {}, front, rightFromFront(front), 0.01f);
     EXPECT_GT(state.fairyPosition.y, floorHeight);
-    for (int frame = 0; frame < 2; ++frame)
-        steerFairy(state, {}, level.front, level.right, 0.01f);
-    EXPECT_EQ(state.fairyPosition.y, floorHeight);
     for (int frame = 0; frame < 500; ++frame)
-        steerFairy(state, {}, level.front, level.right, 0.01f);
+        steerFairy(state, {}, front, rightFromFront(front), 0.01f);
     EXPECT_EQ(state.fairyPosition, glm::vec3(0.0f, floorHeight, 0.0f));
-}
-
-TEST(Flight, LevelFlightMovesHorizontallyAndStillSinks)
-{
-    GameState state = fairyAt({0.0f, 10.0f, 0.0f});
-    const Axes level = axes(0.0f, 0.0f);
-    steerFairy(state, holding(true), level.front, level.right, 0.5f);
-    EXPECT_NEAR(state.fairyPosition.x, 0.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(state.fairyPosition.z, 1.25f);
-    EXPECT_FLOAT_EQ(state.fairyPosition.y, 9.5f);
-}
-
-TEST(Flight, ClimbingFlightFollowsTheViewAndDoesNotSink)
-{
-    GameState state = fairyAt({0.0f, 5.0f, 0.0f});
-    const Axes up = axes(0.0f, 0.5f);
-    steerFairy(state, holding(true), up.front, up.right, 0.5f);
-    const glm::vec3 expected = glm::vec3(0.0f, 5.0f, 0.0f) + up.front * 1.25f;
-    EXPECT_NEAR(glm::distance(state.fairyPosition, expected), 0.0f, 1e-5f);
-    EXPECT_GT(state.fairyPosition.y, 5.5f);
-}
-
-TEST(Flight, BackwardsWhileLookingDownClimbs)
-{
-    GameState state = fairyAt({0.0f, 5.0f, 0.0f});
-    const Axes down = axes(0.0f, -0.5f);
-    steerFairy(state, holding(false, true), down.front, down.right, 0.5f);
-    EXPECT_NEAR(state.fairyPosition.y, 5.0f + 1.25f * std::sin(0.5f), 1e-5f);
-}
-
-TEST(Flight, StrafingDoesNotClimbEvenWhenLookingUp)
-{
-    GameState state = fairyAt({0.0f, 5.0f, 0.0f});
-    const Axes up = axes(0.0f, 1.0f);
-    steerFairy(state, holding(false, false, false, true), up.front, up.right, 0.5f);
-    EXPECT_FLOAT_EQ(state.fairyPosition.y, 4.5f);
-    EXPECT_FLOAT_EQ(horizontalDistance(state.fairyPosition, {0.0f, 0.0f, 0.0f}), 1.25f);
-}
-
-TEST(Flight, OppositeKeysCancel)
-{
-    const Axes view = axes(0.7f, 0.3f);
-    GameState forwardBack = fairyAt({1.0f, 5.0f, 1.0f});
-    steerFairy(forwardBack, holding(true, true), view.front, view.right, 0.5f);
-    EXPECT_EQ(forwardBack.fairyPosition, glm::vec3(1.0f, 4.5f, 1.0f));
-
-    GameState leftRight = fairyAt({1.0f, 5.0f, 1.0f});
-    steerFairy(leftRight, holding(false, false, true, true), view.front, view.right, 0.5f);
-    EXPECT_EQ(leftRight.fairyPosition, glm::vec3(1.0f, 4.5f, 1.0f));
-}
-
-TEST(Flight, DiagonalIsNoFasterThanStraight)
-{
-    const Axes level = axes(0.3f, 0.0f);
-    GameState state = fairyAt({0.0f, 5.0f, 0.0f});
-    steerFairy(state, holding(true, false, false, true), level.front, level.right, 0.4f);
-    EXPECT_FLOAT_EQ(horizontalDistance(state.fairyPosition, {0.0f, 0.0f, 0.0f}), 1.0f);
+    // A huge step ends on the floor too, and inside the wall.
+    steerFairy(state, holding(true), front, rightFromFront(front), 1000.0f);
+    EXPECT_LT(glm::distance(state.fairyPosition, glm::vec3(0.0f, floorHeight, fairyHorizontalLimit)), 1e-5f);
 }
 
 TEST(Flight, WallHoldsTheFairyOnItsCircleAtEveryHeight)
 {
-    for (float height : {1.0f, 10.0f, 19.9f, 20.0f, 20.5f, 30.0f, 100.0f}) {
+    for (float height : {1.0f, 19.9f, 20.5f, 100.0f}) {
         for (float heading : {0.0f, 0.8f, 2.0f, -2.5f}) {
-            SCOPED_TRACE(testing::Message() << "height " << height << " heading " << heading);
             const glm::vec2 outwards(std::sin(heading), std::cos(heading));
-            GameState state = fairyAt({outwards.x * 4.8f, height, outwards.y * 4.8f});
-            const Axes out = axes(heading, 0.2f);
-            steerFairy(state, holding(true), out.front, out.right, 0.5f);
-            const glm::vec2 horizontal(state.fairyPosition.x, state.fairyPosition.z);
-            EXPECT_NEAR(glm::length(horizontal), fairyHorizontalLimit, 1e-5f);
+            const glm::vec3 moved =
+                steerHalfASecond({outwards.x * 4.8f, height, outwards.y * 4.8f}, heading, 0.2f, holding(true));
+            const glm::vec2 horizontal(moved.x, moved.z);
+            EXPECT_NEAR(glm::length(horizontal), fairyHorizontalLimit, 1e-5f) << height << " " << heading;
             EXPECT_NEAR(glm::dot(glm::normalize(horizontal), outwards), 1.0f, 1e-5f);
-            EXPECT_NEAR(state.fairyPosition.y, height + out.front.y * 1.25f, 1e-4f);
+            EXPECT_NEAR(moved.y, height + 1.25f * std::sin(0.2f), 1e-4f);
         }
     }
 }
 
-TEST(Flight, HugeStepStaysInsideTheWellAndOnTheFloor)
+TEST(Power, DrainsTwentyASecondToExactlyZeroAndStartsTheFallOnce)
 {
     GameState state;
-    const Axes level = axes(1.0f, 0.0f);
-    steerFairy(state, holding(true), level.front, level.right, 1000.0f);
-    EXPECT_NEAR(horizontalDistance(state.fairyPosition, {0.0f, 0.0f, 0.0f}), 4.9f, 1e-5f);
-    EXPECT_EQ(state.fairyPosition.y, floorHeight);
+    EXPECT_FALSE(drainPower(state, 4.5f));
+    EXPECT_FLOAT_EQ(state.fairyPower, 10.0f);
+    EXPECT_TRUE(drainPower(state, 10.0f));
+    EXPECT_EQ(state.fairyPower, 0.0f);
+    EXPECT_TRUE(state.falling);
+    EXPECT_FALSE(drainPower(state, 1.0f));  // reported once
 }
 
-TEST(Flight, FallingIgnoresKeysAndDropsFiveUnitsPerSecond)
+TEST(Power, FallIgnoresKeysDropsFiveASecondAndEndsTheGameOnTheFloor)
 {
-    GameState state = fairyAt({1.0f, 10.0f, -2.0f});
+    GameState state;
+    state.fairyPosition = {1.0f, 3.0f, -2.0f};
     state.falling = true;
-    const Axes up = axes(0.0f, 1.0f);
-    EXPECT_FALSE(stepFairy(state, holding(true, false, true), up.front, up.right, 0.5f));
-    EXPECT_EQ(state.fairyPosition, glm::vec3(1.0f, 7.5f, -2.0f));
-}
-
-TEST(Flight, FallEndsTheGameOnTheFloor)
-{
-    GameState state = fairyAt({1.0f, 0.5f, -2.0f});
-    state.falling = true;
-    const Axes level = axes(0.0f, 0.0f);
-    EXPECT_FALSE(stepFairy(state, {}, level.front, level.right, 0.05f));
-    EXPECT_TRUE(stepFairy(state, {}, level.front, level.right, 0.05f));
+    const glm::vec3 up = frontFromAngles({0.0f, 1.0f});
+    EXPECT_FALSE(stepFairy(state, holding(true, false, true), up, rightFromFront(up), 0.5f));
+    EXPECT_EQ(state.fairyPosition, glm::vec3(1.0f, 0.5f, -2.0f));
+    EXPECT_FALSE(stepFairy(state, {}, up, rightFromFront(up), 0.05f));
+    EXPECT_TRUE(stepFairy(state, {}, up, rightFromFront(up), 0.05f));
     EXPECT_EQ(state.fairyPosition, glm::vec3(1.0f, floorHeight, -2.0f));
 }

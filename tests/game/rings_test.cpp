@@ -1,4 +1,4 @@
-// Ring passing, refills and the finish point.
+// Ring passing, refills, the reports and the finish point.
 #include "game/course.h"
 #include "game/game_state.h"
 #include "game/rings.h"
@@ -8,120 +8,90 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
-GameState fairyAt(glm::vec3 position)
+GameState fairyAt(glm::vec3 position, float power = 50.0f)
 {
     GameState state;
     state.fairyPosition = position;
+    state.fairyPower = power;
     return state;
+}
+
+// The ring passed by a frame that ends at `position` where it began.
+int passStandingAt(glm::vec3 position)
+{
+    GameState state = fairyAt(position);
+    return passRing(state, position);
 }
 
 }  // namespace
 
-TEST(Rings, PassRadiusIsStrict)
+TEST(Rings, PassRadiusAndFinishRadiusAreStrict)
 {
-    // Offsets along z from a centre with z = 0, so the distance is the
-    // offset itself, exactly.
-    const glm::vec3 ringOne = ringPositions[0];
-    GameState onEdge = fairyAt(ringOne + glm::vec3(0.0f, 0.0f, 0.26f));
-    ASSERT_EQ(glm::distance(onEdge.fairyPosition, ringOne), 0.26f);
-    EXPECT_EQ(passRing(onEdge, onEdge.fairyPosition), -1);
-    EXPECT_EQ(onEdge.totalPassed, 0);
-    EXPECT_FALSE(onEdge.ringPassed[0]);
+    // Offsets along z from centres with z = 0: the distance is the offset, exactly.
+    EXPECT_EQ(passStandingAt(ringPositions[0] + glm::vec3(0.0f, 0.0f, 0.26f)), -1);
+    EXPECT_EQ(passStandingAt(ringPositions[0] + glm::vec3(0.0f, 0.0f, 0.2599f)), 0);
+    EXPECT_EQ(passStandingAt(ringPositions[9] + glm::vec3(0.0f, 0.25f, 0.0f)), 9);  // touching from above
 
-    GameState inside = fairyAt(ringOne + glm::vec3(0.0f, 0.0f, 0.2599f));
-    EXPECT_EQ(passRing(inside, inside.fairyPosition), 0);
-    EXPECT_EQ(inside.totalPassed, 1);
-    EXPECT_TRUE(inside.ringPassed[0]);
+    const glm::vec3 edge = finishPoint - glm::vec3(0.0f, 0.0f, 1.0f);
+    const glm::vec3 inside = finishPoint - glm::vec3(0.0f, 0.0f, 0.999f);
+    EXPECT_FALSE(reachedFinish(edge, edge));
+    EXPECT_TRUE(reachedFinish(inside, inside));
 }
 
 // A long frame that carries the fairy straight through a ring still passes
-// it, though the frame ends beyond the ring's radius; a path that only
-// comes near does not.
-TEST(Rings, PathThroughTheRingCountsEvenWhenTheFrameEndsBeyondIt)
+// it, though the frame ends beyond the ring's radius; a path that only comes
+// near does not. The finish is reached the same way.
+TEST(Rings, ThePathOfTheWholeFrameCounts)
 {
     const glm::vec3 ring = ringPositions[9];
     GameState through = fairyAt(ring + glm::vec3(0.2f, 0.4f, 0.0f));
-    EXPECT_EQ(passRing(through, ring - glm::vec3(-0.2f, 0.4f, 0.0f)), 9);
+    EXPECT_EQ(passRing(through, ring + glm::vec3(0.2f, -0.4f, 0.0f)), 9);
+    GameState beside = fairyAt(ring + glm::vec3(0.3f, 0.4f, 0.0f));
+    EXPECT_EQ(passRing(beside, ring + glm::vec3(0.3f, -0.4f, 0.0f)), -1);
+    EXPECT_FLOAT_EQ(distanceToPath({0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f}, {1.0f, 3.0f, 0.0f}), std::sqrt(2.0f));
 
-    GameState past = fairyAt(ring + glm::vec3(0.3f, 0.4f, 0.0f));
-    EXPECT_EQ(passRing(past, ring + glm::vec3(0.3f, -0.4f, 0.0f)), -1);
-
-    const glm::vec3 before = finishPoint - glm::vec3(0.0f, 1.5f, 0.0f);
-    EXPECT_TRUE(reachedFinish(before, finishPoint + glm::vec3(0.0f, 1.5f, 0.0f)));
-    EXPECT_FALSE(reachedFinish(before, before - glm::vec3(0.0f, 1.0f, 0.0f)));
+    EXPECT_TRUE(reachedFinish(finishPoint - glm::vec3(0.0f, 1.5f, 0.0f), finishPoint + glm::vec3(0.0f, 1.5f, 0.0f)));
+    EXPECT_FALSE(reachedFinish(finishPoint - glm::vec3(0.0f, 2.5f, 0.0f), finishPoint - glm::vec3(0.0f, 1.5f, 0.0f)));
 }
 
-TEST(Rings, TouchingFromAboveCountsLikeFlyingThrough)
+TEST(Rings, EachRingRefillsThirtyUpToTheFullOnceAndIsReportedByItsCourseNumber)
 {
-    GameState state = fairyAt(ringPositions[9] + glm::vec3(0.0f, 0.25f, 0.0f));
-    EXPECT_EQ(passRing(state, state.fairyPosition), 9);
-}
+    GameState state = fairyAt(ringPositions[1], 90.0f);
+    ASSERT_EQ(passRing(state, state.fairyPosition), 1);
+    EXPECT_EQ(state.fairyPower, 100.0f);
+    EXPECT_EQ(ringPassedMessage(1, state.totalPassed), "Passed ring 2 (Total: 1)\n");
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(passRing(state, state.fairyPosition), -1);
 
-TEST(Rings, RefillIsThirtyCappedAtTheMaximum)
-{
-    GameState nearlyFull = fairyAt(ringPositions[4]);
-    nearlyFull.fairyPower = 90.0f;
-    passRing(nearlyFull, nearlyFull.fairyPosition);
-    EXPECT_EQ(nearlyFull.fairyPower, 100.0f);
-
-    GameState half = fairyAt(ringPositions[4]);
-    half.fairyPower = 50.0f;
-    passRing(half, half.fairyPosition);
-    EXPECT_EQ(half.fairyPower, 80.0f);
-}
-
-TEST(Rings, PassedWhileFallingRefillsWithoutEndingTheFall)
-{
-    GameState state = fairyAt(ringPositions[2]);
+    state.fairyPosition = ringPositions[14];
     state.fairyPower = 0.0f;
     state.falling = true;
-    EXPECT_EQ(passRing(state, state.fairyPosition), 2);
+    ASSERT_EQ(passRing(state, state.fairyPosition), 14);
     EXPECT_EQ(state.fairyPower, 30.0f);
-    EXPECT_TRUE(state.falling);
+    EXPECT_TRUE(state.falling);  // a refill never ends the fall
+    EXPECT_EQ(ringPassedMessage(14, state.totalPassed), "Passed ring 15 (Total: 2)\n");
+    EXPECT_EQ(state.ringPassed, std::vector<bool>({false, true, false, false, false, false, false, false, false,
+                                                   false, false, false, false, false, true}));
 }
 
-TEST(Rings, OutOfOrderReportsCourseNumberWithRunningTotal)
-{
-    GameState state = fairyAt(ringPositions[1]);
-    const int first = passRing(state, state.fairyPosition);
-    EXPECT_EQ(ringPassedMessage(first, state.totalPassed), "Passed ring 2 (Total: 1)\n");
-    state.fairyPosition = ringPositions[14];
-    const int second = passRing(state, state.fairyPosition);
-    EXPECT_EQ(ringPassedMessage(second, state.totalPassed), "Passed ring 15 (Total: 2)\n");
-}
-
-TEST(Rings, PassedRingIsNeverCountedAgain)
-{
-    GameState state = fairyAt(ringPositions[6]);
-    EXPECT_EQ(passRing(state, state.fairyPosition), 6);
-    for (int frame = 0; frame < 10; ++frame)
-        EXPECT_EQ(passRing(state, state.fairyPosition), -1);
-    EXPECT_EQ(state.totalPassed, 1);
-    EXPECT_EQ(state.fairyPower, 100.0f);
-}
-
-TEST(Rings, AtMostOneRingPerFrameLowestNumberFirst)
+TEST(Rings, AtMostOneRingAFrameLowestNumberFirst)
 {
     const glm::vec3 centres[] = {{5.0f, 0.0f, 0.0f}, {0.1f, 0.0f, 0.0f}, {-0.1f, 0.0f, 0.0f}};
     GameState state = fairyAt({0.0f, 0.0f, 0.0f});
     EXPECT_EQ(passRing(state, state.fairyPosition, centres, 3), 1);
-    EXPECT_EQ(state.totalPassed, 1);
     EXPECT_EQ(passRing(state, state.fairyPosition, centres, 3), 2);
+    EXPECT_EQ(passRing(state, state.fairyPosition, centres, 3), -1);
     EXPECT_EQ(state.totalPassed, 2);
+    // Centres beyond the flags are never read.
+    state.ringPassed.assign(1, false);
     EXPECT_EQ(passRing(state, state.fairyPosition, centres, 3), -1);
 }
 
-TEST(Rings, MoreCentresThanFlagsIgnoresTheExtraCentres)
-{
-    const glm::vec3 centres[] = {{5.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
-    GameState state = fairyAt({0.0f, 0.0f, 0.0f});
-    state.ringPassed.assign(1, false);
-    EXPECT_EQ(passRing(state, state.fairyPosition, centres, 2), -1);
-}
-
-TEST(Rings, CourseFitsInsideTheWallAndNoTwoRingsOverlap)
+TEST(Rings, CourseFitsInsideTheWallWithRingsApart)
 {
     ASSERT_EQ(GameState().ringPassed.size(), ringPositions.size());
     for (std::size_t i = 0; i < ringPositions.size(); ++i) {
@@ -129,23 +99,4 @@ TEST(Rings, CourseFitsInsideTheWallAndNoTwoRingsOverlap)
         for (std::size_t j = i + 1; j < ringPositions.size(); ++j)
             EXPECT_GE(glm::distance(ringPositions[i], ringPositions[j]), 2.0f * ringPassRadius);
     }
-    EXPECT_EQ(ringPositions[9], glm::vec3(0.0f, 9.76f, 0.0f));
-}
-
-TEST(Finish, RadiusIsStrict)
-{
-    const glm::vec3 onEdge = finishPoint - glm::vec3(1.0f, 0.0f, 0.0f);
-    ASSERT_EQ(glm::distance(onEdge, finishPoint), 1.0f);
-    EXPECT_FALSE(reachedFinish(onEdge, onEdge));
-    const glm::vec3 inside = finishPoint - glm::vec3(0.999f, 0.0f, 0.0f);
-    EXPECT_TRUE(reachedFinish(inside, inside));
-    EXPECT_TRUE(reachedFinish(finishPoint, finishPoint));
-    EXPECT_FALSE(reachedFinish({0.0f, 0.5f, 0.0f}, {0.0f, 0.5f, 0.0f}));
-}
-
-TEST(Finish, NeedsNoRings)
-{
-    GameState state = fairyAt(finishPoint);
-    EXPECT_EQ(passRing(state, state.fairyPosition), -1);
-    EXPECT_TRUE(reachedFinish(state.fairyPosition, state.fairyPosition));
 }

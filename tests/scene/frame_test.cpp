@@ -1,10 +1,16 @@
-// Frames of the real level drawn through runFrame with scripted input.
+// Frames of the real level drawn through runFrame with scripted input: what
+// they show, what each switch changes, where the GL calls happen, and what a
+// steady frame costs.
+#include "allocation_counter.h"
+#include "gl_calls.h"
 #include "support/game_fixture.h"
-#include "support/uniform_recorder.h"
+#include "support/gl_object_census.h"
 
 #include "app/callbacks.h"
+#include "app/startup.h"
 #include "game/course.h"
 #include "scene/frame_passes.h"
+#include "scene/level.h"
 
 #include <gmock/gmock.h>
 
@@ -13,44 +19,53 @@
 
 namespace {
 
-using testing::Contains;
-using testing::Not;
-
-// The uploads of `name` made while `program` was current.
-std::vector<UniformUpload> uploadsOf(const UniformRecorder& recorder, GLuint program, const std::string& name)
+GLuint programOf(Shader& shader)
 {
-    std::vector<UniformUpload> found;
-    for (const UniformUpload& upload : recorder.uploads()) {
-        if (upload.program == program && upload.name == name)
-            found.push_back(upload);
-    }
-    return found;
+    shader.use();
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return static_cast<GLuint>(program);
 }
 
 bool isTranslationTo(const UniformUpload& upload, const glm::vec3& offset)
 {
-    return upload.kind == "m4" && upload.values[12] == offset.x && upload.values[13] == offset.y &&
+    return upload.values.size() == 16 && upload.values[12] == offset.x && upload.values[13] == offset.y &&
            upload.values[14] == offset.z;
 }
+
+// Counts the GL calls made before drawFrame's first pass begins.
+class FirstPassWatcher : public FrameObserver {
+public:
+    explicit FirstPassWatcher(const GlCallRecorder& recorder) : recorder_(recorder) {}
+    void passBegins(FramePass pass) override
+    {
+        if (pass == FramePass::scene)
+            callsBeforeDrawing = recorder_.counts().calls;
+        passes.push_back(pass);
+    }
+    void passEnds(FramePass) override {}
+
+    std::int64_t callsBeforeDrawing = -1;
+    std::vector<FramePass> passes;
+
+private:
+    const GlCallRecorder& recorder_;
+};
 
 using FrameTest = GameFixture;
 
 }  // namespace
 
-TEST_F(FrameTest, FirstSecondShowsWallWaterRingsAndTheGlowingFairy)
+TEST_F(FrameTest, TheFirstSecondShowsTheLitWallTheWaterAndTheGlowingFairy)
 {
-    frames(30, 30.0f);
+    frames(30, 30.0);
     saveScreenshot("first_second");
-    app.switches.overlayEnabled = false;
-    frames(1, 30.0f);
-    saveScreenshot("first_second_without_overlay");
     // The follow camera looks over the fairy resting on the water: the wall
     // fills the top, the water the bottom, the fairy glows in the middle.
     const glm::vec3 wall = meanColor(0, 0, windowWidth, windowHeight / 4);
     const glm::vec3 water = meanColor(windowWidth / 4, windowHeight * 3 / 4, windowWidth / 2, windowHeight / 4);
     EXPECT_GT(wall.r + wall.g + wall.b, 150.0f) << "the wall is lit";
     EXPECT_GT(water.b, water.r + 10.0f) << "the water is blue";
-    // The fairy sits on the water below the look-at point, in the middle column.
     glm::vec3 fairy(0.0f);
     for (int y = windowHeight / 2; y < windowHeight * 3 / 4; y += 2) {
         const glm::vec3 block = meanColor(windowWidth / 2 - 4, y, 8, 8);
@@ -60,7 +75,7 @@ TEST_F(FrameTest, FirstSecondShowsWallWaterRingsAndTheGlowingFairy)
     EXPECT_GT(std::min({fairy.r, fairy.g, fairy.b}), 180.0f) << "the fairy glows";
 }
 
-TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndRingsOnTheWay)
+TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouth)
 {
     app.switches.overlayEnabled = false;
     app.switches.freeCameraMode = true;
@@ -70,91 +85,53 @@ TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndRingsOnTheWay)
     saveScreenshot("looking_up");
     const glm::vec3 mouth = meanColor(windowWidth / 2 - 8, windowHeight / 2 - 8, 16, 16);
     EXPECT_GT(mouth.b, 150.0f) << "sky or clouds above";
-    const glm::vec3 edge = meanColor(0, 0, 16, 16);
-    EXPECT_LT(edge.b, mouth.b) << "the wall frames the sky";
+    EXPECT_LT(meanColor(0, 0, 16, 16).b, mouth.b) << "the wall frames the sky";
 }
 
-TEST_F(FrameTest, PassedRingIsGoneFromTheVeryFrameItIsPassedIn)
+// Every GL call of a frame happens in drawFrame's passes, the texture
+// program gets the camera once a frame, and a ring passed in a frame is gone
+// from that very frame.
+TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
 {
-    frame(0.01f);
+    frame(0.01);
     app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
-    UniformRecorder recorder;
-    frame(0.02f);
+    GlCallRecorder recorder(true);
+    FirstPassWatcher watcher(recorder);
+    frame(0.02, {}, &watcher);
+    EXPECT_EQ(watcher.callsBeforeDrawing, 0);
+    EXPECT_EQ(watcher.passes.size(), 1u + 10u + 1u + 1u);
     ASSERT_THAT(console.str(), testing::HasSubstr("Passed ring 1 (Total: 1)"));
-    const auto matrices = uploadsOf(recorder, app.level->textureShader->handle(), "modelMatrix");
+    const GLuint textureProgram = programOf(*app.level->textureShader);
+    EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
+    const auto matrices = recorder.uniforms(textureProgram, "modelMatrix");
     EXPECT_FALSE(std::any_of(matrices.begin(), matrices.end(),
                              [](const UniformUpload& u) { return isTranslationTo(u, ringPositions[0]); }));
     EXPECT_TRUE(std::any_of(matrices.begin(), matrices.end(),
                             [](const UniformUpload& u) { return isTranslationTo(u, ringPositions[1]); }));
 }
 
-TEST_F(FrameTest, WaterTimeIsZeroWhileItsSwitchIsOffAndTheCloudsMoveOn)
+// The water's time stops with its switch while the clouds move on, and its
+// normals view follows N frame by frame.
+TEST_F(FrameTest, SwitchesReachTheirPassesInTheNextFrame)
 {
+    GlCallRecorder recorder(true);
     app.switches.waterAnimationEnabled = false;
-    UniformRecorder recorder;
-    frame(2.5f);
-    const auto waterTimes = uploadsOf(recorder, app.level->waterShader->handle(), "time");
-    const auto cloudTimes = uploadsOf(recorder, app.level->cloudShader->handle(), "time");
-    ASSERT_EQ(waterTimes.size(), 1u);
-    ASSERT_EQ(cloudTimes.size(), 1u);
-    EXPECT_EQ(waterTimes[0].values[0], 0.0f);
-    EXPECT_EQ(cloudTimes[0].values[0], 2.5f);
-
+    frame(2.5);
     app.switches.waterAnimationEnabled = true;
-    recorder.clear();
-    frame(2.75f);
-    EXPECT_EQ(uploadsOf(recorder, app.level->waterShader->handle(), "time").at(0).values[0], 2.75f);
-}
-
-TEST_F(FrameTest, WaterNormalsViewFollowsTheSwitchFrameByFrame)
-{
-    UniformRecorder recorder;
-    frame(0.1f);
     app.switches.renderer.normals = true;
-    frame(0.2f);
-    const auto values = uploadsOf(recorder, app.level->waterShader->handle(), "draw_normals");
-    ASSERT_EQ(values.size(), 2u);
-    EXPECT_EQ(values[0].values[0], 0.0f);
-    EXPECT_EQ(values[1].values[0], 1.0f);
-}
-
-TEST_F(FrameTest, EachPassGetsItsCameraAndLights)
-{
-    UniformRecorder recorder;
-    frame(0.1f);
-    const std::vector<std::string> lightBlock{"dirL.color",        "dirL.direction",  "pointL.color",
-                                              "pointL.position",   "pointL.attenuation", "fairyL.color",
-                                              "fairyL.position",   "fairyL.attenuation"};
-    std::vector<std::string> waterNames;
-    for (const UniformUpload& upload : recorder.uploads()) {
-        if (upload.program == app.level->waterShader->handle())
-            waterNames.push_back(upload.name);
-    }
-    std::vector<std::string> expected{"viewProjMatrix", "modelMatrix", "normalMatrix", "time", "camera_world",
-                                      "baseColor"};
-    expected.insert(expected.end(), lightBlock.begin(), lightBlock.end());
-    expected.insert(expected.end(), {"draw_normals", "modelMatrix", "normalMatrix", "materialCoefficients",
-                                     "specularAlpha"});
-    EXPECT_EQ(waterNames, expected);
-
-    const auto wallLights = uploadsOf(recorder, app.level->wallShader->handle(), "dirLight.direction");
-    ASSERT_EQ(wallLights.size(), 1u);
-    EXPECT_NEAR(wallLights[0].values[1], -0.9205746f, 1e-6f);
-    const auto fairyLight = uploadsOf(recorder, app.level->textureShader->handle(), "fairyL.position");
-    ASSERT_FALSE(fairyLight.empty());
-    const glm::vec3 fairy = app.simulation.state.fairyPosition;
-    EXPECT_EQ(fairyLight.back().values, (std::vector<float>{fairy.x, fairy.y, fairy.z}));
-}
-
-TEST_F(FrameTest, CompositeSamplesThePingPongTargetWrittenLast)
-{
-    frame(0.1f);
-    GLint active = 0, bound = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(active, GL_TEXTURE1);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), app.renderTargets.pingpongTexture(0));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST) && !app.switches.overlayEnabled);
+    frame(2.75);
+    const GLuint water = programOf(*app.level->waterShader);
+    const auto times = recorder.uniforms(water, "time");
+    const auto normals = recorder.uniforms(water, "draw_normals");
+    const auto clouds = recorder.uniforms(programOf(*app.level->cloudShader), "time");
+    ASSERT_EQ(times.size(), 2u);
+    ASSERT_EQ(normals.size(), 2u);
+    ASSERT_EQ(clouds.size(), 2u);
+    EXPECT_EQ(times[0].values[0], 0.0f);
+    EXPECT_EQ(times[1].values[0], 2.75f);
+    EXPECT_EQ(clouds[0].values[0], 2.5f);
+    EXPECT_EQ(normals[0].values[0], 0.0f);
+    EXPECT_EQ(normals[1].values[0], 1.0f);
 }
 
 // F1 and the debug settings outline the scene's own triangles; the glow, the
@@ -184,17 +161,16 @@ TEST_F(FrameTest, WireframeOutlinesTheSceneAllOverTheWindow)
 
 // The HUD blends over the picture the same way whether or not the sparks,
 // which turn blending off behind them, were drawn before it.
-TEST_F(FrameTest, HudIsTranslucentWithTheTrailOnAndOff)
+TEST_F(FrameTest, TheHudIsTranslucentWithTheTrailOnAndOff)
 {
     for (bool trail : {true, false}) {
         app.switches.particlesEnabled = trail;
         app.switches.overlayEnabled = false;
         frames(3);
         const std::vector<unsigned char> under = readPixels(0, 0, windowWidth, windowHeight);
-        app.level->overlay->drawOverlay(windowWidth, windowHeight, 100.0f);
+        app.level->hud->draw(windowWidth, windowHeight, 100.0f);
         const std::vector<unsigned char> over = readPixels(0, 0, windowWidth, windowHeight);
-        // A pixel inside the bar: the fill at 90% over the background at 80%
-        // over the picture.
+        // A pixel inside the bar: the fill at 90% over the background at 80% over the picture.
         const size_t at = (static_cast<size_t>(40) * windowWidth + windowWidth / 2) * 4;
         const glm::vec3 fill(0.4f, 0.8f, 1.0f);
         for (int c = 0; c < 3; ++c) {
@@ -205,13 +181,13 @@ TEST_F(FrameTest, HudIsTranslucentWithTheTrailOnAndOff)
     }
 }
 
-TEST_F(FrameTest, CloudLayerWritesNoDepth)
+TEST_F(FrameTest, TheCloudLayerWritesNoDepth)
 {
     // From above the well looking straight up only the cloud layer and the sky are in view.
     app.switches.freeCameraMode = true;
     app.simulation.freeCamera.position = glm::vec3(0.0f, 30.0f, 0.0f);
     app.simulation.freeCamera.pitch = 1.55f;
-    frame(0.1f);
+    frame(0.1);
     glBindFramebuffer(GL_FRAMEBUFFER, app.renderTargets.sceneFramebuffer());
     float depth = 0.0f;
     glReadPixels(windowWidth / 2, windowHeight / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
@@ -219,50 +195,64 @@ TEST_F(FrameTest, CloudLayerWritesNoDepth)
     EXPECT_EQ(depth, 1.0f);
 }
 
-TEST_F(FrameTest, ResizeRecreatesTheTargetsAndLeavesTheLightmapAlone)
+TEST_F(FrameTest, AResizeRemakesTheTargetsAtTheNewSizeAndLeavesTheLightmapAlone)
 {
-    frame(0.1f);
+    frame(0.1);
     const GLuint lightmap = app.level->lightmap->texture();
     glfwSetWindowSize(window, 120, 90);
     onFramebufferSize(window, 120, 90);
-    EXPECT_EQ(app.renderTargets.width(), 120);
-    EXPECT_EQ(app.renderTargets.height(), 90);
-    GLint width = 0;
+    GLint width = 0, viewport[4] = {};
     glBindTexture(GL_TEXTURE_2D, app.renderTargets.brightColorTexture());
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 120);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[3], 90);
     EXPECT_EQ(app.level->lightmap->texture(), lightmap);
     glBindTexture(GL_TEXTURE_2D, lightmap);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 512);
 }
 
-TEST_F(FrameTest, MinimisedWindowSkipsDrawingButTheGameGoesOn)
+// A minimised window draws nothing while the game goes on; a stall of
+// seconds (a window drag, a stopped process) costs a quarter of a second.
+TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
 {
-    frame(0.1f);
+    frame(0.1);
     FrameInput input;
     input.clock = 0.3;
     input.cursor = app.simulation.lastCursor;
     const float power = app.simulation.state.fairyPower;
-    const FrameResult result = runFrame(app, input, console);  // 0 by 0 framebuffer
-    EXPECT_FALSE(result.drawn);
+    EXPECT_FALSE(runFrame(app, input, console).drawn);  // 0 by 0 framebuffer
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 4.0f, 1e-3f);
+    frame(5.3);
+    EXPECT_NEAR(app.simulation.state.fairyPower, power - 9.0f, 1e-3f);
 }
 
-// A stall of seconds (a window drag, a stopped process) costs a quarter of a
-// second of play, no more; the clock's precision holds after days.
-TEST_F(FrameTest, AStallCostsAtMostAQuarterOfASecond)
+// After the first frames have filled the caches, frames allocate nothing,
+// create no GL object and ask for no location, whatever the switches say;
+// tearing the game down leaves no GL object at all.
+TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
 {
-    frame(0.1f);
-    const float power = app.simulation.state.fairyPower;
-    frame(5.1f);
-    EXPECT_NEAR(app.simulation.state.fairyPower, power - 5.0f, 1e-3f);
+    const auto playWithTheSwitches = [this] {
+        for (int i = 0; i < 10; ++i) {
+            app.switches.particlesEnabled = i % 2 == 0;
+            app.switches.overlayEnabled = i % 3 == 0;
+            app.switches.freeCameraMode = i % 5 == 0;
+            app.switches.renderer.wireframe = i % 4 == 0;
+            frames(3);
+        }
+    };
+    playWithTheSwitches();  // the first round lets the driver compile what each state needs
+    const GlObjectCensus before = countLiveGlObjects();
+    GlCallRecorder recorder;
+    AllocationCounter allocations;
+    playWithTheSwitches();
+    EXPECT_EQ(allocations.count(), 0);
+    EXPECT_EQ(recorder.counts().objectsCreated, 0);
+    EXPECT_EQ(recorder.counts().locationQueries, 0);
+    EXPECT_EQ(countLiveGlObjects(), before);
+    EXPECT_EQ(console.str(), "") << "no game event in these frames";
 
-    app.lastFrameTime = 86400.0 * 3;
-    app.simulation.state.fairyPower = 100.0f;
-    FrameInput input;
-    input.clock = 86400.0 * 3 + 1.0 / 60.0;
-    input.cursor = app.simulation.lastCursor;
-    runFrame(app, input, console);
-    EXPECT_NEAR(app.simulation.state.fairyPower, 100.0f - 20.0f / 60.0f, 1e-4f);
+    releaseRendering(app);
+    EXPECT_EQ(countLiveGlObjects(), GlObjectCensus{});
 }

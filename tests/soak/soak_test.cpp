@@ -332,8 +332,7 @@ protected:
     GLuint censusBound() const
     {
         const RenderTargets& targets = app.renderTargets;
-        const GLuint names[] = {targets.sceneFramebuffer(),    targets.sceneColorTexture(),
-                                targets.brightColorTexture(),  targets.sceneDepthBuffer(),
+        const GLuint names[] = {targets.sceneFramebuffer(), targets.sceneColorTexture(), targets.brightColorTexture(),
                                 targets.pingpongFramebuffer(1), targets.pingpongTexture(1)};
         const GLuint highest = *std::max_element(std::begin(names), std::end(names));
         return std::max<GLuint>(2048, highest + 1024);

@@ -18,8 +18,6 @@ GameFixture::GameFixture()
 
 void GameFixture::SetUp()
 {
-    // Models are read from assets/objects under the working directory.
-    std::filesystem::current_path(sourceDir());
     GlTest::SetUp();
     if (HasFatalFailure())
         return;
@@ -32,11 +30,11 @@ void GameFixture::SetUp()
     applyInitialRenderState(app.switches.renderer);
     app.renderTargets.create(windowWidth, windowHeight);
     testing::internal::CaptureStdout();  // the loaders' "Read shader" lines
-    ASSERT_TRUE(initFramework());
+    ASSERT_TRUE(initFramework(true));
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
     testing::internal::GetCapturedStdout();
     app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
-    app.lastFrameTime = 0.0f;
+    app.particles.seed(7);
 }
 
 void GameFixture::TearDown()
@@ -45,7 +43,7 @@ void GameFixture::TearDown()
     GlTest::TearDown();
 }
 
-FrameResult GameFixture::frame(float at, const HeldKeys& keys)
+FrameResult GameFixture::frame(double at, const HeldKeys& keys, FrameObserver* observer)
 {
     clock = at;
     FrameInput input;
@@ -53,38 +51,38 @@ FrameResult GameFixture::frame(float at, const HeldKeys& keys)
     input.keys = keys;
     input.cursor = app.simulation.lastCursor;
     glfwGetFramebufferSize(window, &input.framebufferWidth, &input.framebufferHeight);
-    return runFrame(app, input, console);
+    return runFrame(app, input, console, observer);
 }
 
-void GameFixture::frames(int count, float framesPerSecond, const HeldKeys& keys)
+void GameFixture::frames(int count, double framesPerSecond, const HeldKeys& keys)
 {
     for (int i = 0; i < count; ++i)
-        frame(clock + 1.0f / framesPerSecond, keys);
+        frame(clock + 1.0 / framesPerSecond, keys);
 }
 
 std::vector<unsigned char> GameFixture::screenshot() const
 {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    std::vector<unsigned char> rows(static_cast<size_t>(windowWidth) * windowHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    const std::vector<unsigned char> rgba = readPixels(0, 0, windowWidth, windowHeight);
     // GL reads bottom row first; images start at the top.
-    std::vector<unsigned char> flipped(rows.size());
-    const size_t stride = static_cast<size_t>(windowWidth) * 3;
-    for (int y = 0; y < windowHeight; ++y)
-        std::copy_n(&rows[(windowHeight - 1 - y) * stride], stride, &flipped[y * stride]);
-    return flipped;
+    std::vector<unsigned char> rows(static_cast<size_t>(windowWidth) * windowHeight * 3);
+    for (int y = 0; y < windowHeight; ++y) {
+        for (int x = 0; x < windowWidth; ++x) {
+            const size_t from = (static_cast<size_t>(windowHeight - 1 - y) * windowWidth + x) * 4;
+            const size_t to = (static_cast<size_t>(y) * windowWidth + x) * 3;
+            std::copy_n(&rgba[from], 3, &rows[to]);
+        }
+    }
+    return rows;
 }
 
-std::string GameFixture::saveScreenshot(const std::string& name) const
+void GameFixture::saveScreenshot(const std::string& name) const
 {
     const std::filesystem::path dir = std::filesystem::path(binaryDir()) / "screenshots";
     std::filesystem::create_directories(dir);
-    const std::string path = (dir / (name + ".png")).string();
     const std::vector<unsigned char> pixels = screenshot();
-    stbi_write_png(path.c_str(), windowWidth, windowHeight, 3, pixels.data(), windowWidth * 3);
-    return path;
+    stbi_write_png((dir / (name + ".png")).c_str(), windowWidth, windowHeight, 3, pixels.data(), windowWidth * 3);
 }
 
 glm::vec3 GameFixture::meanColor(int x, int y, int width, int height) const

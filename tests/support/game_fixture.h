@@ -18,18 +18,18 @@ protected:
     void TearDown() override;
 
     // One frame at `clock` seconds with the cursor where it was.
-    FrameResult frame(float clock, const HeldKeys& keys = {});
+    FrameResult frame(double clock, const HeldKeys& keys = {}, FrameObserver* observer = nullptr);
     // Frames at a steady rate from the last clock value on.
-    void frames(int count, float framesPerSecond = 60.0f, const HeldKeys& keys = {});
+    void frames(int count, double framesPerSecond = 60.0, const HeldKeys& keys = {});
 
     // The window's pixels as RGB rows, top row first.
     std::vector<unsigned char> screenshot() const;
-    // Saves the window under the build tree's screenshots folder; returns the path.
-    std::string saveScreenshot(const std::string& name) const;
+    // Saves the window under the build tree's screenshots folder.
+    void saveScreenshot(const std::string& name) const;
     // Mean colour (0..255) of a rectangle given in window pixels from the top left.
     glm::vec3 meanColor(int x, int y, int width, int height) const;
 
     App app;
     std::ostringstream console;
-    float clock = 0.0f;
+    double clock = 0.0;
 };

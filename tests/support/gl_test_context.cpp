@@ -100,3 +100,21 @@ std::vector<unsigned char> GlTest::readPixels(int x, int y, int width, int heigh
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
+
+void drawCoveringTriangle(float z)
+{
+    const float vertices[] = {-1.0f, -1.0f, z, 3.0f, -1.0f, z, -1.0f, 3.0f, z};
+    GLuint vertexArray = 0;
+    GLuint buffer = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    glBindVertexArray(0);
+    glDeleteBuffers(1, &buffer);
+    glDeleteVertexArrays(1, &vertexArray);
+}

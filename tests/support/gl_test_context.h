@@ -33,3 +33,6 @@ protected:
 
 // The hidden window's size is `width` by `height` for tests that need more.
 GLFWwindow* createHiddenGlWindow(int width, int height);
+
+// One triangle over the whole viewport, its attribute 0 at depth `z`.
+void drawCoveringTriangle(float z = 0.0f);

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -31,10 +30,9 @@ void writeFile(const std::string& path, const std::string& bytes)
     out << bytes;
 }
 
-std::string readFile(const std::string& path)
+ScratchAsset writeScratchAsset(const std::string& test, const std::string& file, const std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    const ScratchAsset asset{"scratch/" + test + "/" + file, makeScratchDir(test) + "/" + file};
+    writeFile(asset.fullPath, bytes);
+    return asset;
 }

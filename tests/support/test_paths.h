@@ -10,4 +10,11 @@ std::string binaryDir();  // the top of the build tree
 std::string makeScratchDir(const std::string& name);
 
 void writeFile(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
+
+// A file written under the build tree's scratch folder, with the relative
+// path by which the upward asset search finds it from a test executable.
+struct ScratchAsset {
+    std::string relativePath;  // "scratch/<test>/<file>"
+    std::string fullPath;
+};
+ScratchAsset writeScratchAsset(const std::string& test, const std::string& file, const std::string& bytes);
