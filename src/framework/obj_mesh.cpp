@@ -61,6 +61,29 @@ FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector
     return result;
 }
 
+namespace {
+
+// The text without its skin-weight ("vw") lines: the game has no use for
+// them, and the reader turns their joint numbers into ints unchecked, which
+// a number beyond int's range makes undefined.
+std::string withoutSkinWeights(const std::string& text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const size_t start = line.find_first_not_of(" \t");
+        const bool skinWeight = start != std::string::npos && line.compare(start, 2, "vw") == 0 &&
+                                start + 2 < line.size() && (line[start + 2] == ' ' || line[start + 2] == '\t');
+        if (!skinWeight)
+            kept += line + '\n';
+    }
+    return kept;
+}
+
+}  // namespace
+
 ObjMesh parseObjMesh(const std::string& text, const std::string& path)
 {
     tinyobj::attrib_t attrib;
@@ -68,7 +91,7 @@ ObjMesh parseObjMesh(const std::string& text, const std::string& path)
     std::vector<tinyobj::material_t> materials;
     std::string warn;
     std::string err;
-    std::istringstream stream(text);
+    std::istringstream stream(withoutSkinWeights(text));
     // No material reader: "mtllib" lines open nothing.
     const bool loaded =
         tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &stream, nullptr, true, true);

@@ -48,32 +48,25 @@ protected:
     App app;
 };
 
-TEST_F(KeyCallback, PressAndRepeatDoNothingOnlyReleaseActs)
+// Keys act on release only; Escape asks the window to close; C keeps the
+// cursor captured whichever way it switches.
+TEST_F(KeyCallback, ReleasesActEscapeClosesAndTheCameraKeyKeepsTheCursorCaptured)
 {
     onKey(window, GLFW_KEY_F1, 0, GLFW_PRESS, 0);
     onKey(window, GLFW_KEY_F1, 0, GLFW_REPEAT, 0);
     EXPECT_FALSE(app.switches.renderer.wireframe);
     release(GLFW_KEY_F1);
     EXPECT_TRUE(app.switches.renderer.wireframe);
-}
 
-TEST_F(KeyCallback, EscapeAsksTheWindowToClose)
-{
+    for (bool freeCamera : {true, false}) {
+        glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+        release(GLFW_KEY_C);
+        EXPECT_EQ(app.switches.freeCameraMode, freeCamera);
+        EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
+    }
     EXPECT_FALSE(glfwWindowShouldClose(window));
     release(GLFW_KEY_ESCAPE);
     EXPECT_TRUE(glfwWindowShouldClose(window));
-}
-
-TEST_F(KeyCallback, CameraKeyKeepsTheCursorCapturedBothWays)
-{
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
-    release(GLFW_KEY_C);
-    EXPECT_TRUE(app.switches.freeCameraMode);
-    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
-    release(GLFW_KEY_C);
-    EXPECT_FALSE(app.switches.freeCameraMode);
-    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
 }
 
 TEST_F(KeyCallback, F3GoesFullscreenAndBackToTheConfiguredWindow)
@@ -101,15 +94,6 @@ TEST_F(KeyCallback, F3WithoutAMonitorKeepsTheWindowAndItsSwitchWindowed)
     release(GLFW_KEY_F3);
     EXPECT_TRUE(app.switches.isFullscreen);
     release(GLFW_KEY_F3);
-}
-
-TEST_F(KeyCallback, ResizeSetsTheViewport)
-{
-    onFramebufferSize(window, 40, 30);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 40);
-    EXPECT_EQ(viewport[3], 30);
 }
 
 // Each shortcut flips its own switch and nothing else, both ways; keys the

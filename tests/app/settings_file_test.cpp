@@ -55,25 +55,15 @@ TEST(SettingsStrings, KeepSemicolonsWithoutWhiteSpaceAndEmptyValues)
     EXPECT_EQ(file.getString("window", "absent", "x"), "x");
 }
 
-TEST(SettingsLookup, SectionsAndKeysIgnoreCase)
+// Names match without regard to case; a repeated key keeps every value on
+// lines of its own; keys before any section belong to the empty one.
+TEST(SettingsLookup, CaseRepeatsAndTheEmptySection)
 {
-    const SettingsFile file = parse("[WINDOW]\nWidth = 640\n");
-    EXPECT_EQ(file.getInteger("window", "width", 0), 640);
+    const SettingsFile file = parse("width = 5\n[WINDOW]\nWidth = 640\ntitle = A\ntitle = B\nempty =\nempty = C\n");
     EXPECT_EQ(file.getInteger("Window", "WIDTH", 0), 640);
-}
-
-TEST(SettingsLookup, RepeatedKeysJoinWithLineFeeds)
-{
-    const SettingsFile file = parse("[window]\ntitle = A\ntitle = B\nempty =\nempty = C\n");
     EXPECT_EQ(file.getString("window", "title", ""), "A\nB");
     EXPECT_EQ(file.getString("window", "empty", ""), "C");  // an empty first value adds no line feed
-}
-
-TEST(SettingsLookup, KeysBeforeAnySectionBelongToTheEmptySection)
-{
-    const SettingsFile file = parse("width = 5\n[window]\nheight = 6\n");
     EXPECT_EQ(file.getInteger("", "width", 0), 5);
-    EXPECT_EQ(file.getInteger("window", "width", 0), 0);
 }
 
 TEST(SettingsSyntax, FirstBadLineIsReportedAndTheRestStillCounts)
@@ -121,23 +111,18 @@ TEST(SettingsSyntax, NulByteSpoilsOnlyItsOwnLine)
     EXPECT_EQ(file.getString("window", "title", ""), "A");
 }
 
-TEST(SettingsFiles, MissingFileIsReportedWithThePathAsGivenAndDefaultsApply)
+// A file not found, or a directory in its place, is reported with the path
+// as given, and every look-up gives its default.
+TEST(SettingsFiles, AMissingFileIsReportedWithThePathAsGiven)
 {
-    testing::internal::CaptureStdout();
-    const SettingsFile file("assets/settings/no_such_file.ini");
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR: Failed to load 'assets/settings/no_such_file.ini'. Using default values instead.\n");
-    EXPECT_EQ(file.parseError(), -1);
-    EXPECT_EQ(file.getInteger("window", "width", 800), 800);
-}
-
-TEST(SettingsFiles, DirectoryIsReportedLikeAMissingFile)
-{
-    testing::internal::CaptureStdout();
-    const SettingsFile file("assets/settings");
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR: Failed to load 'assets/settings'. Using default values instead.\n");
-    EXPECT_EQ(file.parseError(), -1);
+    for (const std::string path : {"assets/settings/no_such_file.ini", "assets/settings"}) {
+        testing::internal::CaptureStdout();
+        const SettingsFile file(path);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "ERROR: Failed to load '" + path + "'. Using default values instead.\n");
+        EXPECT_EQ(file.parseError(), -1);
+        EXPECT_EQ(file.getInteger("window", "width", 800), 800);
+    }
 }
 
 TEST(SettingsFiles, ShippedFilesParseCleanly)

@@ -24,33 +24,6 @@ ReadCamera readCamera(const std::string& text)
 
 }  // namespace
 
-TEST(Settings, EmptyFilesGiveTheDocumentedDefaults)
-{
-    const SettingsFile empty = SettingsFile::fromText("");
-    const WindowSettings window = readWindowSettings(empty);
-    EXPECT_EQ(window.width, 800);
-    EXPECT_EQ(window.height, 800);
-    EXPECT_EQ(window.refreshRate, 60);
-    EXPECT_TRUE(window.fullscreen);
-    EXPECT_EQ(window.title, "Glimmerdeep");
-
-    std::ostringstream console;
-    const CameraSettings camera = readCameraSettings(empty, console);
-    EXPECT_EQ(console.str(), "");
-    EXPECT_FLOAT_EQ(camera.fov, 60.0f);
-    EXPECT_FLOAT_EQ(camera.near, 0.1f);
-    EXPECT_FLOAT_EQ(camera.far, 100.0f);
-    EXPECT_FLOAT_EQ(camera.yaw, 0.0f);
-    EXPECT_FLOAT_EQ(camera.pitch, 0.0f);
-
-    const RendererSettings renderer = readRendererSettings(empty);
-    EXPECT_FALSE(renderer.wireframe);
-    EXPECT_FALSE(renderer.backface_culling);
-    EXPECT_FALSE(renderer.normals);
-    EXPECT_FALSE(renderer.texcoords);
-    EXPECT_TRUE(renderer.depthtest);
-}
-
 TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 {
     const SettingsFile file = SettingsFile::fromText(

@@ -51,11 +51,6 @@ run_and_quit() {
   expect_no_gl_error
 }
 
-# Deterministic bytes of every value, line ends and NULs included.
-garbage() {
-  perl -e 'srand($ARGV[0]); print pack("C*", map { int(rand(256)) } 1 .. $ARGV[1])' "$1" "$2"
-}
-
 # A 4 by 4 DDS image of uncompressed 32-bit RGBA pixels: well-formed, but not
 # one of the block-compressed formats the game takes.
 uncompressed_dds() {
@@ -63,10 +58,6 @@ uncompressed_dds() {
       124, 0x100F, 4, 4, 16, 0, 1, (0) x 11,
       32, 0x41, 0, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000,
       0x1000, 0, 0, 0, 0), "\x80" x 64'
-}
-
-long_text() {
-  head -c "$2" /dev/zero | tr '\0' "$1"
 }
 
 # --- settings files ---------------------------------------------------------
@@ -85,71 +76,6 @@ case_settings_empty() {
   expect_status 0
   expect_no_settings_report
   expect_err
-  expect_no_gl_error
-}
-
-case_settings_binary_garbage() {
-  make_small_tree
-  # The lines that do parse are used: a small window ahead of the garbage. A
-  # new section after them keeps indented garbage from continuing a value.
-  { printf '[window]\nwidth = 320\nheight = 240\nfullscreen = false\n[after]\n'; garbage 1 4000; } \
-    > "$TREE/assets/settings/window.ini"
-  # Without NUL bytes every line of the garbage reaches the parser.
-  garbage 2 4000 | tr -d '\0' > "$TREE/assets/settings/camera_front.ini"
-  garbage 3 4000 > "$TREE/assets/settings/renderer_standard.ini"
-  start_game "$TREE_GAME" "$TREE"
-  # No title was read, so the default one names the window.
-  wait_window Glimmerdeep
-  wait_geometry 320x240 10
-  sleep 2
-  quit_game
-  expect_status 0
-  expect_no_settings_report
-  expect_err
-  expect_no_gl_error
-}
-
-# A NUL byte spoils only its own line: the settings after it still count.
-case_settings_after_nul_byte() {
-  make_small_tree
-  printf '[window]\nwidth = 320\n\0\nheight = 240\nfullscreen = false\n' > "$TREE/assets/settings/window.ini"
-  start_game "$TREE_GAME" "$TREE"
-  wait_window
-  local geometry
-  sleep 1
-  geometry=$(xdotool getwindowgeometry "$WINDOW")
-  quit_game
-  expect_status 0
-  grep -q "Geometry: 320x240" <<<"$geometry" \
-    || fail "the lines after a NUL byte in window.ini were ignored: $geometry"
-  expect_no_settings_report
-  expect_err
-}
-
-case_settings_over_long_lines() {
-  make_small_tree
-  # A line is read in pieces of at most 199 bytes; the rest of a long line
-  # is read as lines of its own, which do not parse, and reading goes on.
-  { printf '[window]\n; %s\n' "$(long_text c 5000)"
-    printf 'width = 320\nheight = 240\nfullscreen = false\n'
-    printf 'title = %s\n' "$(long_text G 5000)"; } > "$TREE/assets/settings/window.ini"
-  { printf '[camera]\nfov = %s\n' "$(long_text 7 5000)"; printf 'near = 0.1\n'; } \
-    > "$TREE/assets/settings/camera_front.ini"
-  { printf '[renderer]\n%s = true\n' "$(long_text w 5000)"; printf 'depthtest = true\n'; } \
-    > "$TREE/assets/settings/renderer_standard.ini"
-  start_game "$TREE_GAME" "$TREE"
-  wait_window '^G+$'
-  wait_geometry 320x240 30
-  local title
-  title=$(xdotool getwindowname "$WINDOW")
-  # "title = " takes 8 of the first piece's 199 bytes.
-  [[ "$title" == "$(long_text G 191)" ]] || fail "window title of ${#title} characters"
-  sleep 1
-  quit_game
-  expect_status 0
-  expect_no_settings_report
-  expect_err
-  expect_no_sanitizer_report
   expect_no_gl_error
 }
 
@@ -378,11 +304,8 @@ case_camera_values_out_of_range
 case_pipes_are_no_files
 case_unknown_options
 case_settings_empty
-case_settings_binary_garbage
-case_settings_over_long_lines
 case_shader_faults
 case_each_texture_missing
 case_unreadable_files
 case_unsupported_textures_empty_models
-case_settings_after_nul_byte
 echo "faults_test: all cases passed"

@@ -11,6 +11,7 @@
 #include "framework/framework.h"
 #include "scene/fullscreen_quad.h"
 #include "scene/level.h"
+#include "scene/render_targets.h"
 
 #include <gmock/gmock.h>
 
@@ -42,72 +43,15 @@ std::set<std::string> activeUniforms(GLuint program)
     return found;
 }
 
-// An off-screen target of RGBA16F colour attachments, like the scene target.
-class FloatTarget {
-public:
-    FloatTarget(int width, int height, int attachments = 1) : width_(width), height_(height)
-    {
-        glGenFramebuffers(1, &framebuffer_);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-        textures_.resize(static_cast<size_t>(attachments));
-        glGenTextures(attachments, textures_.data());
-        std::vector<GLenum> drawBuffers;
-        for (int i = 0; i < attachments; ++i) {
-            glBindTexture(GL_TEXTURE_2D, textures_[static_cast<size_t>(i)]);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + static_cast<GLenum>(i), GL_TEXTURE_2D,
-                                   textures_[static_cast<size_t>(i)], 0);
-            drawBuffers.push_back(GL_COLOR_ATTACHMENT0 + static_cast<GLenum>(i));
-        }
-        glGenRenderbuffers(1, &depth_);
-        glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
-        glDrawBuffers(attachments, drawBuffers.data());
-        glViewport(0, 0, width, height);
-    }
-    ~FloatTarget()
-    {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer_);
-        glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
-        glDeleteRenderbuffers(1, &depth_);
-    }
-    FloatTarget(const FloatTarget&) = delete;
-    FloatTarget& operator=(const FloatTarget&) = delete;
-
-    void bind() const
-    {
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-        glViewport(0, 0, width_, height_);
-    }
-
-    // RGBA floats of one attachment, bottom row first.
-    std::vector<glm::vec4> read(int attachment = 0) const
-    {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glReadBuffer(GL_COLOR_ATTACHMENT0 + static_cast<GLenum>(attachment));
-        std::vector<glm::vec4> pixels(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_FLOAT, pixels.data());
-        return pixels;
-    }
-
-    glm::vec4 at(const std::vector<glm::vec4>& pixels, int x, int y) const
-    {
-        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-    }
-
-    GLuint texture(int attachment = 0) const { return textures_[static_cast<size_t>(attachment)]; }
-
-private:
-    int width_;
-    int height_;
-    GLuint framebuffer_ = 0;
-    GLuint depth_ = 0;
-    std::vector<GLuint> textures_;
-};
+// What the render targets' first ping-pong target holds, RGBA floats,
+// bottom row first: the output of the programs drawn here.
+std::vector<glm::vec4> readPingPong(const RenderTargets& targets)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(0));
+    std::vector<glm::vec4> pixels(static_cast<size_t>(targets.width()) * static_cast<size_t>(targets.height()));
+    glReadPixels(0, 0, targets.width(), targets.height(), GL_RGBA, GL_FLOAT, pixels.data());
+    return pixels;
+}
 
 // A linearly filtered RGBA16F texture holding `pixels` (bottom row first).
 GLuint floatTexture(int width, int height, const std::vector<glm::vec4>& pixels)
@@ -155,13 +99,16 @@ protected:
                                     const std::vector<glm::vec4>& source)
     {
         const GLuint input = floatTexture(width, height, source);
-        FloatTarget output(width, height);
+        RenderTargets output;
+        output.create(width, height);
+        glBindFramebuffer(GL_FRAMEBUFFER, output.pingpongFramebuffer(0));
+        glViewport(0, 0, width, height);
         blur.use();
         blur.setUniform("horizontal", horizontal);
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, input);
         quad->draw();
-        std::vector<glm::vec4> result = output.read();
+        std::vector<glm::vec4> result = readPingPong(output);
         glDeleteTextures(1, &input);
         return result;
     }
@@ -172,7 +119,10 @@ protected:
         auto program = build("quad.vert", "bloomFinal.frag");
         const GLuint sceneTexture = floatTexture(1, 1, {glm::vec4(scene, 1.0f)});
         const GLuint bloomTexture = floatTexture(1, 1, {glm::vec4(bloom, 1.0f)});
-        FloatTarget output(1, 1);
+        RenderTargets output;
+        output.create(1, 1);
+        glBindFramebuffer(GL_FRAMEBUFFER, output.pingpongFramebuffer(0));
+        glViewport(0, 0, 1, 1);
         program->use();
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, sceneTexture);
@@ -183,7 +133,7 @@ protected:
         program->setUniform("exposure", exposure);
         program->setUniform("bloomIntensity", 2.0f);
         quad->draw();
-        const glm::vec3 shown(output.read().front());
+        const glm::vec3 shown(readPingPong(output).front());
         glDeleteTextures(1, &sceneTexture);
         glDeleteTextures(1, &bloomTexture);
         glActiveTexture(GL_TEXTURE0);

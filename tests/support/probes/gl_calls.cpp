@@ -53,21 +53,11 @@ bool noteCall(int index)
     return true;
 }
 
-// Bytes per pixel of client image data; packed types count once.
+// Bytes per pixel of client image data in the formats the game uses.
 std::int64_t bytesPerPixel(GLenum format, GLenum type)
 {
-    std::int64_t components = 4;
-    switch (format) {
-    case GL_RED: case GL_DEPTH_COMPONENT: components = 1; break;
-    case GL_RG: case GL_DEPTH_STENCIL: components = 2; break;
-    case GL_RGB: case GL_BGR: components = 3; break;
-    default: break;
-    }
-    switch (type) {
-    case GL_UNSIGNED_BYTE: case GL_BYTE: return components;
-    case GL_UNSIGNED_SHORT: case GL_SHORT: case GL_HALF_FLOAT: return components * 2;
-    default: return components * 4;
-    }
+    const std::int64_t components = format == GL_RGB ? 3 : format == GL_DEPTH_COMPONENT ? 1 : 4;
+    return components * (type == GL_UNSIGNED_BYTE ? 1 : type == GL_HALF_FLOAT ? 2 : 4);
 }
 
 std::int64_t imageBytes(GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels)
@@ -266,125 +256,42 @@ Function nextGlFunction(const char* name)
 }  // namespace
 
 // The GL 1.1 entry points the game calls, taken by this executable ahead of
-// libGL. Each forwards; while recording it is counted first.
-#define GL11_PROLOGUE(name)                                                   \
-    static const auto real = nextGlFunction<decltype(&::name)>(#name);       \
-    static const int index = registerName(#name);                            \
-    const bool counted = noteCall(index)
+// libGL. Each forwards; while recording it is counted first, and `action`
+// runs on its arguments.
+#define INTERPOSE(name, parameters, arguments, action)                      \
+    extern "C" void GLAPIENTRY name parameters                              \
+    {                                                                       \
+        static const auto real = nextGlFunction<decltype(&::name)>(#name);  \
+        static const int index = registerName(#name);                       \
+        if (noteCall(index)) {                                              \
+            action;                                                         \
+        }                                                                   \
+        real arguments;                                                     \
+    }
 
-extern "C" {
-void GLAPIENTRY glDrawArrays(GLenum mode, GLint first, GLsizei count)
-{
-    GL11_PROLOGUE(glDrawArrays);
-    if (counted)
-        ++tally().counts.drawCalls;
-    real(mode, first, count);
-}
+INTERPOSE(glDrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count),
+          ++tally().counts.drawCalls)
+INTERPOSE(glDrawElements, (GLenum mode, GLsizei count, GLenum type, const void* indices),
+          (mode, count, type, indices), ++tally().counts.drawCalls)
+INTERPOSE(glGenTextures, (GLsizei count, GLuint* names), (count, names), tally().counts.objectsCreated += count)
+INTERPOSE(glTexImage2D,
+          (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+           GLenum format, GLenum type, const void* pixels),
+          (target, level, internalFormat, width, height, border, format, type, pixels),
+          tally().counts.bytesUploaded += imageBytes(width, height, format, type, pixels))
+INTERPOSE(glDeleteTextures, (GLsizei count, const GLuint* names), (count, names), )
+INTERPOSE(glBindTexture, (GLenum target, GLuint texture), (target, texture), )
+INTERPOSE(glTexParameteri, (GLenum target, GLenum name, GLint value), (target, name, value), )
+INTERPOSE(glEnable, (GLenum capability), (capability), )
+INTERPOSE(glDisable, (GLenum capability), (capability), )
+INTERPOSE(glDepthMask, (GLboolean flag), (flag), )
+INTERPOSE(glBlendFunc, (GLenum source, GLenum destination), (source, destination), )
+INTERPOSE(glPolygonMode, (GLenum face, GLenum mode), (face, mode), )
+INTERPOSE(glViewport, (GLint x, GLint y, GLsizei width, GLsizei height), (x, y, width, height), )
+INTERPOSE(glClear, (GLbitfield mask), (mask), )
+INTERPOSE(glClearColor, (GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha), (red, green, blue, alpha), )
 
-void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
-{
-    GL11_PROLOGUE(glDrawElements);
-    if (counted)
-        ++tally().counts.drawCalls;
-    real(mode, count, type, indices);
-}
-
-void GLAPIENTRY glGenTextures(GLsizei count, GLuint* names)
-{
-    GL11_PROLOGUE(glGenTextures);
-    if (counted)
-        tally().counts.objectsCreated += count;
-    real(count, names);
-}
-
-void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
-                             GLint border, GLenum format, GLenum type, const void* pixels)
-{
-    GL11_PROLOGUE(glTexImage2D);
-    if (counted)
-        tally().counts.bytesUploaded += imageBytes(width, height, format, type, pixels);
-    real(target, level, internalFormat, width, height, border, format, type, pixels);
-}
-
-void GLAPIENTRY glDeleteTextures(GLsizei count, const GLuint* names)
-{
-    GL11_PROLOGUE(glDeleteTextures);
-    (void)counted;
-    real(count, names);
-}
-
-void GLAPIENTRY glBindTexture(GLenum target, GLuint texture)
-{
-    GL11_PROLOGUE(glBindTexture);
-    (void)counted;
-    real(target, texture);
-}
-
-void GLAPIENTRY glTexParameteri(GLenum target, GLenum name, GLint value)
-{
-    GL11_PROLOGUE(glTexParameteri);
-    (void)counted;
-    real(target, name, value);
-}
-
-void GLAPIENTRY glEnable(GLenum capability)
-{
-    GL11_PROLOGUE(glEnable);
-    (void)counted;
-    real(capability);
-}
-
-void GLAPIENTRY glDisable(GLenum capability)
-{
-    GL11_PROLOGUE(glDisable);
-    (void)counted;
-    real(capability);
-}
-
-void GLAPIENTRY glDepthMask(GLboolean flag)
-{
-    GL11_PROLOGUE(glDepthMask);
-    (void)counted;
-    real(flag);
-}
-
-void GLAPIENTRY glBlendFunc(GLenum source, GLenum destination)
-{
-    GL11_PROLOGUE(glBlendFunc);
-    (void)counted;
-    real(source, destination);
-}
-
-void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode)
-{
-    GL11_PROLOGUE(glPolygonMode);
-    (void)counted;
-    real(face, mode);
-}
-
-void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
-{
-    GL11_PROLOGUE(glViewport);
-    (void)counted;
-    real(x, y, width, height);
-}
-
-void GLAPIENTRY glClear(GLbitfield mask)
-{
-    GL11_PROLOGUE(glClear);
-    (void)counted;
-    real(mask);
-}
-
-void GLAPIENTRY glClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha)
-{
-    GL11_PROLOGUE(glClearColor);
-    (void)counted;
-    real(red, green, blue, alpha);
-}
-}
-
-#undef GL11_PROLOGUE
+#undef INTERPOSE
 
 GlCallRecorder::GlCallRecorder(bool nameUniforms)
 {
