@@ -3,8 +3,10 @@
 // callbacks reach the same state the frame reads.
 #pragma once
 
+#include "gamepad.h"
 #include "settings.h"
 #include "switches.h"
+#include "window_events.h"
 #include "game/input.h"
 #include "game/particle_pool.h"
 #include "game/simulation.h"
@@ -25,6 +27,10 @@ struct App {
     RenderTargets renderTargets;  // re-created whenever the framebuffer size changes
     std::unique_ptr<Level> level;
     double lastFrameTime = 0.0;  // clock value at the top of the previous frame
+    WindowEvents pendingEvents;  // collected by the callbacks for the next frame
+    bool hadFocus = false;       // only a window that had the focus can lose it
+    bool cursorSettling = false;  // the next frame takes the cursor where it is
+    Gamepads gamepads;
 };
 
 // The switches as the settings start them.

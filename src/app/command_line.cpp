@@ -38,6 +38,14 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
             target = &options.rendererSettingsPath;
         const bool isValue = previousTookValue;
         previousTookValue = false;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            options.help = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            options.version = true;
+            continue;
+        }
         if (!target) {
             // A value may start with '-' too; it was meant for the option before it.
             if (argv[i][0] == '-' && !isValue)
@@ -52,4 +60,33 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
         }
     }
     return options;
+}
+
+void printUsage(std::ostream& out)
+{
+    out << "Usage: glimmerdeep [options]\n"
+           "Steer a glowing fairy up a deep well, through the rings that refill its power, to the flag.\n"
+           "\n"
+           "Options:\n"
+           "  --init_camera PATH    camera settings instead of assets/settings/camera_front.ini\n"
+           "  --init_renderer PATH  renderer settings instead of assets/settings/renderer_standard.ini\n"
+           "  --help, -h            print this and exit\n"
+           "  --version             print the game's version and exit\n"
+           "\n"
+           "Settings files (found by searching upwards from the game's own folder):\n"
+           "  assets/settings/window.ini             [window] width, height, refresh_rate, fullscreen, title, vsync\n"
+           "  assets/settings/camera_front.ini       [camera] fov, near, far, yaw, pitch, mouse_sensitivity,\n"
+           "                                         invert_y\n"
+           "  assets/settings/renderer_standard.ini  [renderer] wireframe, backface_culling, normals, texcoords,\n"
+           "                                         depthtest\n"
+           "\n"
+           "Keys:\n"
+           "  mouse, W A S D   look, fly along and across the view (left stick and right stick on a gamepad)\n"
+           "  P                pause and resume (Start); losing the window's focus pauses, a click resumes\n"
+           "  R                restart the run (Back)\n"
+           "  C                free-fly camera on or off (Y); Space and Left Shift fly it up and down\n"
+           "  1 / 2 / 3        power bar and heart / particle trail / water animation\n"
+           "  N / T            water normals / texture-coordinate switch\n"
+           "  F1 / F2 / F3     wireframe / back-face culling / fullscreen\n"
+           "  Escape           quit\n";
 }

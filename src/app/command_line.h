@@ -1,4 +1,5 @@
-// The two command-line options that replace a settings file.
+// The command line: the two options that replace a settings file, and the
+// requests for the usage and the version.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,8 @@
 struct CommandLineOptions {
     std::optional<std::string> cameraSettingsPath;    // --init_camera <path>
     std::optional<std::string> rendererSettingsPath;  // --init_renderer <path>
+    bool help = false;                                // --help or -h
+    bool version = false;                             // --version
 };
 
 // Scans every argument after the program name. A value is itself scanned as
@@ -15,3 +18,6 @@ struct CommandLineOptions {
 // no value after it, and each unknown argument that starts with '-', is
 // reported with one line on `errors` and otherwise ignored.
 CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostream& errors);
+
+// What --help prints: every option, the settings files and the keys.
+void printUsage(std::ostream& out);

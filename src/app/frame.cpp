@@ -1,5 +1,7 @@
 #include "frame.h"
 
+#include "shortcuts.h"
+
 namespace {
 
 void reportEvents(const SimulationStep& step, std::ostream& console)
@@ -23,17 +25,17 @@ SimulationInput simulationInput(const App& app, const FrameInput& input, float d
     return result;
 }
 
-FrameParameters frameParameters(const App& app, const FrameInput& input, const SimulationStep& step)
+FrameParameters frameParameters(const App& app, const FrameInput& input, const CameraView& view)
 {
     FrameParameters frame;
-    frame.view = step.view;
-    frame.fairy = step.fairy;
+    frame.view = view;
     frame.game = &app.simulation.state;
     frame.particles = app.switches.particlesEnabled ? &app.particles : nullptr;
     frame.time = static_cast<float>(input.clock);
     frame.waterAnimationEnabled = app.switches.waterAnimationEnabled;
     frame.drawNormals = app.switches.renderer.normals;
     frame.overlayEnabled = app.switches.overlayEnabled;
+    frame.paused = app.switches.paused;
     frame.wireframe = app.switches.renderer.wireframe;
     frame.backfaceCulling = app.switches.renderer.backface_culling;
     frame.framebufferWidth = input.framebufferWidth;
@@ -47,15 +49,28 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
 {
     const float deltaTime = frameTimeStep(input.clock, app.lastFrameTime);
     app.lastFrameTime = input.clock;
+    if (app.cursorSettling || app.switches.paused) {
+        app.simulation.lastCursor = input.cursor;
+        app.cursorSettling = false;
+    }
+    if (app.switches.paused) {
+        // The run's clock stands still: nothing drains, moves or ages, and the
+        // picture keeps the last frame's camera.
+        const CameraView view = pausedView(app.simulation, input.framebufferWidth, input.framebufferHeight);
+        return FrameUpdate{frameParameters(app, input, view), false};
+    }
     const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input, deltaTime));
     reportEvents(step, console);
     if (app.switches.particlesEnabled)
         app.particles.step(deltaTime, app.simulation.state.fairyPosition);
-    return FrameUpdate{frameParameters(app, input, step), step.closeRequested};
+    FrameParameters frame = frameParameters(app, input, step.view);
+    frame.fairy = step.fairy;
+    return FrameUpdate{frame, step.closeRequested};
 }
 
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console, FrameObserver* observer)
 {
+    applyWindowEvents(app, input.events, console);
     const FrameUpdate update = updateFrame(app, input, console);
     FrameResult result;
     result.closeRequested = update.closeRequested;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app.h"
+#include "window_events.h"
 #include "game/input.h"
 #include "scene/frame_passes.h"
 
@@ -15,6 +16,7 @@ struct FrameInput {
     CursorPosition cursor;
     int framebufferWidth = 0;
     int framebufferHeight = 0;
+    WindowEvents events;  // keys released, clicks, focus lost since the last frame
 };
 
 struct FrameResult {
@@ -28,10 +30,12 @@ struct FrameUpdate {
 };
 
 // The frame's game step, without a GL call: the simulation and the
-// particles. Game events are written to `console`.
+// particles, or nothing at all while paused. Game events are written to
+// `console`.
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console);
 
-// Advances the game by the time since the previous frame and draws it into
-// the current framebuffer; the observer, if any, sees the passes.
+// Applies the window's events, advances the game by the time since the
+// previous frame and draws it into the current framebuffer; the observer,
+// if any, sees the passes.
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console,
                      FrameObserver* observer = nullptr);

@@ -6,7 +6,8 @@
 
 struct GLFWwindow;
 
-// What the player does right now, read from the window.
-FrameInput readFrameInput(GLFWwindow* window);
+// What the player does right now, read from the window and any gamepad, with
+// what the callbacks collected since the last frame.
+FrameInput readFrameInput(App& app);
 
 void runFrameLoop(App& app);

@@ -34,6 +34,11 @@ KeyAction applyKeyRelease(int key, Switches& switches)
     case GLFW_KEY_F3:
         switches.isFullscreen = !switches.isFullscreen;
         return KeyAction::ApplyWindowMode;
+    case GLFW_KEY_P:
+        switches.paused = !switches.paused;
+        return KeyAction::PauseSwitched;
+    case GLFW_KEY_R:
+        return KeyAction::Restart;
     default:
         return KeyAction::None;
     }

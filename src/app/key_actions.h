@@ -1,5 +1,5 @@
 // What releasing a shortcut key does to the switches, apart from the window
-// and GL calls that follow it (the key callback makes those).
+// and run changes that follow it (applyWindowEvents makes those).
 #pragma once
 
 #include "switches.h"
@@ -7,8 +7,10 @@
 enum class KeyAction {
     None,
     Quit,
-    ApplyWindowMode,    // isFullscreen flipped
-    CameraSwitched,     // freeCameraMode flipped; recapture the cursor
+    ApplyWindowMode,  // isFullscreen flipped
+    CameraSwitched,   // freeCameraMode flipped; recapture the cursor
+    PauseSwitched,    // paused flipped
+    Restart,          // a new run
 };
 
 // Flips the switch bound to `key` (a GLFW key code) and says what must follow.

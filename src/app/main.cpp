@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "frame_loop.h"
 #include "startup.h"
+#include "version.h"
 
 #include <GLFW/glfw3.h>
 
@@ -12,8 +13,15 @@
 
 int main(int argc, char** argv)
 {
-    std::cout << ":::::: STARTING GLIMMERDEEP  ::::::" << std::endl;
     const CommandLineOptions options = parseCommandLine(argc, argv, std::cerr);
+    if (options.help || options.version) {
+        if (options.help)
+            printUsage(std::cout);
+        else
+            std::cout << "Glimmerdeep " << gameVersion << std::endl;
+        return 0;
+    }
+    std::cout << ":::::: STARTING GLIMMERDEEP  ::::::" << std::endl;
 
     App app;
     app.settings = loadSettings(options, std::cout);

@@ -47,6 +47,7 @@ WindowSettings readWindowSettings(const SettingsFile& file)
     window.refreshRate = toInt(file.getInteger("window", "refresh_rate", defaults.refreshRate));
     window.fullscreen = file.getBoolean("window", "fullscreen", defaults.fullscreen);
     window.title = file.getString("window", "title", defaults.title);
+    window.vsync = file.getBoolean("window", "vsync", defaults.vsync);
     return window;
 }
 
@@ -59,6 +60,9 @@ CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& consol
     camera.far = static_cast<float>(file.getReal("camera", "far", defaults.far));
     camera.yaw = static_cast<float>(file.getReal("camera", "yaw", defaults.yaw));
     camera.pitch = static_cast<float>(file.getReal("camera", "pitch", defaults.pitch));
+    camera.mouseSensitivity =
+        static_cast<float>(file.getReal("camera", "mouse_sensitivity", defaults.mouseSensitivity));
+    camera.invertY = file.getBoolean("camera", "invert_y", defaults.invertY);
 
     // Written as "not (good)" so that NaN is never good.
     keepIfUsable(camera.fov, camera.fov > 0.0f && camera.fov < 180.0f, defaults.fov, file, "fov",
@@ -74,6 +78,9 @@ CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& consol
                  console);
     keepIfUsable(camera.pitch, std::isfinite(camera.pitch), defaults.pitch, file, "pitch",
                  "is not a finite angle", console);
+    keepIfUsable(camera.mouseSensitivity, camera.mouseSensitivity > 0.0f && camera.mouseSensitivity <= 1.0f,
+                 defaults.mouseSensitivity, file, "mouse_sensitivity", "is not between 0 and 1 radian per pixel",
+                 console);
     return camera;
 }
 

@@ -17,6 +17,7 @@ struct WindowSettings {
     int refreshRate = 60;
     bool fullscreen = true;
     std::string title = "Glimmerdeep";
+    bool vsync = false;  // swap in step with the screen's refresh
 };
 
 struct Settings {

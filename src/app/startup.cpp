@@ -75,6 +75,8 @@ void openMainWindow(App& app)
     glfwSetWindowUserPointer(window, &app);
 
     glfwMakeContextCurrent(window);
+    if (settings.vsync)
+        glfwSwapInterval(1);
     glfwSetFramebufferSizeCallback(window, onFramebufferSize);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwGetCursorPos(window, &app.startCursor.x, &app.startCursor.y);
@@ -99,6 +101,8 @@ void prepareRendering(App& app)
     if (!initFramework(glfwGetCurrentContext() != nullptr))
         failStartup("Failed to init framework\n");
     glfwSetKeyCallback(app.window, onKey);
+    glfwSetMouseButtonCallback(app.window, onMouseButton);
+    glfwSetWindowFocusCallback(app.window, onWindowFocus);
 }
 
 void releaseRendering(App& app)

@@ -9,5 +9,6 @@ struct Switches {
     bool waterAnimationEnabled = true;
     bool freeCameraMode = false;
     bool isFullscreen = false;
+    bool paused = false;  // the run's clock stands still
     RendererSettings renderer;
 };

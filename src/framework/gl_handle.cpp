@@ -31,37 +31,40 @@ void deleteProgramName(GLuint name)
     glDeleteProgram(name);
 }
 
-BufferHandle makeBuffer()
+namespace {
+
+// One name from a glGen* function, owned by a handle of its kind.
+template <typename Handle>
+Handle generated(void(GLAPIENTRY* generate)(GLsizei, GLuint*))
 {
     GLuint name = 0;
-    glGenBuffers(1, &name);
-    return BufferHandle(name);
+    generate(1, &name);
+    return Handle(name);
+}
+
+}  // namespace
+
+BufferHandle makeBuffer()
+{
+    return generated<BufferHandle>(glGenBuffers);
 }
 
 VertexArrayHandle makeVertexArray()
 {
-    GLuint name = 0;
-    glGenVertexArrays(1, &name);
-    return VertexArrayHandle(name);
+    return generated<VertexArrayHandle>(glGenVertexArrays);
 }
 
 TextureHandle makeTexture()
 {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    return TextureHandle(name);
+    return generated<TextureHandle>(glGenTextures);
 }
 
 FramebufferHandle makeFramebuffer()
 {
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    return FramebufferHandle(name);
+    return generated<FramebufferHandle>(glGenFramebuffers);
 }
 
 RenderbufferHandle makeRenderbuffer()
 {
-    GLuint name = 0;
-    glGenRenderbuffers(1, &name);
-    return RenderbufferHandle(name);
+    return generated<RenderbufferHandle>(glGenRenderbuffers);
 }

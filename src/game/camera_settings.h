@@ -8,4 +8,6 @@ struct CameraSettings {
     float far = 100.0f;  // far clipping distance
     float yaw = 0.0f;    // start heading of the follow camera, radians
     float pitch = 0.0f;  // start elevation of the follow camera, radians
+    float mouseSensitivity = 0.002f;  // radians per screen unit of cursor motion
+    bool invertY = false;             // cursor up looks down
 };

@@ -16,6 +16,8 @@ constexpr float heartRadius = 10.0f;
 constexpr glm::vec2 heartLeftCentre{20.0f, 50.0f};
 constexpr glm::vec2 heartRightCentre{40.0f, 50.0f};
 constexpr glm::vec2 heartTip[] = {{10.0f, 50.0f}, {50.0f, 50.0f}, {30.0f, 22.0f}};
+constexpr glm::vec2 pauseBarSize{14.0f, 48.0f};
+constexpr float pauseBarGap = 14.0f;
 
 }  // namespace
 
@@ -49,4 +51,11 @@ glm::mat4 powerBarModel(float left, float fairyPower)
 {
     const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, powerBarBottom, 0.0f));
     return glm::scale(placed, glm::vec3(fairyPower / maxFairyPower * powerBarWidth, powerBarHeight, 1.0f));
+}
+
+glm::mat4 pauseBarModel(int bar, float width, float height)
+{
+    const float left = 0.5f * width - pauseBarSize.x - 0.5f * pauseBarGap + bar * (pauseBarSize.x + pauseBarGap);
+    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, 0.5f * (height - pauseBarSize.y), 0.0f));
+    return glm::scale(placed, glm::vec3(pauseBarSize, 1.0f));
 }

@@ -18,6 +18,8 @@ inline constexpr glm::vec4 powerBarBackgroundColor{0.2f, 0.2f, 0.2f, 0.8f};
 inline constexpr glm::vec4 powerBarFillColor{0.4f, 0.8f, 1.0f, 0.9f};
 inline constexpr glm::vec4 heartColor{1.0f, 0.0f, 0.0f, 1.0f};
 
+inline constexpr glm::vec4 pauseSignColor{1.0f, 1.0f, 1.0f, 0.85f};
+
 inline constexpr int heartVertexCount = 47;
 inline constexpr int heartFanVertexCount = 22;
 
@@ -31,3 +33,6 @@ float powerBarLeft(float width);
 // The unit quad placed as the bar's fill for `fairyPower` (0 to full, which
 // covers the background), growing from the bar's left edge.
 glm::mat4 powerBarModel(float left, float fairyPower);
+// The unit quad placed as one of the pause sign's two upright bars (0 the
+// left, 1 the right), centred in a framebuffer of this size.
+glm::mat4 pauseBarModel(int bar, float width, float height);

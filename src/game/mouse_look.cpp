@@ -6,15 +6,16 @@
 
 #include <cmath>
 
-glm::vec2 cursorOffset(CursorPosition last, CursorPosition now)
+glm::vec2 cursorOffset(CursorPosition last, CursorPosition now, bool invertY)
 {
-    return {static_cast<float>(now.x - last.x), static_cast<float>(last.y - now.y)};
+    const double up = invertY ? now.y - last.y : last.y - now.y;
+    return {static_cast<float>(now.x - last.x), static_cast<float>(up)};
 }
 
-LookAngles turnByCursor(LookAngles angles, glm::vec2 offset)
+LookAngles turnByCursor(LookAngles angles, glm::vec2 offset, float sensitivity)
 {
-    angles.yaw -= offset.x * mouseSensitivity;
-    angles.pitch = glm::clamp(angles.pitch + offset.y * mouseSensitivity, -pitchLimit, pitchLimit);
+    angles.yaw -= offset.x * sensitivity;
+    angles.pitch = glm::clamp(angles.pitch + offset.y * sensitivity, -pitchLimit, pitchLimit);
     return angles;
 }
 

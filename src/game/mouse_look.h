@@ -8,7 +8,6 @@
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
-inline constexpr float mouseSensitivity = 0.002f;  // radians per screen unit
 inline constexpr float pitchLimit = 1.5533431f;    // 89 degrees
 inline constexpr glm::vec3 worldUp{0.0f, 1.0f, 0.0f};
 
@@ -17,11 +16,13 @@ struct LookAngles {
     float pitch = 0.0f;
 };
 
-// (dx, dy) with dy growing upwards, although screen y grows downwards.
-glm::vec2 cursorOffset(CursorPosition last, CursorPosition now);
+// (dx, dy) with dy growing upwards, although screen y grows downwards;
+// `invertY` turns dy round.
+glm::vec2 cursorOffset(CursorPosition last, CursorPosition now, bool invertY = false);
 
-// Turns by the offset; the pitch stops at the limit and the yaw is not wrapped.
-LookAngles turnByCursor(LookAngles angles, glm::vec2 offset);
+// Turns by the offset at `sensitivity` radians per screen unit; the pitch
+// stops at the limit and the yaw is not wrapped.
+LookAngles turnByCursor(LookAngles angles, glm::vec2 offset, float sensitivity);
 
 glm::vec3 frontFromAngles(LookAngles angles);
 glm::vec3 rightFromFront(glm::vec3 front);

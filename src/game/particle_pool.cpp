@@ -17,6 +17,14 @@ ParticlePool::ParticlePool(std::uint32_t maxParticles, float spawnRate, std::uin
 {
 }
 
+void ParticlePool::clear()
+{
+    for (Particle& particle : pool)
+        particle.life = 0.0f;
+    accumulator = 0.0f;
+    alive = 0;
+}
+
 float ParticlePool::nextSample()
 {
     return signedUnitSample(static_cast<std::uint32_t>(engine()));

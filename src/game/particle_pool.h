@@ -36,6 +36,8 @@ public:
     ParticlePool(std::uint32_t maxParticles, float spawnRate, std::uint32_t seed);
 
     void seed(std::uint32_t value) { engine.seed(value); }
+    // Every spark gone and nothing due: the trail of a new run.
+    void clear();
 
     // Emits, ages, moves and packs; returns the number of live particles,
     // whose data now starts instanceStaging(). Allocates nothing. A new

@@ -18,7 +18,8 @@ void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm:
                       SimulationStep& step)
 {
     GameState& state = simulation.state;
-    const LookAngles angles = turnByCursor({state.cameraYaw, state.cameraPitch}, offset);
+    const LookAngles angles =
+        turnByCursor({state.cameraYaw, state.cameraPitch}, offset, simulation.camera.mouseSensitivity);
     state.cameraYaw = angles.yaw;
     state.cameraPitch = angles.pitch;
     const glm::vec3 front = frontFromAngles(angles);
@@ -44,7 +45,7 @@ void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::v
         camera.firstMouse = false;
         offset = glm::vec2(0.0f);
     }
-    const LookAngles angles = turnByCursor({camera.yaw, camera.pitch}, offset);
+    const LookAngles angles = turnByCursor({camera.yaw, camera.pitch}, offset, simulation.camera.mouseSensitivity);
     camera.yaw = angles.yaw;
     camera.pitch = angles.pitch;
     const glm::vec3 front = frontFromAngles(angles);
@@ -64,8 +65,26 @@ float frameTimeStep(double clock, double previousClock)
 
 Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor)
 {
-    return Simulation{camera, glm::radians(camera.fov), makeGameState(camera), FreeCamera{},
-                      startCursor};
+    Simulation simulation;
+    simulation.camera = camera;
+    simulation.fovRadians = glm::radians(camera.fov);
+    simulation.state = makeGameState(camera);
+    simulation.lastCursor = startCursor;
+    // Until the first frame: the follow camera's view of the fairy at its start.
+    const glm::vec3 front = frontFromAngles({camera.yaw, camera.pitch});
+    const CameraPose pose = followCamera(simulation.state.fairyPosition, front);
+    simulation.view.eye = pose.eye;
+    simulation.view.view = pose.view;
+    return simulation;
+}
+
+CameraView pausedView(const Simulation& simulation, int framebufferWidth, int framebufferHeight)
+{
+    CameraView view = simulation.view;
+    view.projection = projectionMatrix(simulation.fovRadians, aspectRatio(framebufferWidth, framebufferHeight),
+                                       simulation.camera.near, simulation.camera.far);
+    view.viewProjection = view.projection * view.view;
+    return view;
 }
 
 SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& input)
@@ -77,18 +96,17 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
     if (!input.freeCameraMode && drainPower(state, input.deltaTime))
         step.messages.emplace_back(powerDepletedMessage);
 
-    const glm::vec2 offset = cursorOffset(simulation.lastCursor, input.cursor);
+    const glm::vec2 offset = cursorOffset(simulation.lastCursor, input.cursor, simulation.camera.invertY);
     simulation.lastCursor = input.cursor;
     if (input.freeCameraMode)
         stepFreeCamera(simulation, input, offset, step);
     else
         stepFollowCamera(simulation, input, offset, step);
 
-    step.view.projection =
-        projectionMatrix(simulation.fovRadians,
-                         aspectRatio(input.framebufferWidth, input.framebufferHeight),
-                         simulation.camera.near, simulation.camera.far);
-    step.view.viewProjection = step.view.projection * step.view.view;
+    simulation.view = step.view;
+    step.view = pausedView(simulation, input.framebufferWidth, input.framebufferHeight);
+    simulation.view = step.view;
+    simulation.runTime += input.deltaTime;
 
     step.ringPassed = passRing(state, pathStart);
     if (step.ringPassed >= 0)

@@ -26,23 +26,30 @@ inline constexpr double maxTimeStep = 0.25;
 float frameTimeStep(double clock, double previousClock);
 
 struct CameraView {
-    glm::mat4 view;
-    glm::mat4 projection;
-    glm::mat4 viewProjection;  // projection * view
-    glm::vec3 eye;
+    glm::mat4 view{1.0f};
+    glm::mat4 projection{1.0f};
+    glm::mat4 viewProjection{1.0f};  // projection * view
+    glm::vec3 eye{0.0f};
 };
 
 struct Simulation {
     CameraSettings camera;
-    float fovRadians;
+    float fovRadians = 0.0f;
     GameState state;
     FreeCamera freeCamera;
     CursorPosition lastCursor;  // the previous frame's cursor, in both modes
+    double runTime = 0.0;       // seconds of play since the run began
+    CameraView view;            // the last frame's camera, kept while paused
 };
 
 // startCursor is the cursor read right after it was captured, so the first
-// frame turns only by what moved since.
+// frame turns only by what moved since. Also a restart: a new run from the
+// same settings.
 Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor);
+
+// The last frame's view with a projection for this framebuffer: what a
+// paused frame shows, also after a resize.
+CameraView pausedView(const Simulation& simulation, int framebufferWidth, int framebufferHeight);
 
 struct SimulationInput {
     float deltaTime;

@@ -147,6 +147,6 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
     observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
     if (frame.overlayEnabled)  // 11. power bar and heart
         observed(observer, FramePass::hud, [&] {
-            level.hud->draw(frame.framebufferWidth, frame.framebufferHeight, frame.game->fairyPower);
+            level.hud->draw(frame.framebufferWidth, frame.framebufferHeight, frame.game->fairyPower, frame.paused);
         });
 }

@@ -24,6 +24,7 @@ struct FrameParameters {
     bool waterAnimationEnabled = true;
     bool drawNormals = false;
     bool overlayEnabled = true;
+    bool paused = false;           // the HUD shows the pause sign
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
     int framebufferWidth = 0;

@@ -34,7 +34,7 @@ HudRenderer::HudRenderer() : uiShader("assets/shaders/ui.vert", "assets/shaders/
     uploadShape(heartShape.data(), heartShape.size(), heart.vertexArray, heart.positions);
 }
 
-void HudRenderer::draw(int width, int height, float fairyPower)
+void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
 {
     // A minimised window has no pixels, and its projection would divide by zero.
     if (width <= 0 || height <= 0)
@@ -56,6 +56,13 @@ void HudRenderer::draw(int width, int height, float fairyPower)
     uiShader.setUniform("u_color", powerBarFillColor);
     uiShader.setUniform("u_model", powerBarModel(left, power));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    if (paused) {
+        uiShader.setUniform("u_color", pauseSignColor);
+        for (int bar = 0; bar < 2; ++bar) {
+            uiShader.setUniform("u_model", pauseBarModel(bar, static_cast<float>(width), static_cast<float>(height)));
+            glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+        }
+    }
     glBindVertexArray(0);
     glEnable(GL_DEPTH_TEST);
 

@@ -13,10 +13,10 @@ public:
     HudRenderer();
 
     // Draws the bar for `fairyPower` (0 to full) and the heart into the bound
-    // framebuffer of `width` by `height` pixels, blended over the picture.
-    // Leaves the depth test enabled and no vertex array bound; a framebuffer
-    // without area gets nothing.
-    void draw(int width, int height, float fairyPower);
+    // framebuffer of `width` by `height` pixels, blended over the picture,
+    // and the pause sign in the middle while `paused`. Leaves the depth test
+    // enabled and no vertex array bound; a framebuffer without area gets nothing.
+    void draw(int width, int height, float fairyPower, bool paused = false);
 
 private:
     struct Shape {

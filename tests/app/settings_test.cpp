@@ -34,6 +34,8 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
     EXPECT_EQ(readWindowSettings(file).height, 300);
     EXPECT_FALSE(readWindowSettings(file).fullscreen);
     EXPECT_EQ(readWindowSettings(file).title, "Well");
+    EXPECT_FALSE(readWindowSettings(file).vsync);
+    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n")).vsync);
     std::ostringstream console;
     const CameraSettings camera = readCameraSettings(file, console);
     EXPECT_FLOAT_EQ(camera.fov, 75.0f);
@@ -75,6 +77,10 @@ TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
         {"near = 500\nfar = 400", &CameraSettings::near, 0.1f, "near = 500 does not lie before far"},
         {"yaw = nan", &CameraSettings::yaw, 0.0f, "yaw = nan is not a finite angle. Using 0 instead."},
         {"pitch = -inf", &CameraSettings::pitch, 0.0f, "pitch = -inf is not a finite angle"},
+        {"mouse_sensitivity = 0", &CameraSettings::mouseSensitivity, 0.002f,
+         "mouse_sensitivity = 0 is not between 0 and 1 radian per pixel. Using 0.002 instead."},
+        {"mouse_sensitivity = -0.001", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = -0.001 is not"},
+        {"mouse_sensitivity = nan", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = nan is not"},
     };
     for (const Case& c : cases) {
         const ReadCamera read = readCamera(c.text);
@@ -83,10 +89,16 @@ TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
         EXPECT_NE(read.lines.find(c.line), std::string::npos) << c.text << " printed: " << read.lines;
         EXPECT_GT(read.camera.far, read.camera.near) << c.text;
     }
-    const ReadCamera sound = readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3");
+    const ReadCamera sound =
+        readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3\nmouse_sensitivity = 0.001\ninvert_y = yes");
     EXPECT_EQ(sound.lines, "");
     EXPECT_EQ(sound.camera.fov, 179.0f);
     EXPECT_EQ(sound.camera.far, 1e6f);
+    EXPECT_EQ(sound.camera.mouseSensitivity, 0.001f);
+    EXPECT_TRUE(sound.camera.invertY);
+    // Without the new keys the camera turns as it always did.
+    EXPECT_EQ(readCamera("").camera.mouseSensitivity, 0.002f);
+    EXPECT_FALSE(readCamera("").camera.invertY);
 }
 
 TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)

@@ -28,6 +28,17 @@ case_w_held_passes_ring_one() {
   xdotool keydown --window "$WINDOW" w
   wait_line "Passed ring 1 (Total: 1)" 30
   xdotool keyup --window "$WINDOW" w
+  # R brings the ring back, and the same flight passes it again as the first of the new run.
+  xdotool key --window "$WINDOW" r
+  wait_line "Restarted" 10
+  xdotool keydown --window "$WINDOW" w
+  local waited=0
+  until [[ $(grep -c "Passed ring 1 (Total: 1)" "$SCRATCH/out.txt") == 2 ]]; do
+    sleep 0.2
+    waited=$((waited + 1))
+    (( waited <= 150 )) || fail "ring 1 was not passed again after the restart"
+  done
+  xdotool keyup --window "$WINDOW" w
   xdotool key Escape
   wait_game 60
   expect_status 0
@@ -78,6 +89,26 @@ case_debug_renderer_outlines_the_scene() {
   expect_no_gl_error
 }
 
+# Paused right away, the game keeps its power however long the pause lasts;
+# resumed, it drains as before and the run ends by itself.
+case_pause_keeps_the_power() {
+  make_small_tree
+  start_game "$TREE_GAME" "$TREE"
+  wait_window
+  xdotool key --window "$WINDOW" p
+  wait_line "Paused" 10
+  sleep 7
+  if grep -q "Fairy power depleted" "$SCRATCH/out.txt"; then fail "the power drained in the pause"; fi
+  local shot="$SCRATCH/paused.png"
+  import -window "$WINDOW" "$shot" || fail "no screenshot"
+  xdotool key --window "$WINDOW" p
+  wait_line "Resumed" 10
+  wait_game 60
+  expect_status 0
+  expect_output_contains " You fell back to the bottom. Game Over. "
+  expect_no_sanitizer_report
+}
+
 case_escape_quits() {
   make_small_tree
   start_game "$TREE_GAME" "$TREE"
@@ -94,6 +125,7 @@ case_escape_quits() {
 case_no_input_loses
 case_w_held_passes_ring_one
 case_s_held_keeps_the_well_in_view
+case_pause_keeps_the_power
 case_debug_renderer_outlines_the_scene
 case_escape_quits
 echo "gameplay_test: all cases passed"

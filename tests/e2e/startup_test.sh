@@ -64,6 +64,24 @@ case_bad_window_size() {
   grep -qx "Failed to create GLFW window" "$SCRATCH/err.txt" || fail "no window failure line"
 }
 
+# --help and --version answer and end before any window opens.
+case_help_and_version() {
+  local option
+  for option in --help --version; do
+    start_game "$GAME" "$SOURCE_DIR" "$option"
+    wait_game 20
+    expect_status 0
+    if xdotool search --name Glimmerdeep >/dev/null 2>&1; then fail "$option opened a window"; fi
+  done
+  expect_first_line "Glimmerdeep 1.1.0"
+  start_game "$GAME" "$SOURCE_DIR" --help
+  wait_game 20
+  expect_first_line "Usage: glimmerdeep [options]"
+  expect_output_contains "  --init_camera PATH"
+  expect_output_contains "  P                pause and resume"
+}
+
+case_help_and_version
 case_no_settings_files
 case_missing_renderer_override
 case_ambiguous_asset

@@ -37,13 +37,15 @@ TEST(MouseLook, CursorMotionTurnsTheViewAndThePitchStopsAt89Degrees)
     // Right turns towards -yaw; up (screen y falling) raises the pitch.
     const glm::vec2 offset = cursorOffset({1e9, 100.0}, {1e9 + 50.0, 80.0});
     EXPECT_EQ(offset, glm::vec2(50.0f, 20.0f));
-    const LookAngles turned = turnByCursor({0.5f, 0.1f}, offset);
+    const LookAngles turned = turnByCursor({0.5f, 0.1f}, offset, 0.002f);
     EXPECT_FLOAT_EQ(turned.yaw, 0.4f);
     EXPECT_FLOAT_EQ(turned.pitch, 0.14f);
-    EXPECT_FLOAT_EQ(turnByCursor({0.0f, 0.0f}, {-10000.0f, 0.0f}).yaw, 20.0f);  // not wrapped
+    EXPECT_FLOAT_EQ(turnByCursor({0.0f, 0.0f}, {-10000.0f, 0.0f}, 0.002f).yaw, 20.0f);  // not wrapped
+    EXPECT_EQ(cursorOffset({0.0, 100.0}, {0.0, 80.0}, true), glm::vec2(0.0f, -20.0f)) << "inverted";
+    EXPECT_FLOAT_EQ(turnByCursor({0.0f, 0.0f}, {10.0f, 10.0f}, 0.01f).pitch, 0.1f);
 
     for (float push : {1e6f, -1e6f}) {
-        const LookAngles limited = turnByCursor({0.0f, 0.0f}, {0.0f, push});
+        const LookAngles limited = turnByCursor({0.0f, 0.0f}, {0.0f, push}, 0.002f);
         EXPECT_EQ(std::abs(limited.pitch), pitchLimit);
         const glm::vec3 front = frontFromAngles(limited);
         EXPECT_GT(glm::length(glm::vec2(front.x, front.z)), 0.017f) << "the view keeps a heading";

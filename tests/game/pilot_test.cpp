@@ -58,8 +58,9 @@ public:
         float yawTurn = wantedYaw - state.cameraYaw;
         yawTurn = std::remainder(yawTurn, 2.0f * glm::pi<float>());
         // yaw -= dx * sensitivity; pitch += dy * sensitivity, dy = lastY - y.
-        cursor_.x -= yawTurn / mouseSensitivity;
-        cursor_.y -= (wantedPitch - state.cameraPitch) / mouseSensitivity;
+        const float sensitivity = simulation.camera.mouseSensitivity;
+        cursor_.x -= yawTurn / sensitivity;
+        cursor_.y -= (wantedPitch - state.cameraPitch) / sensitivity;
         return followFrame(frameTime_, holding(true), cursor_);
     }
 

@@ -117,6 +117,7 @@ protected:
             clock += 1.0 / 60.0;
             const double phase = ++frames * 0.05;
             FrameInput input;
+            input.events = std::exchange(app.pendingEvents, WindowEvents{});
             input.clock = clock;
             input.keys = keys;
             input.cursor = CursorPosition{300.0 * std::cos(phase), 150.0 * std::sin(1.3 * phase)};
@@ -151,6 +152,7 @@ protected:
             }
         }
         type(GLFW_KEY_ESCAPE);
+        play(1);
         EXPECT_TRUE(glfwWindowShouldClose(window));
         glfwSetWindowShouldClose(window, GLFW_FALSE);
 
@@ -170,10 +172,12 @@ protected:
             play(2, held(true, false));
         }
         type(GLFW_KEY_F3);
+        play(1);
         const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
         EXPECT_TRUE(app.switches.isFullscreen && waitForFramebuffer(mode->width, mode->height)) << "in fullscreen";
         play(1);
         type(GLFW_KEY_F3);
+        play(1);
         EXPECT_TRUE(!app.switches.isFullscreen && waitForFramebuffer(windowWidth, windowHeight)) << "windowed";
         play(2);
 

@@ -6,6 +6,7 @@
 #include "framework/framework.h"
 
 #include <filesystem>
+#include <utility>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -47,6 +48,7 @@ FrameResult GameFixture::frame(double at, const HeldKeys& keys, FrameObserver* o
 {
     clock = at;
     FrameInput input;
+    input.events = std::exchange(app.pendingEvents, WindowEvents{});
     input.clock = at;
     input.keys = keys;
     input.cursor = app.simulation.lastCursor;

@@ -1,6 +1,6 @@
 #include "route.h"
 
-#include "game/mouse_look.h"
+#include "game/camera_settings.h"
 
 #include <cmath>
 
@@ -23,8 +23,9 @@ FrameInput routeInput(int index, CursorPosition start, int framebufferWidth, int
     input.clock = static_cast<float>(index + 1) * routeFrameTime;
     input.keys.forward = true;
     // Mouse look: yaw -= dx * sensitivity, pitch += (lastY - y) * sensitivity.
-    input.cursor.x = start.x - yaw / mouseSensitivity;
-    input.cursor.y = start.y - pitch / mouseSensitivity;
+    const double sensitivity = CameraSettings{}.mouseSensitivity;
+    input.cursor.x = start.x - yaw / sensitivity;
+    input.cursor.y = start.y - pitch / sensitivity;
     input.framebufferWidth = framebufferWidth;
     input.framebufferHeight = framebufferHeight;
     return input;

@@ -1,0 +1,146 @@
+// Pausing, restarting and the gamepad, driven through the frame seam with
+// scripted input records: no sleeps, no real devices.
+#include "support/game_fixture.h"
+#include "../game/frames.h"
+
+#include "app/callbacks.h"
+#include "app/gamepad.h"
+#include "game/course.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+
+namespace {
+
+class PlayControls : public GameFixture {
+protected:
+    PlayControls()
+    {
+        windowWidth = 96;
+        windowHeight = 72;
+    }
+
+    void release(int key) { onKey(window, key, 0, GLFW_RELEASE, 0); }
+
+    // One frame at `at` with the cursor at (x, y).
+    void frameWithCursor(double at, double x, double y)
+    {
+        FrameInput input;
+        input.events = std::exchange(app.pendingEvents, WindowEvents{});
+        input.clock = at;
+        input.cursor = {x, y};
+        input.framebufferWidth = windowWidth;
+        input.framebufferHeight = windowHeight;
+        runFrame(app, input, console);
+        clock = at;
+    }
+};
+
+}  // namespace
+
+// However long a pause lasts, and whatever the cursor does meanwhile, the
+// run is where it was: no drain, no movement, no ring, no ageing sparks, and
+// the pause's time never reaches the game as a step. The HUD shows the sign.
+TEST_F(PlayControls, APauseOfAnyLengthChangesNothingInTheRun)
+{
+    frames(10, 60.0, holding(true));
+    const GameState before = app.simulation.state;
+    const double runTime = app.simulation.runTime;
+    const std::vector<glm::vec4> sparks = app.particles.instanceStaging();
+    release(GLFW_KEY_P);
+    frameWithCursor(clock + 1.0, 500.0, -300.0);
+    frameWithCursor(clock + 3600.0, 900.0, 40.0);
+    const glm::vec3 rightBar = meanColor(windowWidth / 2 + 10, windowHeight / 2 - 3, 4, 6);
+    EXPECT_GT(std::min({rightBar.r, rightBar.g, rightBar.b}), 200.0f) << "the pause sign's right bar";
+    EXPECT_EQ(app.simulation.state.fairyPosition, before.fairyPosition);
+    EXPECT_EQ(app.simulation.state.fairyPower, before.fairyPower);
+    EXPECT_EQ(app.simulation.state.cameraYaw, before.cameraYaw);
+    EXPECT_EQ(app.simulation.runTime, runTime);
+    EXPECT_EQ(app.particles.instanceStaging(), sparks);
+
+    release(GLFW_KEY_P);
+    frameWithCursor(clock + 1.0 / 60.0, 900.0, 40.0);
+    EXPECT_NEAR(app.simulation.state.fairyPower, before.fairyPower - 20.0f / 60.0f, 1e-3f);
+    EXPECT_EQ(app.simulation.state.cameraYaw, before.cameraYaw) << "the cursor moved in the pause turns nothing";
+    EXPECT_EQ(console.str(), "Paused\nResumed\n");
+}
+
+// Losing the focus pauses and gives the cursor back; getting it back keeps
+// the pause; a click resumes and captures the cursor again.
+TEST_F(PlayControls, LosingTheFocusPausesAndAClickResumes)
+{
+    onWindowFocus(window, GLFW_TRUE);
+    onWindowFocus(window, GLFW_FALSE);
+    frames(1);
+    EXPECT_TRUE(app.switches.paused);
+    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+    onWindowFocus(window, GLFW_TRUE);
+    frames(1);
+    EXPECT_TRUE(app.switches.paused);
+    onMouseButton(window, GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE, 0);
+    frames(1);
+    EXPECT_FALSE(app.switches.paused);
+    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
+    EXPECT_EQ(console.str(), "Paused\nResumed\n");
+    // A click in a running game does nothing.
+    onMouseButton(window, GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE, 0);
+    frames(1);
+    EXPECT_FALSE(app.switches.paused);
+}
+
+// R starts the run again at once: every field a run changes as it was at
+// the start, the sparks gone, the run's clock at zero.
+TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
+{
+    app.settings.camera.yaw = 0.5f;
+    const Simulation start = makeSimulation(app.settings.camera, app.simulation.lastCursor);
+    frames(20, 60.0, holding(true));
+    app.simulation.state.fairyPosition = ringPositions[0];
+    frames(1);
+    app.switches.freeCameraMode = true;
+    frames(5, 60.0, holding(true));
+    app.switches.freeCameraMode = false;
+    ASSERT_TRUE(app.simulation.state.ringPassed[0]);
+    release(GLFW_KEY_R);
+    frame(clock);  // a step of no time
+    const GameState& state = app.simulation.state;
+    EXPECT_EQ(state.fairyPosition.x, start.state.fairyPosition.x);
+    EXPECT_EQ(state.fairyPower, start.state.fairyPower);
+    EXPECT_EQ(state.ringPassed, start.state.ringPassed);
+    EXPECT_EQ(state.totalPassed, 0);
+    EXPECT_FALSE(state.falling);
+    EXPECT_EQ(state.cameraYaw, 0.5f);
+    EXPECT_EQ(app.simulation.freeCamera.position, start.freeCamera.position);
+    EXPECT_EQ(app.simulation.runTime, 0.0);
+    EXPECT_EQ(app.particles.aliveCount(), 0u);
+    EXPECT_NE(console.str().find("Restarted\n"), std::string::npos);
+}
+
+TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)
+{
+    PadState pad;
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -0.2f;  // inside the dead zone
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.9f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = 1.0f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -0.625f;  // halfway beyond the dead zone
+    PadInput input = mapGamepad(pad, pad, 0.5);
+    EXPECT_FALSE(input.keys.forward || input.keys.back || input.keys.left);
+    EXPECT_TRUE(input.keys.right);
+    EXPECT_DOUBLE_EQ(input.look.x, 500.0);  // full right: 1000 units a second, for half a second
+    EXPECT_DOUBLE_EQ(input.look.y, -250.0);
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -0.8f;
+    EXPECT_TRUE(mapGamepad(pad, pad, 0.5).keys.forward);
+
+    PadState held = pad;
+    held.buttons[GLFW_GAMEPAD_BUTTON_START] = true;
+    held.buttons[GLFW_GAMEPAD_BUTTON_BACK] = true;
+    held.buttons[GLFW_GAMEPAD_BUTTON_Y] = true;
+    held.buttons[GLFW_GAMEPAD_BUTTON_A] = true;
+    EXPECT_EQ(mapGamepad(held, pad, 0.1).releases.keyReleaseCount, 0) << "pressing does nothing yet";
+    const WindowEvents released = mapGamepad(pad, held, 0.1).releases;
+    ASSERT_EQ(released.keyReleaseCount, 3);
+    EXPECT_EQ(released.keyReleases[0], GLFW_KEY_P);
+    EXPECT_EQ(released.keyReleases[1], GLFW_KEY_R);
+    EXPECT_EQ(released.keyReleases[2], GLFW_KEY_C);
+}
