@@ -32,10 +32,17 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
     bool previousTookValue = false;
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string>* target = nullptr;
+        std::optional<std::string> speed;
         if (std::strcmp(argv[i], cameraOption) == 0)
             target = &options.cameraSettingsPath;
         else if (std::strcmp(argv[i], rendererOption) == 0)
             target = &options.rendererSettingsPath;
+        else if (std::strcmp(argv[i], "--record") == 0)
+            target = &options.recordPath;
+        else if (std::strcmp(argv[i], "--replay") == 0)
+            target = &options.replayPath;
+        else if (std::strcmp(argv[i], "--replay-speed") == 0)
+            target = &speed;
         const bool isValue = previousTookValue;
         previousTookValue = false;
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -52,12 +59,16 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
                 reportUnknown(argv[i], errors);
             continue;
         }
-        if (i + 1 < argc) {
-            *target = argv[i + 1];
-            previousTookValue = true;
-        } else {
-            errors << "Option " << argv[i] << " needs a file path after it; using the default file." << std::endl;
+        if (i + 1 >= argc) {
+            errors << "Option " << argv[i] << " needs a value after it; it is ignored." << std::endl;
+            continue;
         }
+        *target = argv[i + 1];
+        previousTookValue = true;
+        if (speed && *speed != "max" && *speed != "normal")
+            errors << "Replay speed " << *speed << " is neither max nor normal; the replay keeps its pace." << std::endl;
+        if (speed)
+            options.replayAsFastAsDrawn = *speed == "max";
     }
     return options;
 }
@@ -70,11 +81,15 @@ void printUsage(std::ostream& out)
            "Options:\n"
            "  --init_camera PATH    camera settings instead of assets/settings/camera_front.ini\n"
            "  --init_renderer PATH  renderer settings instead of assets/settings/renderer_standard.ini\n"
+           "  --record FILE         write the run to FILE as a replay\n"
+           "  --replay FILE         play the run recorded in FILE (only Escape and F3 act)\n"
+           "  --replay-speed max    play the replay as fast as frames are drawn\n"
            "  --help, -h            print this and exit\n"
            "  --version             print the game's version and exit\n"
            "\n"
            "Settings files (found by searching upwards from the game's own folder):\n"
-           "  assets/settings/window.ini             [window] width, height, refresh_rate, fullscreen, title, vsync\n"
+           "  assets/settings/window.ini             [window] width, height, refresh_rate, fullscreen, title, vsync,\n"
+           "                                         keep_results\n"
            "  assets/settings/camera_front.ini       [camera] fov, near, far, yaw, pitch, mouse_sensitivity,\n"
            "                                         invert_y\n"
            "  assets/settings/renderer_standard.ini  [renderer] wireframe, backface_culling, normals, texcoords,\n"

@@ -11,6 +11,9 @@ struct CommandLineOptions {
     std::optional<std::string> rendererSettingsPath;  // --init_renderer <path>
     bool help = false;                                // --help or -h
     bool version = false;                             // --version
+    std::optional<std::string> recordPath;            // --record <file>
+    std::optional<std::string> replayPath;            // --replay <file>
+    bool replayAsFastAsDrawn = false;                 // --replay-speed max
 };
 
 // Scans every argument after the program name. A value is itself scanned as

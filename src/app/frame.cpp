@@ -47,7 +47,7 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
 
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console)
 {
-    const float deltaTime = frameTimeStep(input.clock, app.lastFrameTime);
+    const float deltaTime = input.timeStep.value_or(frameTimeStep(input.clock, app.lastFrameTime));
     app.lastFrameTime = input.clock;
     if (app.cursorSettling || app.switches.paused) {
         app.simulation.lastCursor = input.cursor;
@@ -57,7 +57,7 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
         // The run's clock stands still: nothing drains, moves or ages, and the
         // picture keeps the last frame's camera.
         const CameraView view = pausedView(app.simulation, input.framebufferWidth, input.framebufferHeight);
-        return FrameUpdate{frameParameters(app, input, view), false};
+        return FrameUpdate{frameParameters(app, input, view), false, deltaTime, RunEnd::none};
     }
     const SimulationStep step = stepSimulation(app.simulation, simulationInput(app, input, deltaTime));
     reportEvents(step, console);
@@ -65,15 +65,22 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
         app.particles.step(deltaTime, app.simulation.state.fairyPosition);
     FrameParameters frame = frameParameters(app, input, step.view);
     frame.fairy = step.fairy;
-    return FrameUpdate{frame, step.closeRequested};
+    return FrameUpdate{frame, step.closeRequested, deltaTime, step.end};
+}
+
+FrameUpdate stepFrame(App& app, const FrameInput& input, std::ostream& console)
+{
+    applyWindowEvents(app, input.events, console);
+    return updateFrame(app, input, console);
 }
 
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console, FrameObserver* observer)
 {
-    applyWindowEvents(app, input.events, console);
-    const FrameUpdate update = updateFrame(app, input, console);
+    const FrameUpdate update = stepFrame(app, input, console);
     FrameResult result;
     result.closeRequested = update.closeRequested;
+    result.timeStep = update.timeStep;
+    result.end = update.end;
     // A minimised window has no pixels to draw; the game and its clock go on.
     if (input.framebufferWidth <= 0 || input.framebufferHeight <= 0)
         return result;

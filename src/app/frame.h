@@ -8,10 +8,12 @@
 #include "game/input.h"
 #include "scene/frame_passes.h"
 
+#include <optional>
 #include <ostream>
 
 struct FrameInput {
     double clock = 0.0;  // seconds since the windowing library started
+    std::optional<float> timeStep;  // a replay's recorded step, instead of the clock's
     HeldKeys keys;
     CursorPosition cursor;
     int framebufferWidth = 0;
@@ -22,11 +24,15 @@ struct FrameInput {
 struct FrameResult {
     bool closeRequested = false;  // the game ended in this frame
     bool drawn = false;           // false while the framebuffer has no area
+    float timeStep = 0.0f;        // the step the game took
+    RunEnd end = RunEnd::none;
 };
 
 struct FrameUpdate {
     FrameParameters parameters;   // what the drawing of this frame needs
     bool closeRequested = false;
+    float timeStep = 0.0f;
+    RunEnd end = RunEnd::none;
 };
 
 // The frame's game step, without a GL call: the simulation and the
@@ -34,8 +40,11 @@ struct FrameUpdate {
 // `console`.
 FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console);
 
-// Applies the window's events, advances the game by the time since the
-// previous frame and draws it into the current framebuffer; the observer,
-// if any, sees the passes.
+// The window's events applied, then the game step: everything of a frame
+// but the drawing, so a tool can step the game without a window.
+FrameUpdate stepFrame(App& app, const FrameInput& input, std::ostream& console);
+
+// stepFrame, then the frame drawn into the current framebuffer; the
+// observer, if any, sees the passes.
 FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console,
                      FrameObserver* observer = nullptr);

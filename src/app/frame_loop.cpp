@@ -80,13 +80,66 @@ FrameInput readFrameInput(App& app)
     return input;
 }
 
-void runFrameLoop(App& app)
+FrameInput replayedInput(const ReplayFrame& recorded, const FrameInput& live, double clock)
+{
+    FrameInput input;
+    input.clock = clock;
+    input.timeStep = recorded.timeStep;
+    input.keys = recorded.keys;
+    input.cursor = recorded.cursor;
+    input.framebufferWidth = live.framebufferWidth;
+    input.framebufferHeight = live.framebufferHeight;
+    for (int i = 0; i < live.events.keyReleaseCount; ++i) {
+        const int key = live.events.keyReleases[i];
+        if (key == GLFW_KEY_ESCAPE || key == GLFW_KEY_F3)
+            input.events.release(key);
+    }
+    for (int i = 0; i < recorded.events.keyReleaseCount; ++i)
+        input.events.release(recorded.events.keyReleases[i]);
+    input.events.clicked = recorded.events.clicked;
+    input.events.focusLost = recorded.events.focusLost;
+    return input;
+}
+
+namespace {
+
+// Counts the run's end into the kept results, after the game's own lines.
+void countResults(App& app, ResultsFile& file, RunEnd end)
+{
+    RunResults results = file.load(std::cout);
+    countRun(results, end == RunEnd::won, app.simulation.runTime, app.simulation.state.fairyPower, todaysDate(),
+             std::cout);
+    file.save(results, std::cout);
+}
+
+}  // namespace
+
+void runFrameLoop(App& app, RunOptions& run)
 {
     glfwSetJoystickCallback(onJoystick);
     app.lastFrameTime = glfwGetTime();
+    const double started = app.lastFrameTime;
+    double replayClock = started;
+    std::size_t nextReplayFrame = 0;
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
-        const FrameResult result = runFrame(app, readFrameInput(app), std::cout);
+        FrameInput input = readFrameInput(app);
+        if (run.replay) {
+            if (nextReplayFrame == run.replay->frames.size())
+                break;  // the recording ends here
+            const ReplayFrame& recorded = run.replay->frames[nextReplayFrame++];
+            replayClock += recorded.timeStep;
+            input = replayedInput(recorded, input, replayClock);
+            // At the recorded pace, unless asked to go as fast as frames are drawn.
+            while (!run.replayAsFastAsDrawn && glfwGetTime() < replayClock && !glfwWindowShouldClose(app.window))
+                glfwWaitEventsTimeout(replayClock - glfwGetTime());
+        }
+        const FrameResult result = runFrame(app, input, std::cout);
+        if (run.recorder)
+            run.recorder->writeFrame(ReplayFrame{result.timeStep, input.keys, input.cursor, input.framebufferWidth,
+                                                 input.framebufferHeight, input.events});
+        if (result.end != RunEnd::none && run.results)
+            countResults(app, *run.results, result.end);
         if (result.closeRequested)
             glfwSetWindowShouldClose(app.window, GLFW_TRUE);
         glfwSwapBuffers(app.window);

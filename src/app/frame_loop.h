@@ -1,13 +1,31 @@
-// The real frame loop: reads the clock, keys, cursor and framebuffer size
-// from GLFW, runs a frame and presents it, until the window should close.
+// The real frame loop: reads the clock, keys, cursor, gamepad and
+// framebuffer size from GLFW, runs a frame and presents it, until the window
+// should close. A run can instead be driven by a replay, recorded as it is
+// played, and counted into the player's results.
 #pragma once
 
 #include "frame.h"
+#include "replay.h"
+#include "replay_writer.h"
+#include "results.h"
+
+#include <optional>
 
 struct GLFWwindow;
+
+struct RunOptions {
+    const Replay* replay = nullptr;  // its frames drive the game; live, only Escape and F3
+    bool replayAsFastAsDrawn = false;
+    ReplayWriter* recorder = nullptr;
+    std::optional<ResultsFile> results;  // counts a win or a loss when set
+};
 
 // What the player does right now, read from the window and any gamepad, with
 // what the callbacks collected since the last frame.
 FrameInput readFrameInput(App& app);
 
-void runFrameLoop(App& app);
+// A replayed frame's input: the recorded keys, cursor, events and time step,
+// with this window's size and, of the live events, only Escape and F3.
+FrameInput replayedInput(const ReplayFrame& recorded, const FrameInput& live, double clock);
+
+void runFrameLoop(App& app, RunOptions& run);

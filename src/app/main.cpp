@@ -3,13 +3,32 @@
 #include "app.h"
 #include "command_line.h"
 #include "frame_loop.h"
+#include "replay.h"
+#include "replay_writer.h"
+#include "results.h"
 #include "startup.h"
 #include "version.h"
+#include "framework/file_io.h"
+#include "game/run_hash.h"
 
 #include <GLFW/glfw3.h>
 
 #include <iostream>
 #include <random>
+
+namespace {
+
+// The replay named on the command line, or the line that says why it cannot be played.
+std::optional<Replay> readReplay(const std::string& path)
+{
+    const std::optional<std::string> bytes = readWholeFile(path);
+    ReplayParse parse = bytes ? parseReplay(*bytes) : ReplayParse{std::nullopt, "it cannot be read"};
+    if (!parse.replay)
+        std::cout << "Cannot replay '" << path << "': " << parse.error << "." << std::endl;
+    return std::move(parse.replay);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -21,21 +40,60 @@ int main(int argc, char** argv)
             std::cout << "Glimmerdeep " << gameVersion << std::endl;
         return 0;
     }
+    std::optional<Replay> replay;
+    if (options.replayPath && !(replay = readReplay(*options.replayPath)))
+        return 1;
     std::cout << ":::::: STARTING GLIMMERDEEP  ::::::" << std::endl;
 
     App app;
     app.settings = loadSettings(options, std::cout);
     app.switches = initialSwitches(app.settings);
+    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}};
+    if (replay) {
+        // A replay plays with the values it was recorded with.
+        header = replay->header;
+        const CameraSettings local = app.settings.camera;
+        app.settings.camera = header.camera;
+        app.settings.camera.near = local.near;
+        app.settings.camera.far = local.far;
+    }
 
     openMainWindow(app);
     prepareRendering(app);
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
-    app.simulation = makeSimulation(app.settings.camera, app.startCursor);
-    app.particles.seed(std::random_device{}());
+    header.startCursor = replay ? header.startCursor : app.startCursor;
+    app.simulation = makeSimulation(app.settings.camera, header.startCursor);
+    app.particles.seed(header.seed);
 
-    runFrameLoop(app);
+    RunOptions run;
+    ReplayWriter recorder;
+    if (options.recordPath) {
+        if (!recorder.open(*options.recordPath, header)) {
+            std::cout << "Cannot record to '" << *options.recordPath << "': it cannot be written." << std::endl;
+            releaseRendering(app);
+            glfwTerminate();
+            return 1;
+        }
+        run.recorder = &recorder;
+    }
+    run.replay = replay ? &*replay : nullptr;
+    run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
+    if (app.settings.window.keepResults && !replay)
+        run.results.emplace(resultsFolder());
 
+    runFrameLoop(app, run);
+
+    if (options.recordPath || replay) {
+        const std::uint64_t hash = runHash(app.simulation, app.particles);
+        std::cout << "Run hash: " << hashText(hash) << std::endl;
+        recorder.finish(hash);
+        if (replay && replay->endHash)
+            std::cout << (*replay->endHash == hash ? "The replay ended as its recording did."
+                                                   : "The replay ended otherwise than its recording (" +
+                                                         hashText(*replay->endHash) + ").")
+                      << std::endl;
+    }
     // Everything that owns a GL object goes while the context still exists.
     releaseRendering(app);
     glfwTerminate();

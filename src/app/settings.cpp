@@ -48,6 +48,7 @@ WindowSettings readWindowSettings(const SettingsFile& file)
     window.fullscreen = file.getBoolean("window", "fullscreen", defaults.fullscreen);
     window.title = file.getString("window", "title", defaults.title);
     window.vsync = file.getBoolean("window", "vsync", defaults.vsync);
+    window.keepResults = file.getBoolean("window", "keep_results", defaults.keepResults);
     return window;
 }
 

@@ -18,6 +18,7 @@ struct WindowSettings {
     bool fullscreen = true;
     std::string title = "Glimmerdeep";
     bool vsync = false;  // swap in step with the screen's refresh
+    bool keepResults = false;  // count wins, losses and the best time in the data folder
 };
 
 struct Settings {

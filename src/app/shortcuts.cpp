@@ -11,7 +11,8 @@ namespace {
 // A paused game gives the cursor back; a running one captures it.
 void captureCursor(App& app)
 {
-    glfwSetInputMode(app.window, GLFW_CURSOR, app.switches.paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+    if (app.window)
+        glfwSetInputMode(app.window, GLFW_CURSOR, app.switches.paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
 }
 
 void pauseSwitched(App& app, std::ostream& console)
@@ -32,7 +33,11 @@ void restart(App& app, std::ostream& console)
 
 void applyKey(App& app, int key, std::ostream& console)
 {
-    switch (applyKeyRelease(key, app.switches)) {
+    const KeyAction action = applyKeyRelease(key, app.switches);
+    // Without a window (a tool stepping the game) only the run itself changes.
+    if (!app.window && (action == KeyAction::Quit || action == KeyAction::ApplyWindowMode))
+        return;
+    switch (action) {
     case KeyAction::None:
         break;
     case KeyAction::Quit:

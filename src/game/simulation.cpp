@@ -28,6 +28,7 @@ void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm:
     if (stepFairy(state, input.keys, front, right, input.deltaTime)) {
         step.messages.emplace_back(gameOverMessage);
         step.closeRequested = true;
+        step.end = RunEnd::lost;
     }
     step.fairy = placeFairy(state.fairyPosition, front, state.cameraYaw);
 
@@ -115,6 +116,7 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
     if (reachedFinish(pathStart, state.fairyPosition)) {
         step.messages.emplace_back(winMessage);
         step.closeRequested = true;
+        step.end = RunEnd::won;
     }
     return step;
 }

@@ -60,12 +60,16 @@ struct SimulationInput {
     bool freeCameraMode;
 };
 
+// How the run ended in a frame, if it did.
+enum class RunEnd { none, won, lost };
+
 struct SimulationStep {
     CameraView view;
     std::optional<FairyPlacement> fairy;  // set when the fairy moved (follow mode)
     int ringPassed = -1;                  // index of the ring passed this frame, or -1
     std::vector<std::string> messages;    // console lines in the order they happened
     bool closeRequested = false;          // won or lost this frame
+    RunEnd end = RunEnd::none;
 };
 
 // Power drain, then the follow or free camera with the fairy, the

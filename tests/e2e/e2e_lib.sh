@@ -110,6 +110,15 @@ expect_first_line() {
   [[ "$first" == "$1" ]] || fail "first line was '$first'"
 }
 
+# expect_out_tail <line>...: the last lines of standard output are exactly these.
+expect_out_tail() {
+  local expected actual
+  expected=$(printf '%s\n' "$@")
+  actual=$(tail -n "$#" "$SCRATCH/out.txt")
+  [[ "$actual" == "$expected" ]] || fail "last lines of standard output differ; expected:
+$expected"
+}
+
 expect_output_contains() {
   grep -qF -- "$1" "$SCRATCH/out.txt" || fail "standard output lacks '$1'"
 }

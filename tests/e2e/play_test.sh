@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Every shortcut key pressed and released in a running game: the game keeps
-# running and quits cleanly, key 1 hides and shows the power bar (checked on
-# screenshots), and F3 goes fullscreen and back. Screenshots are kept in
+# Shortcut keys pressed by hand in a running game: key 1 hides and shows the
+# power bar on its release (checked on screenshots), and F3 goes fullscreen
+# and back to the window's size and place. Every other key is in the
+# shortcuts replay. Screenshots are kept in
 # $GLIMMERDEEP_E2E_SCREENSHOTS, by default "screenshots" beside the game.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -55,7 +56,7 @@ tap() {
   expect_running "key $1"
 }
 
-case_every_toggle_key() {
+case_overlay_and_fullscreen_keys() {
   make_small_tree
   cp "$SOURCE_DIR/tests/e2e/data/window_wide.ini" "$TREE/assets/settings/window.ini"
   start_game "$TREE_GAME" "$TREE"
@@ -84,15 +85,6 @@ case_every_toggle_key() {
   tap 1
   wait_bar shown e2e_overlay_again
 
-  # Each switch flipped and flipped back, so the last screenshot sees the
-  # plain scene again.
-  local key
-  for key in 2 3 n t F1 F2; do
-    tap "$key"
-    tap "$key"
-  done
-  wait_bar shown e2e_after_toggles
-
   xdotool key F3
   wait_geometry 1280x1024 30
   expect_running "F3 into fullscreen"
@@ -118,5 +110,5 @@ case_every_toggle_key() {
   fi
 }
 
-case_every_toggle_key
+case_overlay_and_fullscreen_keys
 echo "play_test: all cases passed"

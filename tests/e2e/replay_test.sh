@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Replays against the real game: the committed runs end with their lines and
+# their hash, a run recorded live with xdotool plays back the same at the
+# recorded pace and as fast as frames are drawn, and a damaged replay gets
+# one line and status 1 (or, cut at a frame's end, plays up to there).
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+
+REPLAYS="$SOURCE_DIR/tests/e2e/data/replays"
+
+# The lines a replay ends with: the run's own, its hash, and the verdict.
+expect_replay_ending() {
+  local name=$1 hash
+  hash=$(tail -n 1 "$REPLAYS/$name.replay" | cut -d' ' -f2)
+  mapfile -t lines < "$REPLAYS/$name.replay.lines"
+  expect_out_tail "${lines[@]}" "Run hash: $hash" "The replay ended as its recording did."
+}
+
+# play <replay> [args...]: plays a replay in the small tree to its end.
+play() {
+  local replay=$1
+  shift
+  start_game "$TREE_GAME" "$TREE" --replay "$replay" "$@"
+  wait_game 240
+}
+
+# The win by the pilot's route, the loss by doing nothing, and every
+# shortcut key (ring 1, R, ring 1 again, pauses longer than the power lasts,
+# every switch, fullscreen and back, Escape), started from a folder outside
+# the tree with the camera file named by its absolute path: everything is
+# found from the executable.
+case_committed_replays_end_as_recorded() {
+  make_small_tree
+  mkdir -p "$SCRATCH/elsewhere"
+  local name
+  for name in win loss shortcuts; do
+    start_game "$TREE_GAME" "$SCRATCH/elsewhere" --replay "$REPLAYS/$name.replay" --replay-speed max \
+      --init_camera "$SOURCE_DIR/tests/e2e/data/camera_ring1.ini"
+    wait_game 240
+    expect_status 0
+    expect_replay_ending "$name"
+    expect_no_sanitizer_report
+    expect_no_gl_error
+    [[ ! -s "$SCRATCH/err.txt" ]] || fail "standard error not empty in $name (a model missing?)"
+    if grep -q "Failed to load" "$SCRATCH/out.txt"; then fail "a settings file was not found"; fi
+  done
+}
+
+# The game's lines and hash of a run, without the replay's own verdict.
+run_lines() {
+  grep -v "^The replay ended" "$SCRATCH/out.txt"
+}
+
+# Recorded live with the results kept: W, a pause, a turn and a strafe, then
+# the power runs out. The loss is counted once; the replays at the recorded
+# pace and as fast as frames are drawn print the same lines and hash and
+# count nothing.
+case_live_recording_replays_alike() {
+  make_small_tree
+  printf 'keep_results = true\n' >> "$TREE/assets/settings/window.ini"
+  export XDG_DATA_HOME="$SCRATCH/data"
+  local recorded="$SCRATCH/live.replay" results="$SCRATCH/data/glimmerdeep/results.txt"
+  start_game "$TREE_GAME" "$TREE" --record "$recorded"
+  wait_window
+  wait_first_frame 60
+  xdotool keydown --window "$WINDOW" w
+  sleep 0.5
+  xdotool keyup --window "$WINDOW" w
+  xdotool key --window "$WINDOW" p
+  wait_line "Paused" 10
+  xdotool key --window "$WINDOW" p
+  wait_line "Resumed" 10
+  xdotool mousemove_relative 20 -10
+  xdotool keydown --window "$WINDOW" a
+  sleep 0.3
+  xdotool keyup --window "$WINDOW" a
+  wait_game 60
+  expect_status 0
+  expect_no_sanitizer_report
+  local live
+  live=$(run_lines)
+  grep -q "^Run hash: " <<< "$live" || fail "no run hash after the recording"
+  [[ "$(cat "$results")" == "$(printf 'glimmerdeep-results 1\nwins 0\nlosses 1')" ]] \
+    || fail "the loss was not counted: $(cat "$results")"
+
+  local speed
+  for speed in normal max; do
+    play "$recorded" --replay-speed "$speed"
+    expect_status 0
+    expect_no_sanitizer_report
+    [[ "$(run_lines)" == "$live" ]] || fail "the $speed replay's lines differ from the recording's:
+$live"
+    expect_output_contains "The replay ended as its recording did."
+  done
+  grep -q "^losses 1$" "$results" || fail "a replay changed the results"
+  unset XDG_DATA_HOME
+}
+
+# bad_replay <name> <expected line>: the replay in $SCRATCH/<name> stops the
+# game before its window opens, with that one line and status 1.
+bad_replay() {
+  local file="$SCRATCH/$1"
+  start_game "$TREE_GAME" "$TREE" --replay "$file"
+  wait_game 30
+  expect_status 1
+  expect_no_sanitizer_report
+  [[ "$(cat "$SCRATCH/out.txt")" == "Cannot replay '$file': $2." ]] || fail "for $1: $(cat "$SCRATCH/out.txt")"
+}
+
+case_bad_replays() {
+  make_small_tree
+  local good="$REPLAYS/loss.replay"
+  : > "$SCRATCH/empty.replay"
+  cp "$SOURCE_DIR/assets/textures/green.dds" "$SCRATCH/image.replay"
+  sed '1s/ 1$/ 2/' "$good" > "$SCRATCH/newer.replay"
+  head -n 3 "$good" > "$SCRATCH/header_cut.replay"
+  head -c 1000 "$good" > "$SCRATCH/frame_cut.replay"
+  sed '20s/^frame [^ ]*/frame -0.5/' "$good" > "$SCRATCH/negative_step.replay"
+  sed '20s/ 320 240/ 320 99999999/' "$good" > "$SCRATCH/huge_window.replay"
+  sed '20s/$/ k99999/' "$good" > "$SCRATCH/no_such_key.replay"
+  sed '20s/^\(frame [^ ]* [^ ]*\) [^ ]*/\1 nan/' "$good" > "$SCRATCH/nan_cursor.replay"
+
+  bad_replay missing.replay "it cannot be read"
+  bad_replay empty.replay "the file is empty"
+  bad_replay image.replay "it is not a Glimmerdeep replay"
+  bad_replay newer.replay "it was recorded in format 2, newer than this game reads (1)"
+  bad_replay header_cut.replay "it ends inside its header"
+  bad_replay frame_cut.replay "it ends inside line $(( $(head -c 1000 "$good" | wc -l) + 1 ))"
+  bad_replay negative_step.replay "line 20 has a time step that is no number from 0 to 0.25"
+  bad_replay huge_window.replay "line 20 has a window size outside 0 to 65535"
+  bad_replay no_such_key.replay "line 20 names a key that does not exist (k99999)"
+  bad_replay nan_cursor.replay "line 20 has a cursor position that is no finite number"
+
+  # Cut after a whole frame, as a killed recording leaves it: it plays up
+  # to there and ends with the hash of that moment, no verdict.
+  head -n 100 "$good" > "$SCRATCH/cut_short.replay"
+  play "$SCRATCH/cut_short.replay" --replay-speed max
+  expect_status 0
+  expect_no_sanitizer_report
+  grep -q "^Run hash: [0-9a-f]\{16\}$" "$SCRATCH/out.txt" || fail "no run hash after the cut replay"
+  if grep -qE "depleted|The replay ended" "$SCRATCH/out.txt"; then fail "the cut replay went on or judged"; fi
+}
+
+case_committed_replays_end_as_recorded
+case_live_recording_replays_alike
+case_bad_replays
+echo "replay_test: all cases passed"
