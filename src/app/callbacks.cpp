@@ -37,5 +37,6 @@ void onWindowFocus(GLFWwindow* window, int focused)
 void onFramebufferSize(GLFWwindow* window, int width, int height)
 {
     glViewport(0, 0, width, height);
-    appOf(window).renderTargets.create(width, height);
+    App& app = appOf(window);
+    app.renderTargets.create(width, height, app.settings.renderer.bloom_resolution);
 }

@@ -93,7 +93,7 @@ void printUsage(std::ostream& out)
            "  assets/settings/camera_front.ini       [camera] fov, near, far, yaw, pitch, mouse_sensitivity,\n"
            "                                         invert_y\n"
            "  assets/settings/renderer_standard.ini  [renderer] wireframe, backface_culling, normals, texcoords,\n"
-           "                                         depthtest\n"
+           "                                         depthtest, bloom_resolution\n"
            "\n"
            "Keys:\n"
            "  mouse, W A S D   look, fly along and across the view (left stick and right stick on a gamepad)\n"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cctype>
 #include <cmath>
 
 const char* const windowSettingsPath = "assets/settings/window.ini";
@@ -19,8 +20,9 @@ int toInt(long value)
 }
 
 // One line for a value the game cannot use and the one it takes instead.
+template <typename Used>
 void reportReplaced(std::ostream& console, const std::string& file, const char* key, const std::string& value,
-                    const char* reason, double used)
+                    const char* reason, const Used& used)
 {
     console << "WARNING: '" << file << "': " << key << " = " << value << " " << reason << ". Using " << used
             << " instead." << std::endl;
@@ -32,8 +34,23 @@ void keepIfUsable(float& value, bool usable, float fallback, const SettingsFile&
 {
     if (usable)
         return;
-    reportReplaced(console, file.path(), key, file.getString("camera", key, ""), reason, fallback);
+    reportReplaced(console, file.path(), key, file.getString("camera", key, ""), reason, static_cast<double>(fallback));
     value = fallback;
+}
+
+// "full", "half" or "quarter", in any case; anything else is full, with its line.
+BloomResolution readBloomResolution(const SettingsFile& file, std::ostream& console)
+{
+    const std::string value = file.getString("renderer", "bloom_resolution", "full");
+    std::string word = value;
+    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (word == "half")
+        return BloomResolution::half;
+    if (word == "quarter")
+        return BloomResolution::quarter;
+    if (word != "full")
+        reportReplaced(console, file.path(), "bloom_resolution", value, "is not full, half or quarter", "full");
+    return BloomResolution::full;
 }
 
 }  // namespace
@@ -85,7 +102,7 @@ CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& consol
     return camera;
 }
 
-RendererSettings readRendererSettings(const SettingsFile& file)
+RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& console)
 {
     const RendererSettings defaults;
     RendererSettings renderer;
@@ -94,6 +111,7 @@ RendererSettings readRendererSettings(const SettingsFile& file)
     renderer.normals = file.getBoolean("renderer", "normals", defaults.normals);
     renderer.texcoords = file.getBoolean("renderer", "texcoords", defaults.texcoords);
     renderer.depthtest = file.getBoolean("renderer", "depthtest", defaults.depthtest);
+    renderer.bloom_resolution = readBloomResolution(file, console);
     return renderer;
 }
 
@@ -104,7 +122,7 @@ Settings loadSettings(const CommandLineOptions& options, std::ostream& console)
     settings.camera = readCameraSettings(
         SettingsFile(options.cameraSettingsPath.value_or(defaultCameraSettingsPath)), console);
     settings.renderer = readRendererSettings(
-        SettingsFile(options.rendererSettingsPath.value_or(defaultRendererSettingsPath)));
+        SettingsFile(options.rendererSettingsPath.value_or(defaultRendererSettingsPath)), console);
     return settings;
 }
 

@@ -37,7 +37,7 @@ inline constexpr int maxWindowSide = 16384;
 class SettingsFile;
 WindowSettings readWindowSettings(const SettingsFile& file);
 CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& console);
-RendererSettings readRendererSettings(const SettingsFile& file);
+RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& console);
 
 // Reads the window, camera and renderer files, in that order; the options
 // may name other camera and renderer files.

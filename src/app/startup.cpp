@@ -91,7 +91,7 @@ void prepareRendering(App& app)
 {
     int framebufferWidth = 0, framebufferHeight = 0;
     glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
-    app.renderTargets.create(framebufferWidth, framebufferHeight);
+    app.renderTargets.create(framebufferWidth, framebufferHeight, app.settings.renderer.bloom_resolution);
     if (app.switches.isFullscreen) {
         enterFullscreen(app.window);
         app.switches.isFullscreen = isOnMonitor(app.window);

@@ -1,12 +1,17 @@
 // The renderer's debug and quality switches and the GL state they control.
 #pragma once
 
+// The size of the glow's blur targets against the framebuffer's: smaller
+// targets cost a quarter or a sixteenth of the blur's pixels.
+enum class BloomResolution { full = 1, half = 2, quarter = 4 };
+
 struct RendererSettings {
     bool wireframe = false;
     bool backface_culling = false;
     bool normals = false;    // water shows its normals
     bool texcoords = false;  // flipped by T; reserved for a texture-coordinate view
     bool depthtest = true;
+    BloomResolution bloom_resolution = BloomResolution::full;
 };
 
 // Sky blue, the clear colour of the whole run.

@@ -171,6 +171,13 @@ void Shader::setUniform(std::string_view name, const glm::mat4& value)
         glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
 }
 
+void Shader::setUniform(std::string_view name, const glm::vec2& value)
+{
+    const GLint location = getUniformLocation(name);
+    if (location != -1)
+        glUniform2f(location, value.x, value.y);
+}
+
 void Shader::setUniform(std::string_view name, const glm::vec3& value)
 {
     const GLint location = getUniformLocation(name);

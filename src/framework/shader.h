@@ -53,6 +53,7 @@ public:
     // The program must be current (use()).
     void setUniform(std::string_view name, const glm::mat3& value);
     void setUniform(std::string_view name, const glm::mat4& value);
+    void setUniform(std::string_view name, const glm::vec2& value);
     void setUniform(std::string_view name, const glm::vec3& value);
     void setUniform(std::string_view name, const glm::vec4& value);
     void setUniform(std::string_view name, int value);

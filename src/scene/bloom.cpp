@@ -8,6 +8,25 @@ Bloom::Bloom()
 {
 }
 
+namespace {
+
+bool hasSmallerBloom(const RenderTargets& targets)
+{
+    return targets.bloomWidth() != targets.width() || targets.bloomHeight() != targets.height();
+}
+
+}  // namespace
+
+void Bloom::setPixelStep(const RenderTargets& targets)
+{
+    if (stepWidth_ == targets.width() && stepHeight_ == targets.height())
+        return;
+    stepWidth_ = targets.width();
+    stepHeight_ = targets.height();
+    blurShader.setUniform("pixelStep", glm::vec2(1.0f / static_cast<float>(stepWidth_),
+                                                 1.0f / static_cast<float>(stepHeight_)));
+}
+
 void Bloom::blurPass(const RenderTargets& targets, int iteration)
 {
     const bool horizontal = iteration % 2 == 0;
@@ -15,6 +34,9 @@ void Bloom::blurPass(const RenderTargets& targets, int iteration)
         // Full-screen passes replace their target's pixels.
         glDisable(GL_BLEND);
         blurShader.use();
+        setPixelStep(targets);
+        if (hasSmallerBloom(targets))
+            glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
     }
     glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(horizontal ? 1 : 0));
     blurShader.setUniform("horizontal", horizontal ? 1 : 0);
@@ -27,7 +49,11 @@ void Bloom::blurPass(const RenderTargets& targets, int iteration)
 void Bloom::composite(const RenderTargets& targets)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (hasSmallerBloom(targets))
+        glViewport(0, 0, targets.width(), targets.height());
+    // The quad covers every pixel, opaque: only the depth the HUD's heart
+    // tests against needs clearing.
+    glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     compositeShader.use();

@@ -20,18 +20,25 @@ public:
 
     // One blur pass: iteration 0 reads the bright target, every later one
     // what the one before wrote; even iterations blur along x into ping-pong
-    // target 1, odd ones along y into target 0.
+    // target 1, odd ones along y into target 0. Smaller ping-pong targets
+    // get a viewport of their size from iteration 0 on.
     void blurPass(const RenderTargets& targets, int iteration);
 
     // Scene plus the glow the last blur pass wrote into framebuffer 0, which
-    // it clears first; leaves the depth test off and texture unit 1 active.
+    // it clears first; leaves the depth test off, texture unit 1 active and
+    // the viewport at the framebuffer's size.
     void composite(const RenderTargets& targets);
 
     // The ping-pong target the last of the blur passes writes.
     static constexpr int lastBlurTarget = (blurIterations - 1) % 2 == 0 ? 1 : 0;
 
 private:
+    // The blur's step for this framebuffer size, set only when the size changes.
+    void setPixelStep(const RenderTargets& targets);
+
     FullscreenQuad quad;
     Shader blurShader;
     Shader compositeShader;
+    int stepWidth_ = 0;
+    int stepHeight_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "framework/texture.h"
 
+#include <algorithm>
+
 namespace {
 
 // RGBA16F, linear filtering, clamped: the format of every colour target here.
@@ -16,12 +18,23 @@ TextureHandle makeColorTexture(int width, int height)
 
 }  // namespace
 
-void RenderTargets::create(int width, int height)
+int RenderTargets::bloomWidth() const
+{
+    return std::max(1, width_ / static_cast<int>(bloom_));
+}
+
+int RenderTargets::bloomHeight() const
+{
+    return std::max(1, height_ / static_cast<int>(bloom_));
+}
+
+void RenderTargets::create(int width, int height, BloomResolution bloom)
 {
     // The old targets go first, so the driver never holds both sets.
     *this = RenderTargets();
     width_ = width;
     height_ = height;
+    bloom_ = bloom;
 
     sceneFramebuffer_ = makeFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
@@ -39,7 +52,7 @@ void RenderTargets::create(int width, int height)
     for (int i = 0; i < 2; ++i) {
         pingpongFramebuffers_[i] = makeFramebuffer();
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i].get());
-        pingpongTextures_[i] = makeColorTexture(width, height);
+        pingpongTextures_[i] = makeColorTexture(bloomWidth(), bloomHeight());
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTextures_[i].get(), 0);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

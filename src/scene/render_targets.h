@@ -1,10 +1,12 @@
 // The off-screen targets the frame draws through: a floating-point scene
 // target with two colour outputs (the lit scene and what should glow) and a
-// depth buffer, and the two ping-pong targets of the blur. All have the
-// framebuffer's full size and are made anew whenever that size changes.
+// depth buffer, and the two ping-pong targets of the blur. The scene target
+// has the framebuffer's size, the ping-pong targets that size or a half or
+// a quarter of it; all are made anew whenever the size changes.
 #pragma once
 
 #include "framework/gl_handle.h"
+#include "framework/render_state.h"
 
 #include <array>
 
@@ -12,10 +14,14 @@ class RenderTargets {
 public:
     // Deletes the current targets and makes new ones of this size; leaves
     // framebuffer 0 bound.
-    void create(int width, int height);
+    void create(int width, int height, BloomResolution bloom = BloomResolution::full);
 
     int width() const { return width_; }
     int height() const { return height_; }
+    BloomResolution bloomResolution() const { return bloom_; }
+    // The ping-pong targets' size: the framebuffer's divided, at least 1.
+    int bloomWidth() const;
+    int bloomHeight() const;
     GLuint sceneFramebuffer() const { return sceneFramebuffer_.get(); }
     GLuint sceneColorTexture() const { return sceneTextures_[0].get(); }
     GLuint brightColorTexture() const { return sceneTextures_[1].get(); }
@@ -25,6 +31,7 @@ public:
 private:
     int width_ = 800;
     int height_ = 800;
+    BloomResolution bloom_ = BloomResolution::full;
     FramebufferHandle sceneFramebuffer_;
     std::array<TextureHandle, 2> sceneTextures_;  // colour, bright
     RenderbufferHandle sceneDepthBuffer_;

@@ -41,8 +41,34 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
     EXPECT_FLOAT_EQ(camera.fov, 75.0f);
     EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
     EXPECT_EQ(console.str(), "");
-    EXPECT_TRUE(readRendererSettings(file).wireframe);
-    EXPECT_FALSE(readRendererSettings(file).depthtest);
+    EXPECT_TRUE(readRendererSettings(file, console).wireframe);
+    EXPECT_FALSE(readRendererSettings(file, console).depthtest);
+    EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, BloomResolution::full);
+    EXPECT_EQ(console.str(), "");
+}
+
+TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
+{
+    const struct {
+        const char* value;
+        BloomResolution read;
+        const char* line;
+    } cases[] = {
+        {"half", BloomResolution::half, ""},
+        {"Quarter", BloomResolution::quarter, ""},
+        {"FULL", BloomResolution::full, ""},
+        {"2", BloomResolution::full, "bloom_resolution = 2 is not full, half or quarter. Using full instead.\n"},
+        {"halfish", BloomResolution::full, "bloom_resolution = halfish is not full"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream console;
+        const SettingsFile file = SettingsFile::fromText(std::string("[renderer]\nbloom_resolution = ") + c.value);
+        EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, c.read) << c.value;
+        if (*c.line == '\0')
+            EXPECT_EQ(console.str(), "") << c.value;
+        else
+            EXPECT_NE(console.str().find(c.line), std::string::npos) << console.str();
+    }
 }
 
 TEST(Settings, HugeSizesDoNotWrapAround)

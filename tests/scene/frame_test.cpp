@@ -9,6 +9,7 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "game/course.h"
+#include "scene/bloom.h"
 #include "scene/frame_passes.h"
 #include "scene/level.h"
 
@@ -211,6 +212,70 @@ TEST_F(FrameTest, AResizeRemakesTheTargetsAtTheNewSizeAndLeavesTheLightmapAlone)
     glBindTexture(GL_TEXTURE_2D, lightmap);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 512);
+}
+
+// A small, very bright square in the glow target spreads as wide a halo on
+// the screen through blur targets of half or a quarter of the window's size
+// as through full ones; the targets follow a resize at their fraction.
+TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolution)
+{
+    const auto haloWidth = [&](BloomResolution bloom) {
+        app.settings.renderer.bloom_resolution = bloom;
+        onFramebufferSize(window, windowWidth, windowHeight);
+        const RenderTargets& targets = app.renderTargets;
+        glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer());
+        const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f}, bright[4] = {300.0f, 300.0f, 300.0f, 1.0f};
+        glClearBufferfv(GL_COLOR, 0, black);
+        glClearBufferfv(GL_COLOR, 1, black);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(windowWidth / 2 - 2, windowHeight / 2 - 2, 4, 4);
+        glClearBufferfv(GL_COLOR, 1, bright);
+        glDisable(GL_SCISSOR_TEST);
+        for (int i = 0; i < Bloom::blurIterations; ++i)
+            app.level->bloom->blurPass(targets, i);
+        app.level->bloom->composite(targets);
+        const std::vector<unsigned char> pixels = screenshot();
+        const unsigned char* row = &pixels[static_cast<size_t>(windowHeight / 2 * windowWidth * 3)];
+        int lit = 0;
+        for (int x = 0; x < windowWidth; ++x)
+            lit += row[x * 3] + row[x * 3 + 1] + row[x * 3 + 2] > 70 ? 1 : 0;
+        return lit;
+    };
+    const int full = haloWidth(BloomResolution::full);
+    EXPECT_GT(full, 8);
+    for (BloomResolution bloom : {BloomResolution::half, BloomResolution::quarter}) {
+        const int divisor = static_cast<int>(bloom);
+        SCOPED_TRACE(divisor);
+        // A quarter's upsampling widens the halo a little; half keeps it.
+        EXPECT_NEAR(haloWidth(bloom), full, full * divisor / 8);
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], windowWidth) << "the composite draws the whole window";
+
+        onFramebufferSize(window, 120, 90);
+        GLint width = 0, height = 0;
+        glBindTexture(GL_TEXTURE_2D, app.renderTargets.pingpongTexture(0));
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        EXPECT_EQ(width, 120 / divisor);
+        EXPECT_EQ(height, 90 / divisor);
+        onFramebufferSize(window, windowWidth, windowHeight);
+    }
+}
+
+// The fairy's glow at each bloom resolution, side by side in the README.
+TEST_F(FrameTest, ScreenshotsAtEachBloomResolution)
+{
+    for (const auto& [bloom, name] : {std::pair{BloomResolution::full, "bloom_full"},
+                                      std::pair{BloomResolution::half, "bloom_half"},
+                                      std::pair{BloomResolution::quarter, "bloom_quarter"}}) {
+        app.settings.renderer.bloom_resolution = bloom;
+        onFramebufferSize(window, windowWidth, windowHeight);
+        clock = 0.0;
+        app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+        frames(30, 30.0);
+        saveScreenshot(name);
+    }
 }
 
 // A minimised window draws nothing while the game goes on; a stall of

@@ -105,6 +105,7 @@ protected:
         glViewport(0, 0, width, height);
         blur.use();
         blur.setUniform("horizontal", horizontal);
+        blur.setUniform("pixelStep", glm::vec2(1.0f / static_cast<float>(width), 1.0f / static_cast<float>(height)));
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, input);
         quad->draw();

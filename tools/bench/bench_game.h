@@ -4,6 +4,7 @@
 // by one so each group of passes can be timed.
 #pragma once
 
+#include "constant_scene.h"
 #include "pass_timer.h"
 
 #include "app/app.h"
@@ -22,10 +23,11 @@ struct StartupTimes {
     double afterBuild = 0.0;   // cursor capture and the simulation
     double firstFrame = 0.0;   // runFrame and the swap that shows it
     std::int64_t firstFrameShownNs = 0;
+    double secondFrame = 0.0;  // the next frame, after the first has compiled what it draws
 };
 
 // Pass groups of a frame, as PassTimer sections.
-enum PassSection { scenePasses = 0, blurPasses = 1, compositePass = 2, overlayPass = 3 };
+enum PassSection { scenePasses = 0, blurHorizontalPasses = 1, blurVerticalPasses = 2, compositePass = 3, hudPass = 4 };
 
 // Swallows the game's event lines and counts their bytes, allocating nothing.
 class CountingSink : public std::streambuf {
@@ -52,10 +54,13 @@ public:
 
     // One frame as the game loop runs it.
     void frame();
-    // One frame with the same steps as runFrame, timed pass group by pass group, then the swap.
-    void timedFrame(PassTimer& timer);
+    // One frame with the same steps as runFrame, timed pass group by pass
+    // group, then the swap; with `constantScene`, the scene draws with them.
+    void timedFrame(PassTimer& timer, ConstantPrograms* constantScene = nullptr);
 
     App& app() { return app_; }
+    // The vertex stage of each program the level built.
+    const VertexSourceLog& programSources() const { return sources_; }
     int framesRun() const { return nextFrame_; }
     long long eventBytes() const { return sink_.bytes; }
 
@@ -63,6 +68,7 @@ private:
     FrameInput nextInput();
 
     App app_;
+    VertexSourceLog sources_;
     CountingSink sink_;
     std::ostream console_;
     int width_;

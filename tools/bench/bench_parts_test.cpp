@@ -1,7 +1,9 @@
-// The bench's pure parts: reading callgrind's output, order statistics and
-// the command line. The measuring itself is exercised by bench.SmokeRun.
+// The bench's pure parts: reading callgrind's output, order statistics,
+// combining runs and the command line. The measuring itself is exercised
+// by bench.SmokeRun.
 #include "callgrind_split.h"
 #include "options.h"
+#include "results.h"
 #include "stats.h"
 
 #include <gtest/gtest.h>
@@ -121,4 +123,20 @@ TEST(BenchOptions, RejectsWhatMakesNoSense)
             << arguments[1];
         EXPECT_FALSE(errors.str().empty());
     }
+}
+
+// Medians of every figure, but the start-up rows all from the run with the
+// median total, so they still add up.
+TEST(BenchResults, CombineRunsByMedianKeepingOneStartupWhole)
+{
+    std::vector<Results> runs;
+    for (const char* text : {"startup.total 300\nstartup.settings 100\nframes.median 9\nsize 8x8\n",
+                             "startup.total 100\nstartup.settings 60\nframes.median 7\nsize 8x8\n",
+                             "startup.total 200\nstartup.settings 10\nframes.median 8\nsize 8x8\n"})
+        runs.push_back(Results::read(writeScratchFile("bench_run.txt", text)));
+    const Results combined = Results::medianOf(runs);
+    EXPECT_EQ(combined.number("startup.total"), 200.0);
+    EXPECT_EQ(combined.number("startup.settings"), 10.0);
+    EXPECT_EQ(combined.number("frames.median"), 8.0);
+    EXPECT_EQ(combined.text("size"), "8x8");
 }

@@ -56,15 +56,19 @@ std::string workDirectory(const BenchOptions& options)
     return (fs::temp_directory_path() / ("glimmerdeep-bench-" + std::to_string(getpid()))).string();
 }
 
-SizeRun measureSize(const std::string& executable, const FrameSize& size, const BenchOptions& options,
-                    const std::string& workDir)
+// One measuring process and one timing the loaders, both fresh; the run's
+// status is the first failure's, with its log.
+SizeRun measureOnce(const std::string& executable, const FrameSize& size, const BenchOptions& options,
+                    const std::string& workDir, int index)
 {
     SizeRun run;
     run.size = size;
-    run.logPath = workDir + "/measure-" + size.text() + ".log";
-    const std::string resultsPath = workDir + "/measure-" + size.text() + ".txt";
+    const std::string name = size.text() + "-" + std::to_string(index + 1);
+    run.logPath = workDir + "/measure-" + name + ".log";
+    const std::string resultsPath = workDir + "/measure-" + name + ".txt";
     fs::remove(resultsPath);
-    std::cerr << "bench: measuring " << size.text() << " ..." << std::endl;
+    std::cerr << "bench: measuring " << size.text() << ", run " << index + 1 << " of " << options.runs << " ..."
+              << std::endl;
     const std::vector<std::string> arguments = {executable, "--measure", size.text(), "--frames",
                                                 std::to_string(options.frames), "--results", resultsPath,
                                                 "--spawned-at", std::to_string(nowNanoseconds())};
@@ -73,8 +77,8 @@ SizeRun measureSize(const std::string& executable, const FrameSize& size, const 
     run.debugMessages = countLines(run.logPath, "OpenGL Error");
 
     // The loaders in a fresh process of their own, cold as buildLevel meets them.
-    const std::string loadersLog = workDir + "/loaders-" + size.text() + ".log";
-    const std::string loadersResults = workDir + "/loaders-" + size.text() + ".txt";
+    const std::string loadersLog = workDir + "/loaders-" + name + ".log";
+    const std::string loadersResults = workDir + "/loaders-" + name + ".txt";
     fs::remove(loadersResults);
     const int loadersStatus = runChild(
         {executable, "--measure", size.text(), "--loaders-only", "--results", loadersResults}, {}, loadersLog);
@@ -85,6 +89,30 @@ SizeRun measureSize(const std::string& executable, const FrameSize& size, const 
         run.logPath = loadersLog;
     }
     return run;
+}
+
+// The runs of one size combined: medians, and the first failure if any.
+SizeRun measureSize(const std::string& executable, const FrameSize& size, const BenchOptions& options,
+                    const std::string& workDir)
+{
+    SizeRun combined;
+    combined.size = size;
+    combined.exitStatus = 0;
+    std::vector<Results> results;
+    for (int i = 0; i < options.runs; ++i) {
+        SizeRun run = measureOnce(executable, size, options, workDir, i);
+        combined.debugMessages += run.debugMessages;
+        if (run.exitStatus != 0 && combined.exitStatus == 0) {
+            combined.exitStatus = run.exitStatus;
+            combined.logPath = run.logPath;
+        }
+        if (combined.logPath.empty() && run.debugMessages > 0)
+            combined.logPath = run.logPath;
+        results.push_back(std::move(run.results));
+    }
+    combined.results = Results::medianOf(results);
+    combined.runs = options.runs;
+    return combined;
 }
 
 CallgrindRun countInstructions(const std::string& executable, const BenchOptions& options,

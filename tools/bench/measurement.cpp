@@ -2,10 +2,12 @@
 
 #include "bench_game.h"
 #include "clock.h"
+#include "constant_scene.h"
 #include "floor_passes.h"
 #include "loader_timing.h"
 #include "results.h"
 #include "stats.h"
+#include "pass_timer.h"
 
 #include "allocation_counter.h"
 #include "gl_calls.h"
@@ -81,6 +83,48 @@ int runLoaders(const MeasurementOptions& options, ResultWriter& out)
     return 0;
 }
 
+// Wall times of `count` frames as the loop runs them, after `warmUp` more.
+std::vector<double> timeFrames(BenchGame& game, int warmUp, int count)
+{
+    for (int i = 0; i < warmUp; ++i)
+        game.frame();
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        times.push_back(timeMilliseconds([&] { game.frame(); }));
+    return times;
+}
+
+// Each pass group's query and wall times over some timed frames.
+struct PassGroupTimes {
+    std::vector<std::vector<double>> query = std::vector<std::vector<double>>(PassTimer::maxSections);
+    std::vector<std::vector<double>> wall = std::vector<std::vector<double>>(PassTimer::maxSections);
+};
+
+PassGroupTimes timePassGroups(BenchGame& game, ConstantPrograms* constantScene, int count)
+{
+    PassTimer timer;
+    PassGroupTimes times;
+    for (int i = 0; i < count; ++i) {
+        game.timedFrame(timer, constantScene);
+        for (int section = 0; section < PassTimer::maxSections; ++section) {
+            times.query[section].push_back(timer.queryMilliseconds(section));
+            times.wall[section].push_back(timer.wallMilliseconds(section));
+        }
+    }
+    return times;
+}
+
+// As "<prefix>.<group>.query|wall.median|p95".
+void putPassGroups(ResultWriter& out, const std::string& prefix, const PassGroupTimes& times)
+{
+    const char* names[] = {"scene", "blur_h", "blur_v", "composite", "hud"};
+    for (int section = 0; section < PassTimer::maxSections; ++section) {
+        putSeries(out, prefix + "." + names[section] + ".query", times.query[section]);
+        putSeries(out, prefix + "." + names[section] + ".wall", times.wall[section]);
+    }
+}
+
 int runCallgrindFrames(const MeasurementOptions& options, BenchGame& game, ResultWriter& out)
 {
     for (int i = 0; i < 10; ++i)
@@ -125,39 +169,26 @@ int runMeasurement(const MeasurementOptions& options)
     out.put("startup.build_level", startup.buildLevel);
     out.put("startup.after_build", startup.afterBuild);
     out.put("startup.first_frame", startup.firstFrame);
+    out.put("startup.second_frame", startup.secondFrame);
     out.put("startup.total", millisecondsBetween(startNs, startup.firstFrameShownNs));
 
-    const int frames = std::max(options.frames, 1);
-    for (int i = 0; i < std::min(warmUpFrames, frames); ++i)
-        game.frame();
-
     // Frames exactly as the loop runs them, on the wall clock.
-    std::vector<double> frameTimes;
-    frameTimes.reserve(static_cast<std::size_t>(frames));
-    for (int i = 0; i < frames; ++i)
-        frameTimes.push_back(timeMilliseconds([&] { game.frame(); }));
+    const int frames = std::max(options.frames, 1);
     out.put("frames.count", frames);
-    putSeries(out, "frames", frameTimes);
+    putSeries(out, "frames", timeFrames(game, std::min(warmUpFrames, frames), frames));
 
-    // Pass groups, timed in frames of their own.
+    // Pass groups, timed in frames of their own: as the game draws them, then
+    // with the scene's constant programs for its floor.
     const int passFrames = std::min(60, frames);
-    {
-        PassTimer timer;
-        std::vector<std::vector<double>> query(PassTimer::maxSections), wall(PassTimer::maxSections);
-        for (int i = 0; i < passFrames; ++i) {
-            game.timedFrame(timer);
-            for (int section = 0; section < PassTimer::maxSections; ++section) {
-                query[section].push_back(timer.queryMilliseconds(section));
-                wall[section].push_back(timer.wallMilliseconds(section));
-            }
-        }
-        const char* names[] = {"scene", "blur", "composite", "overlay"};
-        for (int section = 0; section < PassTimer::maxSections; ++section) {
-            putSeries(out, std::string("pass.") + names[section] + ".query", query[section]);
-            putSeries(out, std::string("pass.") + names[section] + ".wall", wall[section]);
-        }
-        out.put("pass.frames", passFrames);
+    putPassGroups(out, "pass", timePassGroups(game, nullptr, passFrames));
+    ConstantPrograms constantScene(game.programSources());
+    if (!constantScene.ready()) {
+        std::cerr << "bench: a constant twin of the scene's programs did not build\n";
+        return 1;
     }
+    timePassGroups(game, &constantScene, std::min(warmUpFrames, frames));  // compiles the twins' variants
+    putPassGroups(out, "floor", timePassGroups(game, &constantScene, passFrames));
+    out.put("pass.frames", passFrames);
 
     // What steady frames ask of the heap and of GL.
     const int countedFrames = std::min(30, frames);
@@ -181,12 +212,18 @@ int runMeasurement(const MeasurementOptions& options)
     out.put("blend_after_frame", glIsEnabled(GL_BLEND) ? 1.0 : 0.0);
 
     const FloorTimes floor = timeFloorPasses(game.app().renderTargets, std::min(30, frames));
-    out.put("floor.query", floor.floorQuery);
-    out.put("floor.wall", floor.floorWall);
-    out.put("blur_h.query", floor.horizontalQuery);
-    out.put("blur_h.wall", floor.horizontalWall);
-    out.put("blur_v.query", floor.verticalQuery);
-    out.put("blur_v.wall", floor.verticalWall);
+    out.put("floor.one_fetch.query", floor.oneFetchQuery);
+    out.put("floor.one_fetch.wall", floor.oneFetchWall);
+    out.put("floor.two_fetch.query", floor.twoFetchQuery);
+    out.put("floor.two_fetch.wall", floor.twoFetchWall);
+
+    // The whole frame again with the glow's targets at half and a quarter of the window.
+    App& app = game.app();
+    for (const auto& [bloom, key] : {std::pair{BloomResolution::half, "frames.bloom_half"},
+                                     std::pair{BloomResolution::quarter, "frames.bloom_quarter"}}) {
+        app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(), bloom);
+        putSeries(out, key, timeFrames(game, std::min(warmUpFrames, frames), std::min(60, frames)));
+    }
 
     out.put("event_bytes", static_cast<double>(game.eventBytes()));
     out.put("frames.total_run", game.framesRun());

@@ -4,7 +4,7 @@
 #include <sstream>
 
 const char* const benchUsage =
-    "usage: bench [--frames N] [--sizes WxH[,WxH...]] [--no-callgrind] [--callgrind-frames N]\n"
+    "usage: bench [--frames N] [--runs N] [--sizes WxH[,WxH...]] [--no-callgrind] [--callgrind-frames N]\n"
     "             [--callgrind-size WxH] [--out FILE] [--work-dir DIR]\n";
 
 namespace {
@@ -55,6 +55,10 @@ std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv,
             const auto frames = parsePositive(value);
             valid = frames.has_value();
             options.frames = frames.value_or(0);
+        } else if (option == "--runs") {
+            const auto runs = parsePositive(value);
+            valid = runs.has_value();
+            options.runs = runs.value_or(0);
         } else if (option == "--sizes") {
             options.sizes.clear();
             std::istringstream list(value);

@@ -17,6 +17,7 @@ struct FrameSize {
 
 struct BenchOptions {
     int frames = 300;
+    int runs = 3;  // measuring processes per size; each figure is the median of theirs
     std::vector<FrameSize> sizes{{800, 800}, {1280, 720}};
     bool callgrind = true;
     std::optional<int> callgrindFrames;  // conductor: frames under callgrind (5 unless given)

@@ -4,35 +4,46 @@
 
 PassTimer::PassTimer()
 {
-    glGenQueries(maxSections, queries_.data());
+    glGenQueries(maxPieces, queries_.data());
 }
 
 PassTimer::~PassTimer()
 {
-    glDeleteQueries(maxSections, queries_.data());
+    glDeleteQueries(maxPieces, queries_.data());
 }
 
 void PassTimer::beginFrame()
 {
     glFinish();
+    wall_.fill(0.0);
+    piecesUsed_ = 0;
 }
 
-void PassTimer::beginSection(int index)
+void PassTimer::beginPiece(int section)
 {
-    sectionStartNs_ = nowNanoseconds();
-    glBeginQuery(GL_TIME_ELAPSED, queries_[index]);
+    currentSection_ = section;
+    sectionOfQuery_[piecesUsed_] = section;
+    pieceStartNs_ = nowNanoseconds();
+    glBeginQuery(GL_TIME_ELAPSED, queries_[piecesUsed_]);
 }
 
-void PassTimer::endSection(int index)
+void PassTimer::endPiece()
 {
     glEndQuery(GL_TIME_ELAPSED);
     glFinish();
-    wall_[index] = millisecondsBetween(sectionStartNs_, nowNanoseconds());
+    wall_[currentSection_] += millisecondsBetween(pieceStartNs_, nowNanoseconds());
+    ++piecesUsed_;
 }
 
-double PassTimer::queryMilliseconds(int index) const
+double PassTimer::queryMilliseconds(int section) const
 {
-    GLuint64 nanoseconds = 0;
-    glGetQueryObjectui64v(queries_[index], GL_QUERY_RESULT, &nanoseconds);
-    return static_cast<double>(nanoseconds) / 1.0e6;
+    double total = 0.0;
+    for (int i = 0; i < piecesUsed_; ++i) {
+        if (sectionOfQuery_[i] != section)
+            continue;
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(queries_[i], GL_QUERY_RESULT, &nanoseconds);
+        total += static_cast<double>(nanoseconds) / 1.0e6;
+    }
+    return total;
 }

@@ -1,7 +1,9 @@
 // Timing of GL work in sections, two ways at once: a GL_TIME_ELAPSED query
-// around each section (the driver's own clock), and the wall clock from the
-// end of the previous section to a glFinish after this one (all the CPU and
-// rasterizer time the section costs when nothing overlaps it).
+// around each piece of a section (the driver's own clock), and the wall
+// clock from the start of the piece to a glFinish after it (all the CPU and
+// rasterizer time it costs when nothing overlaps it). A section may be
+// timed in several pieces in one frame, as the blur's passes are; its times
+// are their sums.
 #pragma once
 
 #include <GL/glew.h>
@@ -11,24 +13,29 @@
 
 class PassTimer {
 public:
-    static constexpr int maxSections = 4;
+    static constexpr int maxSections = 5;
+    static constexpr int maxPieces = 16;
 
     PassTimer();
     ~PassTimer();
     PassTimer(const PassTimer&) = delete;
     PassTimer& operator=(const PassTimer&) = delete;
 
-    // Finishes earlier GL work so the first section starts from an idle driver.
+    // Finishes earlier GL work so the first piece starts from an idle
+    // driver, and forgets the last frame's times.
     void beginFrame();
-    void beginSection(int index);
-    void endSection(int index);
+    void beginPiece(int section);
+    void endPiece();
 
-    // Milliseconds of the section in the last frame; waits for the query.
-    double queryMilliseconds(int index) const;
-    double wallMilliseconds(int index) const { return wall_[index]; }
+    // Milliseconds of the section in this frame; waits for its queries.
+    double queryMilliseconds(int section) const;
+    double wallMilliseconds(int section) const { return wall_[section]; }
 
 private:
-    std::array<GLuint, maxSections> queries_{};
+    std::array<GLuint, maxPieces> queries_{};
+    std::array<int, maxPieces> sectionOfQuery_{};
     std::array<double, maxSections> wall_{};
-    std::int64_t sectionStartNs_ = 0;
+    int piecesUsed_ = 0;
+    int currentSection_ = 0;
+    std::int64_t pieceStartNs_ = 0;
 };

@@ -12,7 +12,8 @@
 
 struct SizeRun {
     FrameSize size;
-    Results results;
+    Results results;  // medians of the runs
+    int runs = 1;
     int exitStatus = -1;
     int debugMessages = 0;  // "OpenGL Error" lines in its log
     std::string logPath;

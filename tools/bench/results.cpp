@@ -1,5 +1,8 @@
 #include "results.h"
 
+#include "stats.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -51,4 +54,38 @@ std::string Results::text(const std::string& key) const
 {
     const auto found = values.find(key);
     return found == values.end() ? std::string() : found->second;
+}
+
+Results Results::medianOf(const std::vector<Results>& runs)
+{
+    Results combined;
+    if (runs.empty())
+        return combined;
+    std::vector<std::pair<double, std::size_t>> totals;
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        totals.emplace_back(runs[i].number("startup.total"), i);
+    std::sort(totals.begin(), totals.end(), [](const auto& a, const auto& b) {
+        return std::isnan(b.first) || (!std::isnan(a.first) && a.first < b.first);
+    });
+    const Results& medianStartup = runs[totals[(totals.size() - 1) / 2].second];
+    for (const auto& [key, text] : runs.front().values) {
+        if (key.rfind("startup.", 0) == 0) {
+            combined.values[key] = medianStartup.text(key);
+            continue;
+        }
+        char* end = nullptr;
+        std::strtod(text.c_str(), &end);
+        if (end == text.c_str() || *end != '\0') {
+            combined.values[key] = text;
+            continue;
+        }
+        std::vector<double> values;
+        for (const Results& run : runs)
+            if (run.has(key))
+                values.push_back(run.number(key));
+        char number[64];
+        std::snprintf(number, sizeof number, "%.6f", median(values));
+        combined.values[key] = number;
+    }
+    return combined;
 }

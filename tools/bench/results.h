@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 class ResultWriter {
 public:
@@ -30,6 +31,11 @@ public:
     // NaN when absent, so a missing value shows as such rather than as 0.
     double number(const std::string& key) const;
     std::string text(const std::string& key) const;
+
+    // Each number the median of the runs' values, except the start-up
+    // figures ("startup.*"), which all come from the run whose total is the
+    // median, so that they add up; texts from the first run.
+    static Results medianOf(const std::vector<Results>& runs);
 
 private:
     std::map<std::string, std::string> values;

@@ -205,8 +205,9 @@ struct HookSet {
     X(GetAttribLocation, CountLocationQuery) X(DrawArraysInstanced, CountDraw)                              \
     X(DrawElementsInstanced, CountDraw) X(DrawRangeElements, CountDraw) X(BufferData, CountBufferData)      \
     X(BufferSubData, CountBufferSubData) X(CompressedTexImage2D, CountCompressedImage)                      \
-    X(Uniform1i, KeepUniform) X(Uniform1f, KeepUniform) X(Uniform3f, KeepUniform) X(Uniform4f, KeepUniform) \
-    X(UniformMatrix3fv, KeepMatrix<9>) X(UniformMatrix4fv, KeepMatrix<16>) X(UseProgram, Plain)             \
+    X(Uniform1i, KeepUniform) X(Uniform1f, KeepUniform) X(Uniform2f, KeepUniform) X(Uniform3f, KeepUniform) \
+    X(Uniform4f, KeepUniform) X(UniformMatrix3fv, KeepMatrix<9>) X(UniformMatrix4fv, KeepMatrix<16>)        \
+    X(UseProgram, Plain)                                                                                     \
     X(BindVertexArray, Plain) X(BindBuffer, Plain) X(BindFramebuffer, Plain) X(BindRenderbuffer, Plain)     \
     X(ActiveTexture, Plain) X(VertexAttribPointer, Plain) X(EnableVertexAttribArray, Plain)                 \
     X(VertexAttribDivisor, Plain) X(FramebufferTexture2D, Plain) X(FramebufferRenderbuffer, Plain)          \
