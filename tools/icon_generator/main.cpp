@@ -5,41 +5,26 @@
 // Usage: icon_generator <output dir>
 #include "icon_painter.h"
 #include "png_writer.h"
+#include "common/generator_output.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <string>
 
 namespace {
 
-// The hicolor theme's usual sizes; the install puts each under <size>x<size>/apps.
+// The hicolor theme's usual sizes, as cmake/install.cmake lists them for the install.
 const int iconSizes[] = {16, 24, 32, 48, 64, 128, 256};
-
-bool writeBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "Usage: icon_generator <output dir>" << std::endl;
+    const auto folder = outputFolder(argc, argv, "Usage: icon_generator <output dir>");
+    if (!folder)
         return 2;
-    }
-    const std::filesystem::path outputDir = argv[1];
-    std::error_code error;
-    std::filesystem::create_directories(outputDir, error);
     for (const int size : iconSizes) {
-        const std::filesystem::path path = outputDir / ("glimmerdeep-" + std::to_string(size) + ".png");
-        if (!writeBytes(path, encodePNG(paintIcon(size)))) {
-            std::cerr << "Could not write " << path.string() << std::endl;
+        const std::string name = "glimmerdeep-" + std::to_string(size) + ".png";
+        if (!writeOutputFile(*folder, name, encodePNG(paintIcon(size))))
             return 1;
-        }
     }
     return 0;
 }
