@@ -151,8 +151,13 @@ TEST(DataFolders, FirstFolderHoldingTheFileWinsAndBadFoldersArePassedOver)
     EXPECT_EQ(findInDataFolders(folders, "assets/settings/c.ini"), "");
 }
 
-// The data folder only fills in what the upward search cannot find.
 TEST(AssetSearch, TheRealSearchStartsBesideTheExecutable)
+{
+    EXPECT_EQ(findAssetPath("assets/settings/window.ini"), sourceDir() + "/assets/settings/window.ini");
+    EXPECT_EQ(findAssetPath("assets/settings/none.ini"), "");
+}
+
+TEST(DataFolders, TheVariableFillsInOnlyWhatTheSearchCannotFind)
 {
     const std::string data = makeScratchDir("data_variable");
     writeFile(data + "/settings/window.ini", "x");
@@ -161,5 +166,4 @@ TEST(AssetSearch, TheRealSearchStartsBesideTheExecutable)
     EXPECT_EQ(findAssetPath("assets/settings/window.ini"), sourceDir() + "/assets/settings/window.ini");
     EXPECT_EQ(findAssetPath("assets/settings/only_here.ini"), data + "/settings/only_here.ini");
     unsetenv("GLIMMERDEEP_DATA");
-    EXPECT_EQ(findAssetPath("assets/settings/none.ini"), "");
 }
