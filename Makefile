@@ -4,12 +4,15 @@
 #   make bench installs what is missing, builds Release and runs the benchmark
 #   make soak  the same sanitizer build, then five minutes of scripted play
 #              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
+#   make install [PREFIX=dir]  builds Release and installs the game under
+#              PREFIX (default /usr/local); DESTDIR works as CMake reads it
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 BENCH_DIR := build/bench
+PREFIX ?= /usr/local
 
-.PHONY: run test soak build deps deps-game
+.PHONY: run test soak build deps deps-game install
 
 # The game alone needs fewer packages than its tests and tools.
 deps-game:
@@ -24,6 +27,10 @@ build: deps-game
 
 run: build
 	@scripts/run-game.sh $(RELEASE_DIR)/glimmerdeep $(ARGS)
+
+# What went where is listed in $(RELEASE_DIR)/install_manifest.txt.
+install: build
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON -DGLIMMERDEEP_WERROR=ON

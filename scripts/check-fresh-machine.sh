@@ -29,7 +29,7 @@ expected_lines=(
 # None of these belongs on a machine that only plays the game.
 test_only_packages=(
   clang clang-14 libclang-rt-14-dev valgrind imagemagick imagemagick-6.q16
-  xdotool libgtest-dev libgmock-dev googletest libstb-dev
+  xdotool libgtest-dev libgmock-dev googletest libstb-dev desktop-file-utils
 )
 
 # Mount points under a folder, deepest first.

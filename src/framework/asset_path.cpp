@@ -1,8 +1,10 @@
 #include "asset_path.h"
 
+#include "data_folder.h"
 #include "fatal_exit.h"
 #include "file_io.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #ifdef _WIN32
@@ -107,6 +109,10 @@ std::string executableDirectory()
 
 std::string findAssetPath(const std::string& relativePath)
 {
+    const std::string start = executableDirectory();
     std::vector<std::string> candidates;
-    return collectCandidates(executableDirectory(), relativePath, candidates);
+    const std::string found = collectCandidates(start, relativePath, candidates);
+    if (!found.empty())
+        return found;
+    return findInDataFolders(dataFolders(std::getenv("GLIMMERDEEP_DATA"), start), relativePath);
 }

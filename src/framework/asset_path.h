@@ -2,13 +2,15 @@
 // the project root (the directory holding "CMakeLists.txt") or the file-system
 // root. Two different files found at different levels are a fatal
 // configuration error; one file reached from several levels (an absolute
-// path, a link) is simply that file.
+// path, a link) is simply that file. Only when that search finds nothing
+// are the installed data folders tried (data_folder.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-// The one full path of `relativePath`, or "" when no level holds it.
+// The one full path of `relativePath`, or "" when neither the search nor a
+// data folder holds it.
 // Does not return when the executable's path is unknown or the path is ambiguous.
 std::string findAssetPath(const std::string& relativePath);
 

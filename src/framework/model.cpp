@@ -13,10 +13,10 @@ namespace {
 
 constexpr GLsizei vertexStride = 6 * sizeof(float);
 
-// A model beside the working directory wins; otherwise the upward asset
-// search finds it like every other asset, so the game started from anywhere
-// still has its models. Not found anywhere: the path as given, which the
-// reader then reports.
+// A model beside the working directory wins; otherwise the asset search
+// finds it like every other asset (upwards, then in the data folders), so the
+// game started from anywhere, or installed, still has its models. Not found
+// anywhere: the path as given, which the reader then reports.
 std::string findModelFile(const std::string& path)
 {
     if (isReadableFile(path))

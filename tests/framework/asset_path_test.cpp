@@ -1,9 +1,11 @@
 #include "framework/asset_path.h"
+#include "framework/data_folder.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -128,8 +130,40 @@ TEST(AssetSearchDeathTest, AmbiguousPathEndsTheProcessWithoutWaitingOnClosedInpu
         testing::ExitedWithCode(1), "");
 }
 
+TEST(DataFolders, TheVariableComesBeforeShareBesideTheExecutable)
+{
+    using Folders = std::vector<std::string>;
+    EXPECT_EQ(dataFolders("/d", "/opt/g/bin"), (Folders{"/d", "/opt/g/share/glimmerdeep"}));
+    EXPECT_EQ(dataFolders("", "/opt/g/bin"), Folders{"/opt/g/share/glimmerdeep"});
+    EXPECT_EQ(dataFolders(nullptr, "/opt/g/bin"), Folders{"/opt/g/share/glimmerdeep"});
+}
+
+TEST(DataFolders, FirstFolderHoldingTheFileWinsAndBadFoldersArePassedOver)
+{
+    const std::string root = makeScratchDir("data_folders");
+    writeFile(root + "/env/settings/a.ini", "env");
+    writeFile(root + "/share/settings/a.ini", "share");
+    writeFile(root + "/share/settings/b.ini", "share");
+    writeFile(root + "/plain_file", "x");
+    const std::vector<std::string> folders{root + "/missing", root + "/plain_file", root + "/env", root + "/share"};
+    EXPECT_EQ(findInDataFolders(folders, "assets/settings/a.ini"), root + "/env/settings/a.ini");
+    EXPECT_EQ(findInDataFolders(folders, "assets/settings/b.ini"), root + "/share/settings/b.ini");
+    EXPECT_EQ(findInDataFolders(folders, "assets/settings/c.ini"), "");
+}
+
 TEST(AssetSearch, TheRealSearchStartsBesideTheExecutable)
 {
     EXPECT_EQ(findAssetPath("assets/settings/window.ini"), sourceDir() + "/assets/settings/window.ini");
     EXPECT_EQ(findAssetPath("assets/settings/none.ini"), "");
+}
+
+TEST(DataFolders, TheVariableFillsInOnlyWhatTheSearchCannotFind)
+{
+    const std::string data = makeScratchDir("data_variable");
+    writeFile(data + "/settings/window.ini", "x");
+    writeFile(data + "/settings/only_here.ini", "x");
+    setenv("GLIMMERDEEP_DATA", data.c_str(), 1);
+    EXPECT_EQ(findAssetPath("assets/settings/window.ini"), sourceDir() + "/assets/settings/window.ini");
+    EXPECT_EQ(findAssetPath("assets/settings/only_here.ini"), data + "/settings/only_here.ini");
+    unsetenv("GLIMMERDEEP_DATA");
 }

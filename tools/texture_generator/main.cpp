@@ -4,11 +4,7 @@
 // Usage: texture_generator <output dir>
 #include "dds_writer.h"
 #include "painters.h"
-
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <string>
+#include "common/generator_output.h"
 
 namespace {
 
@@ -28,30 +24,16 @@ const TextureJob jobs[] = {
     {"cloud.dds", paintCloud, 256, BlockFormat::dxt5},
 };
 
-bool writeBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "Usage: texture_generator <output dir>" << std::endl;
+    const auto folder = outputFolder(argc, argv, "Usage: texture_generator <output dir>");
+    if (!folder)
         return 2;
-    }
-    const std::filesystem::path outputDir = argv[1];
-    std::error_code error;
-    std::filesystem::create_directories(outputDir, error);
     for (const TextureJob& job : jobs) {
-        const std::filesystem::path path = outputDir / job.fileName;
-        if (!writeBytes(path, encodeDDS(job.painter(job.size), job.format))) {
-            std::cerr << "Could not write " << path.string() << std::endl;
+        if (!writeOutputFile(*folder, job.fileName, encodeDDS(job.painter(job.size), job.format)))
             return 1;
-        }
     }
     return 0;
 }
