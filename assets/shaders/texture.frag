@@ -78,7 +78,13 @@ vec3 hash3(vec2 cell)
 // A flake flashes when its tilted normal mirrors one of the lights into the eye.
 float glint(vec3 flakeNormal, vec3 L, vec3 V)
 {
-    return pow(max(dot(flakeNormal, normalize(L + V)), 0.0), 90.0);
+    // The 90th power by squaring (64 + 16 + 8 + 2), much cheaper than pow().
+    float x2 = max(dot(flakeNormal, normalize(L + V)), 0.0);
+    x2 *= x2;
+    float x8 = x2 * x2 * x2 * x2;
+    float x16 = x8 * x8;
+    float x64 = x16 * x16 * x16 * x16;
+    return x64 * x16 * x8 * x2;
 }
 
 void main()

@@ -90,7 +90,9 @@ void main()
     vec2 atRim = worldPosition.xz + R.xz * (wellTop - worldPosition.y) / rise;
     float seesSky = (1.0 - smoothstep(wellRadius - 0.6, wellRadius + 0.6, length(atRim))) * step(0.0, R.y);
     vec3 mirrored = mix(wallColor, skyColor, seesSky);
-    float fresnel = 0.12 + 0.88 * pow(1.0 - max(dot(N, V), 0.0), 5.0);
+    float facing = 1.0 - max(dot(N, V), 0.0);
+    float facing2 = facing * facing;
+    float fresnel = 0.12 + 0.88 * facing2 * facing2 * facing;  // Schlick's fifth power
 
     vec3 color = mix(lit, mirrored, fresnel);
     fragColor = vec4(color, 1.0);
