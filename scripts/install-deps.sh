@@ -15,11 +15,12 @@ game_packages=(
 )
 # An X server for a machine without a display; the tests always use one.
 headless_packages=(xvfb xauth)
-# GoogleTest with GoogleMock; stb for the texture generator; clang and its
+# GoogleTest with GoogleMock; stb for the texture generator and the font
+# atlas, and DejaVu Sans, the font the atlas is baked from; clang and its
 # runtimes for the libFuzzer targets; valgrind for the bench's callgrind
 # counts; xdotool and ImageMagick (import, convert) for the end-to-end tests.
 tool_packages=(
-  libgtest-dev libgmock-dev libstb-dev
+  libgtest-dev libgmock-dev libstb-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   valgrind
   xdotool imagemagick
