@@ -36,6 +36,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
     frame.drawNormals = app.switches.renderer.normals;
     frame.overlayEnabled = app.switches.overlayEnabled;
     frame.paused = app.switches.paused;
+    frame.words = HudStatus{app.simulation.state.totalPassed, app.simulation.runTime, app.hudMessage,
+                            app.switches.paused, app.runEnd};
     frame.wireframe = app.switches.renderer.wireframe;
     frame.backfaceCulling = app.switches.renderer.backface_culling;
     frame.framebufferWidth = input.framebufferWidth;
@@ -63,6 +65,8 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
     reportEvents(step, console);
     if (app.switches.particlesEnabled)
         app.particles.step(deltaTime, app.simulation.state.fairyPosition);
+    app.hudMessage = nextHudMessage(app.hudMessage, step.ringPassed, step.powerRanOut, app.simulation.runTime);
+    app.runEnd = step.end;
     FrameParameters frame = frameParameters(app, input, step.view);
     frame.fairy = step.fairy;
     return FrameUpdate{frame, step.closeRequested, deltaTime, step.end};
