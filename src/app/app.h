@@ -24,7 +24,7 @@ struct App {
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known
-    RunEnd runEnd = RunEnd::none;  // how the run ended, for the HUD to say
+    RunEnd runEnd = RunEnd::none;  // how the run ended; from then on it stands still
     HudMessage hudMessage;        // the HUD's message of the moment
     ParticlePool particles{trailParticleSlots, trailSpawnRate, 0};  // seeded at start-up
     RenderTargets renderTargets;  // re-created whenever the framebuffer size changes

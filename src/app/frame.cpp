@@ -51,13 +51,15 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
 {
     const float deltaTime = input.timeStep.value_or(frameTimeStep(input.clock, app.lastFrameTime));
     app.lastFrameTime = input.clock;
-    if (app.cursorSettling || app.switches.paused) {
+    const bool standingStill = app.switches.paused || app.runEnd != RunEnd::none;
+    if (app.cursorSettling || standingStill) {
         app.simulation.lastCursor = input.cursor;
         app.cursorSettling = false;
     }
-    if (app.switches.paused) {
-        // The run's clock stands still: nothing drains, moves or ages, and the
-        // picture keeps the last frame's camera.
+    if (standingStill) {
+        // Paused, or the end screen after the run: the run's clock stands
+        // still, nothing drains, moves or ages, and the picture keeps the
+        // last frame's camera.
         const CameraView view = pausedView(app.simulation, input.framebufferWidth, input.framebufferHeight);
         return FrameUpdate{frameParameters(app, input, view), false, deltaTime, RunEnd::none};
     }
