@@ -57,12 +57,19 @@ TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
                                  static_cast<float>(windowWidth), static_cast<float>(windowHeight));
     ASSERT_EQ(text.count, 4);
     EXPECT_EQ(text.lines[2].text(), "Ring 1");
+    // The shapes: the bar and the heart along the bottom, the pause sign in the middle.
+    float shapesTop = 0.0f;
+    for (const glm::vec2 corner : heartVertices())
+        shapesTop = std::max(shapesTop, corner.y);
+    const glm::vec4 signLow = pauseBarModel(0, windowWidth, windowHeight) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    const glm::vec4 signHigh = pauseBarModel(1, windowWidth, windowHeight) * glm::vec4(1.0f, 1.0f, 0.0f, 1.0f);
     std::vector<int> fill(4, 0), outline(4, 0);
     int changedOutside = 0;
     for (int y = 0; y < windowHeight; ++y) {
         for (int x = 0; x < windowWidth; ++x) {
             const size_t at = (static_cast<size_t>(windowHeight - 1 - y) * windowWidth + x) * 3;
-            bool inBand = y < 62 || (std::abs(x - windowWidth / 2) <= 21 && std::abs(y - windowHeight / 2) <= 24);
+            bool inBand = y <= shapesTop + 1.0f ||
+                          (x >= signLow.x - 1.0f && x <= signHigh.x && y >= signLow.y - 1.0f && y <= signHigh.y);
             for (int i = 0; i < 4; ++i) {
                 const glm::vec4 bounds = hudTextBounds(text.lines[i]);
                 if (x < bounds.x || y < bounds.y || x >= bounds.z || y >= bounds.w)
