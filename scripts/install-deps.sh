@@ -15,13 +15,14 @@ game_packages=(
 )
 # An X server for a machine without a display; the tests always use one.
 headless_packages=(xvfb xauth)
-# GoogleTest with GoogleMock; stb for the texture and icon generators; clang and its
+# GoogleTest with GoogleMock; stb for the texture and icon generators and the
+# font atlas, and DejaVu Sans, the font the atlas is baked from; clang and its
 # runtimes for the libFuzzer targets; valgrind for the bench's callgrind
 # counts; xdotool and ImageMagick (import, convert, identify) for the
 # end-to-end tests; desktop-file-utils and groff for checking the installed
 # desktop entry and man page.
 tool_packages=(
-  libgtest-dev libgmock-dev libstb-dev
+  libgtest-dev libgmock-dev libstb-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   valgrind
   xdotool imagemagick

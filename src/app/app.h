@@ -7,6 +7,7 @@
 #include "settings.h"
 #include "switches.h"
 #include "window_events.h"
+#include "game/hud_layout.h"
 #include "game/input.h"
 #include "game/particle_pool.h"
 #include "game/simulation.h"
@@ -23,6 +24,8 @@ struct App {
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known
+    RunEnd runEnd = RunEnd::none;  // how the run ended; from then on it stands still
+    HudMessage hudMessage;        // the HUD's message of the moment
     ParticlePool particles{trailParticleSlots, trailSpawnRate, 0};  // seeded at start-up
     RenderTargets renderTargets;  // re-created whenever the framebuffer size changes
     std::unique_ptr<Level> level;

@@ -36,6 +36,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const C
     frame.drawNormals = app.switches.renderer.normals;
     frame.overlayEnabled = app.switches.overlayEnabled;
     frame.paused = app.switches.paused;
+    frame.words = HudStatus{app.simulation.state.totalPassed, app.simulation.runTime, app.hudMessage,
+                            app.switches.paused, app.runEnd};
     frame.wireframe = app.switches.renderer.wireframe;
     frame.backfaceCulling = app.switches.renderer.backface_culling;
     frame.framebufferWidth = input.framebufferWidth;
@@ -49,13 +51,15 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
 {
     const float deltaTime = input.timeStep.value_or(frameTimeStep(input.clock, app.lastFrameTime));
     app.lastFrameTime = input.clock;
-    if (app.cursorSettling || app.switches.paused) {
+    const bool standingStill = app.switches.paused || app.runEnd != RunEnd::none;
+    if (app.cursorSettling || standingStill) {
         app.simulation.lastCursor = input.cursor;
         app.cursorSettling = false;
     }
-    if (app.switches.paused) {
-        // The run's clock stands still: nothing drains, moves or ages, and the
-        // picture keeps the last frame's camera.
+    if (standingStill) {
+        // Paused, or the end screen after the run: the run's clock stands
+        // still, nothing drains, moves or ages, and the picture keeps the
+        // last frame's camera.
         const CameraView view = pausedView(app.simulation, input.framebufferWidth, input.framebufferHeight);
         return FrameUpdate{frameParameters(app, input, view), false, deltaTime, RunEnd::none};
     }
@@ -63,6 +67,8 @@ FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console
     reportEvents(step, console);
     if (app.switches.particlesEnabled)
         app.particles.step(deltaTime, app.simulation.state.fairyPosition);
+    app.hudMessage = nextHudMessage(app.hudMessage, step.ringPassed, step.powerRanOut, app.simulation.runTime);
+    app.runEnd = step.end;
     FrameParameters frame = frameParameters(app, input, step.view);
     frame.fairy = step.fairy;
     return FrameUpdate{frame, step.closeRequested, deltaTime, step.end};

@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <iostream>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -121,18 +122,24 @@ void runFrameLoop(App& app, RunOptions& run)
     const double started = app.lastFrameTime;
     double replayClock = started;
     std::size_t nextReplayFrame = 0;
+    std::optional<double> endScreenUntil;  // while the result stays on the screen
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
         FrameInput input = readFrameInput(app);
-        if (run.replay) {
-            if (nextReplayFrame == run.replay->frames.size())
-                break;  // the recording ends here
+        if (run.replay && nextReplayFrame < run.replay->frames.size()) {
             const ReplayFrame& recorded = run.replay->frames[nextReplayFrame++];
             replayClock += recorded.timeStep;
             input = replayedInput(recorded, input, replayClock);
             // At the recorded pace, unless asked to go as fast as frames are drawn.
             while (!run.replayAsFastAsDrawn && glfwGetTime() < replayClock && !glfwWindowShouldClose(app.window))
                 glfwWaitEventsTimeout(replayClock - glfwGetTime());
+        } else if (run.replay && !endScreenUntil) {
+            break;  // the recording ends here
+        } else if (run.replay) {
+            // The end screen outlasts the recording: a still frame, and the live Escape and F3.
+            ReplayFrame still;
+            still.cursor = app.simulation.lastCursor;
+            input = replayedInput(still, input, replayClock);
         }
         const FrameResult result = runFrame(app, input, std::cout);
         if (run.recorder)
@@ -140,7 +147,13 @@ void runFrameLoop(App& app, RunOptions& run)
                                                  input.framebufferHeight, input.events});
         if (result.end != RunEnd::none && run.results)
             countResults(app, *run.results, result.end);
-        if (result.closeRequested)
+        if (result.closeRequested && app.settings.window.endScreenSeconds > 0.0)
+            endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
+        else if (result.closeRequested)
+            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+        if (app.runEnd == RunEnd::none)
+            endScreenUntil.reset();  // restarted from the end screen
+        else if (endScreenUntil && glfwGetTime() >= *endScreenUntil)
             glfwSetWindowShouldClose(app.window, GLFW_TRUE);
         glfwSwapBuffers(app.window);
     }

@@ -1,6 +1,7 @@
 // The real frame loop: reads the clock, keys, cursor, gamepad and
 // framebuffer size from GLFW, runs a frame and presents it, until the window
-// should close. A run can instead be driven by a replay, recorded as it is
+// should close: at the end of the run, or as long after it as the end
+// screen lasts. A run can instead be driven by a replay, recorded as it is
 // played, and counted into the player's results.
 #pragma once
 

@@ -55,7 +55,7 @@ BloomResolution readBloomResolution(const SettingsFile& file, std::ostream& cons
 
 }  // namespace
 
-WindowSettings readWindowSettings(const SettingsFile& file)
+WindowSettings readWindowSettings(const SettingsFile& file, std::ostream& console)
 {
     const WindowSettings defaults;
     WindowSettings window;
@@ -66,6 +66,13 @@ WindowSettings readWindowSettings(const SettingsFile& file)
     window.title = file.getString("window", "title", defaults.title);
     window.vsync = file.getBoolean("window", "vsync", defaults.vsync);
     window.keepResults = file.getBoolean("window", "keep_results", defaults.keepResults);
+    window.endScreenSeconds = file.getReal("window", "end_screen_seconds", defaults.endScreenSeconds);
+    // Written as "not (good)" so that NaN is never good.
+    if (!(window.endScreenSeconds >= 0.0)) {
+        reportReplaced(console, file.path(), "end_screen_seconds", file.getString("window", "end_screen_seconds", ""),
+                       "is not a number of seconds from 0 up", defaults.endScreenSeconds);
+        window.endScreenSeconds = defaults.endScreenSeconds;
+    }
     return window;
 }
 
@@ -118,7 +125,7 @@ RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& co
 Settings loadSettings(const CommandLineOptions& options, std::ostream& console)
 {
     Settings settings;
-    settings.window = readWindowSettings(SettingsFile(windowSettingsPath));
+    settings.window = readWindowSettings(SettingsFile(windowSettingsPath), console);
     settings.camera = readCameraSettings(
         SettingsFile(options.cameraSettingsPath.value_or(defaultCameraSettingsPath)), console);
     settings.renderer = readRendererSettings(

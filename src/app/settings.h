@@ -19,6 +19,7 @@ struct WindowSettings {
     std::string title = "Glimmerdeep";
     bool vsync = false;  // swap in step with the screen's refresh
     bool keepResults = false;  // count wins, losses and the best time in the data folder
+    double endScreenSeconds = 0.0;  // how long the result stays before the window closes; 0: none
 };
 
 struct Settings {
@@ -35,7 +36,7 @@ extern const char* const defaultRendererSettingsPath;
 inline constexpr int maxWindowSide = 16384;
 
 class SettingsFile;
-WindowSettings readWindowSettings(const SettingsFile& file);
+WindowSettings readWindowSettings(const SettingsFile& file, std::ostream& console);
 CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& console);
 RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& console);
 

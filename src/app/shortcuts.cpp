@@ -27,6 +27,8 @@ void pauseSwitched(App& app, std::ostream& console)
 void restart(App& app, std::ostream& console)
 {
     app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor);
+    app.runEnd = RunEnd::none;
+    app.hudMessage = HudMessage{};
     app.particles.clear();
     console << "Restarted" << std::endl;
 }

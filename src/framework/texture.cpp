@@ -4,18 +4,7 @@
 #include "dds_reader.h"
 #include "fatal_exit.h"
 
-
-namespace {
-
-std::string findTextureFile(const std::string& path)
-{
-    std::string resolved = findAssetPath(path);
-    if (resolved.empty())
-        fatalExit({"Could not find texture file: " + path});
-    return resolved;
-}
-
-}  // namespace
+#include <iostream>
 
 void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
 {
@@ -25,9 +14,17 @@ void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
 }
 
-Texture::Texture(const std::string& path)
+Texture::Texture(const std::string& path, MissingTexture ifMissing)
 {
-    const DDSImage image = loadDDS(findTextureFile(path));
+    const std::string resolved = findAssetPath(path);
+    if (resolved.empty()) {
+        const std::string line = "Could not find texture file: " + path;
+        if (ifMissing == MissingTexture::fatal)
+            fatalExit({line});
+        std::cout << line << std::endl;
+        return;
+    }
+    const DDSImage image = loadDDS(resolved);
     if (image.data.empty())
         return;
     handle = makeTexture();

@@ -14,12 +14,22 @@
 // unit: min, then mag, then wrap S and T alike.
 void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap);
 
+// What a texture file the asset search cannot find means to the game.
+enum class MissingTexture {
+    fatal,     // the level cannot be drawn without it
+    reported,  // the game does without: one line, and the texture stays invalid
+};
+
 class Texture {
 public:
-    // Ends the process when the asset search cannot find `path`; an
-    // unreadable or unsupported image is reported and leaves it invalid.
-    // The new texture is left bound to GL_TEXTURE_2D on the active unit.
-    explicit Texture(const std::string& path);
+    // A missing file is as `ifMissing` says, reported with "Could not find
+    // texture file: " and the path; an unreadable or unsupported image is
+    // reported and leaves it invalid. The new texture is left bound to
+    // GL_TEXTURE_2D on the active unit.
+    explicit Texture(const std::string& path, MissingTexture ifMissing = MissingTexture::fatal);
+
+    // Whether an image was uploaded.
+    bool valid() const { return static_cast<bool>(handle); }
 
     // Makes `unit` active and binds the texture there; does nothing at all,
     // not even the unit switch, when invalid.

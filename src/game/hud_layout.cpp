@@ -1,12 +1,17 @@
 // The HUD's geometry.
 #include "game/hud_layout.h"
 
+#include "game/baked_font.h"
+#include "game/course.h"
 #include "game/power.h"
+#include "game/text_layout.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>
 #include <glm/ext/scalar_constants.hpp>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -19,7 +24,116 @@ constexpr glm::vec2 heartTip[] = {{10.0f, 50.0f}, {50.0f, 50.0f}, {30.0f, 22.0f}
 constexpr glm::vec2 pauseBarSize{14.0f, 48.0f};
 constexpr float pauseBarGap = 14.0f;
 
+// Line heights as shares of the framebuffer's height, or of its width where
+// that is smaller, so that a tall narrow window keeps the words inside.
+constexpr float smallTextShare = 0.05f;
+constexpr float largeTextShare = 0.1f;
+// The message's box starts this far up, above the fairy in the middle.
+constexpr float messageHeightShare = 0.62f;
+
+void append(HudTextLine& line, std::string_view text)
+{
+    const std::size_t room = line.characters.size() - static_cast<std::size_t>(line.length);
+    const std::size_t count = std::min(room, text.size());
+    std::copy_n(text.data(), count, line.characters.data() + line.length);
+    line.length += static_cast<int>(count);
+}
+
+void appendNumber(HudTextLine& line, long long value)
+{
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    append(line, std::string_view(digits, static_cast<std::size_t>(end.ptr - digits)));
+}
+
+// "10.6 s": tenths, rounded.
+void appendSeconds(HudTextLine& line, double seconds)
+{
+    const long long tenths = std::llround(std::clamp(seconds, 0.0, 1e9) * 10.0);
+    appendNumber(line, tenths / 10);
+    append(line, ".");
+    appendNumber(line, tenths % 10);
+    append(line, " s");
+}
+
+// A new line of `size` pixels starting with `words`; its origin is set once it is complete.
+HudTextLine& newLine(HudText& text, float size, std::string_view words)
+{
+    HudTextLine& line = text.lines[static_cast<std::size_t>(text.count++)];
+    line.size = size;
+    append(line, words);
+    return line;
+}
+
+float lineWidth(const HudTextLine& line)
+{
+    return textWidth(atlasFont, line.text(), line.size);
+}
+
 }  // namespace
+
+HudMessage nextHudMessage(HudMessage current, int ringPassed, bool powerRanOut, double runTime)
+{
+    if (powerRanOut)
+        return {HudMessageKind::outOfPower, 0, runTime};
+    if (ringPassed >= 0)
+        return {HudMessageKind::ringPassed, ringPassed + 1, runTime};
+    return current;
+}
+
+HudText hudText(const HudStatus& status, float width, float height)
+{
+    const float unit = std::min(width, height);
+    const float small = unit * smallTextShare;
+    const float large = unit * largeTextShare;
+    const float margin = small * 0.5f;
+    const float top = height - margin - small;
+    HudText text;
+
+    HudTextLine& rings = newLine(text, small, "Rings ");
+    appendNumber(rings, status.ringsPassed);
+    append(rings, " / ");
+    appendNumber(rings, static_cast<long long>(ringCount));
+    rings.origin = {margin, top};
+
+    HudTextLine& clock = newLine(text, small, "");
+    appendSeconds(clock, status.runTime);
+    clock.origin = {width - margin - lineWidth(clock), top};
+
+    const bool messageShown = status.message.kind != HudMessageKind::none &&
+                              status.runTime - status.message.shownAt < hudMessageSeconds;
+    HudTextLine* middle = nullptr;
+    if (status.end == RunEnd::lost) {
+        middle = &newLine(text, large, "Game over");
+    } else if (status.end == RunEnd::won) {
+        middle = &newLine(text, large, "You made it! ");
+        appendSeconds(*middle, status.runTime);
+    } else if (messageShown && status.message.kind == HudMessageKind::outOfPower) {
+        middle = &newLine(text, large, "Out of power!");
+    } else if (messageShown) {
+        middle = &newLine(text, large, "Ring ");
+        appendNumber(*middle, status.message.ring);
+    }
+    if (middle) {
+        // A long result on a narrow screen shrinks to fit between the margins.
+        middle->size *= std::min(1.0f, (width - 2.0f * margin) / lineWidth(*middle));
+        middle->origin = {0.5f * (width - lineWidth(*middle)), height * messageHeightShare};
+    }
+
+    if (status.paused) {
+        HudTextLine& paused = newLine(text, small, "Paused");
+        paused.origin = {0.5f * width + pauseBarSize.x + 1.5f * pauseBarGap, 0.5f * (height - small)};
+    }
+    return text;
+}
+
+glm::vec4 hudTextBounds(const HudTextLine& line)
+{
+    // The outline, the smoothing at its edge and the snap to whole pixels.
+    const float grow = line.size * textOutlineWidth + 2.0f;
+    return {line.origin.x - grow, line.origin.y - grow, line.origin.x + lineWidth(line) + grow,
+            line.origin.y + line.size + grow};
+}
 
 std::array<glm::vec2, heartVertexCount> heartVertices()
 {

@@ -1,14 +1,20 @@
-// Where the HUD's shapes go: the power bar centred near the bottom edge and
-// the heart in the bottom-left corner, in framebuffer pixels with the origin
-// at the bottom-left, so both keep their pixel size when the window changes.
-// Plain arithmetic; the scene's HUD renderer draws from it.
+// Where the HUD's shapes and words go: the power bar centred near the bottom
+// edge and the heart in the bottom-left corner, which keep their pixel size
+// when the window changes; the rings passed and the run's time along the
+// top, a message in the middle and the word beside the pause sign, which
+// grow with the window so that they stay legible on any screen. Framebuffer
+// pixels with the origin at the bottom-left. Plain arithmetic; the scene's
+// HUD and text renderers draw from it.
 #pragma once
+
+#include "game/simulation.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
 
 #include <array>
+#include <string_view>
 
 inline constexpr float powerBarWidth = 200.0f;
 inline constexpr float powerBarHeight = 20.0f;
@@ -36,3 +42,54 @@ glm::mat4 powerBarModel(float left, float fairyPower);
 // The unit quad placed as one of the pause sign's two upright bars (0 the
 // left, 1 the right), centred in a framebuffer of this size.
 glm::mat4 pauseBarModel(int bar, float width, float height);
+
+// The words: a light fill with a dark outline, legible over the sky, the
+// stone and the glow alike. The outline's width is a share of the line height.
+inline constexpr glm::vec4 textFillColor{1.0f, 0.94f, 0.72f, 1.0f};
+inline constexpr glm::vec4 textOutlineColor{0.06f, 0.04f, 0.1f, 1.0f};
+inline constexpr float textOutlineWidth = 0.05f;
+
+// How long a message stays in the middle, seconds of the run.
+inline constexpr double hudMessageSeconds = 1.5;
+
+enum class HudMessageKind { none, ringPassed, outOfPower };
+
+struct HudMessage {
+    HudMessageKind kind = HudMessageKind::none;
+    int ring = 0;          // the ring's number, from 1
+    double shownAt = 0.0;  // the run's time when it appeared
+};
+
+// The message after a frame that passed the ring `ringPassed` (an index, or
+// -1) or emptied the power, at `runTime`; running out of power outweighs a ring.
+HudMessage nextHudMessage(HudMessage current, int ringPassed, bool powerRanOut, double runTime);
+
+// What the words say.
+struct HudStatus {
+    int ringsPassed = 0;
+    double runTime = 0.0;  // seconds
+    HudMessage message;
+    bool paused = false;
+    RunEnd end = RunEnd::none;  // the result replaces any message
+};
+
+struct HudTextLine {
+    std::array<char, 24> characters{};
+    int length = 0;
+    glm::vec2 origin{0.0f};  // bottom-left corner of the line's box
+    float size = 0.0f;       // the box's height, the font's line height
+
+    std::string_view text() const { return {characters.data(), static_cast<std::size_t>(length)}; }
+};
+
+struct HudText {
+    std::array<HudTextLine, 4> lines{};
+    int count = 0;
+};
+
+// The lines for a framebuffer of this size: "Rings N / 15" at the top left,
+// the run's time at the top right, the result or the message of the moment
+// above the middle, and "Paused" beside the pause sign. Allocates nothing.
+HudText hudText(const HudStatus& status, float width, float height);
+// Where a line's pixels lie, outline included: left, bottom, right, top.
+glm::vec4 hudTextBounds(const HudTextLine& line);

@@ -94,8 +94,10 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
     GameState& state = simulation.state;
     const glm::vec3 pathStart = state.fairyPosition;
 
-    if (!input.freeCameraMode && drainPower(state, input.deltaTime))
+    if (!input.freeCameraMode && drainPower(state, input.deltaTime)) {
         step.messages.emplace_back(powerDepletedMessage);
+        step.powerRanOut = true;
+    }
 
     const glm::vec2 offset = cursorOffset(simulation.lastCursor, input.cursor, simulation.camera.invertY);
     simulation.lastCursor = input.cursor;

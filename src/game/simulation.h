@@ -67,6 +67,7 @@ struct SimulationStep {
     CameraView view;
     std::optional<FairyPlacement> fairy;  // set when the fairy moved (follow mode)
     int ringPassed = -1;                  // index of the ring passed this frame, or -1
+    bool powerRanOut = false;             // the power was emptied this frame
     std::vector<std::string> messages;    // console lines in the order they happened
     bool closeRequested = false;          // won or lost this frame
     RunEnd end = RunEnd::none;

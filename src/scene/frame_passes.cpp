@@ -145,8 +145,9 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
         observed(observer, i % 2 == 0 ? FramePass::blurHorizontal : FramePass::blurVertical,
                  [&] { level.bloom->blurPass(targets, i); });
     observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
-    if (frame.overlayEnabled)  // 11. power bar and heart
+    if (frame.overlayEnabled)  // 11. power bar, heart and words
         observed(observer, FramePass::hud, [&] {
             level.hud->draw(frame.framebufferWidth, frame.framebufferHeight, frame.game->fairyPower, frame.paused);
+            level.text->draw(frame.words, frame.framebufferWidth, frame.framebufferHeight);
         });
 }

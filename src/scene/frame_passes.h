@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/fairy_placement.h"
+#include "game/hud_layout.h"
 #include "game/simulation.h"
 
 #include <optional>
@@ -25,6 +26,7 @@ struct FrameParameters {
     bool drawNormals = false;
     bool overlayEnabled = true;
     bool paused = false;           // the HUD shows the pause sign
+    HudStatus words;               // what the HUD's words say
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
     int framebufferWidth = 0;

@@ -86,8 +86,9 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
                         std::make_shared<WellLightmapMaterial>(level->wallShader, wallTexture,
                                                                level->lightmap->texture()));
 
-    // 6. The power bar and the heart.
+    // 6. The power bar and the heart, and the words with their font.
     level->hud.emplace();
+    level->text.emplace();
 
     // 7. The glow.
     level->bloom.emplace();

@@ -1,7 +1,7 @@
 // Every object of the one level: programs, textures, materials, meshes,
-// models, lights, the lightmap, the glow, the trail's and the HUD's
-// renderers. Built once, in a fixed order, before the first frame; only the
-// fairy's objects and the cloud layer's time change afterwards.
+// models, lights, the lightmap, the glow, the trail's, the HUD's and the
+// words' renderers. Built once, in a fixed order, before the first frame;
+// only the fairy's objects and the cloud layer's time change afterwards.
 #pragma once
 
 #include "bloom.h"
@@ -10,6 +10,7 @@
 #include "lights.h"
 #include "particle_renderer.h"
 #include "scene_materials.h"
+#include "text_renderer.h"
 
 #include "framework/geometry.h"
 #include "framework/model.h"
@@ -32,6 +33,7 @@ struct Level {
     std::shared_ptr<Shader> wallShader;
     std::optional<Geometry> wall;
     std::optional<HudRenderer> hud;
+    std::optional<TextRenderer> text;
     std::optional<Bloom> bloom;
     std::optional<Geometry> fairyBody;
     std::optional<ParticleRenderer> particles;

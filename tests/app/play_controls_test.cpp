@@ -117,6 +117,25 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     EXPECT_NE(console.str().find("Restarted\n"), std::string::npos);
 }
 
+// After the loss the run stands still, as the end screen shows it, until R
+// starts a new one.
+TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
+{
+    app.simulation.state.fairyPower = 0.1f;
+    FrameResult last;
+    for (int i = 0; i < 600 && last.end == RunEnd::none; ++i)
+        last = frame(clock + 1.0 / 60.0);
+    ASSERT_EQ(last.end, RunEnd::lost);
+    const Simulation ended = app.simulation;
+    frames(30, 60.0, holding(true));
+    EXPECT_EQ(app.simulation.state.fairyPosition, ended.state.fairyPosition);
+    EXPECT_EQ(app.simulation.runTime, ended.runTime);
+    release(GLFW_KEY_R);
+    frames(2, 60.0, holding(true));
+    EXPECT_EQ(app.runEnd, RunEnd::none);
+    EXPECT_NEAR(app.simulation.runTime, 2.0 / 60.0, 1e-6);
+}
+
 TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)
 {
     PadState pad;

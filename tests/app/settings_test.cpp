@@ -30,13 +30,13 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
         "[window]\nwidth = 0x400\nheight = 300\nfullscreen = no\ntitle = Well\n"
         "[camera]\nfov = 75 ; wide\nyaw = -1.25\n"
         "[renderer]\nwireframe = on\ndepthtest = off\n");
-    EXPECT_EQ(readWindowSettings(file).width, 1024);
-    EXPECT_EQ(readWindowSettings(file).height, 300);
-    EXPECT_FALSE(readWindowSettings(file).fullscreen);
-    EXPECT_EQ(readWindowSettings(file).title, "Well");
-    EXPECT_FALSE(readWindowSettings(file).vsync);
-    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n")).vsync);
     std::ostringstream console;
+    EXPECT_EQ(readWindowSettings(file, console).width, 1024);
+    EXPECT_EQ(readWindowSettings(file, console).height, 300);
+    EXPECT_FALSE(readWindowSettings(file, console).fullscreen);
+    EXPECT_EQ(readWindowSettings(file, console).title, "Well");
+    EXPECT_FALSE(readWindowSettings(file, console).vsync);
+    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n"), console).vsync);
     const CameraSettings camera = readCameraSettings(file, console);
     EXPECT_FLOAT_EQ(camera.fov, 75.0f);
     EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
@@ -71,11 +71,34 @@ TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
     }
 }
 
+// The end screen is off unless a number of seconds from 0 up asks for it.
+TEST(Settings, AnEndScreenOfNoUsableLengthIsNoneWithALine)
+{
+    const struct {
+        const char* text;
+        double seconds;
+        const char* line;
+    } cases[] = {
+        {"", 0.0, ""},
+        {"end_screen_seconds = 3", 3.0, ""},
+        {"end_screen_seconds = -1", 0.0,
+         "WARNING: '': end_screen_seconds = -1 is not a number of seconds from 0 up. Using 0 instead.\n"},
+        {"end_screen_seconds = nan", 0.0, "WARNING: '': end_screen_seconds = nan is not a number of seconds"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream console;
+        EXPECT_EQ(readWindowSettings(SettingsFile::fromText(std::string("[window]\n") + c.text), console)
+                      .endScreenSeconds, c.seconds) << c.text;
+        EXPECT_EQ(console.str().rfind(c.line, 0), 0u) << console.str();
+    }
+}
+
 TEST(Settings, HugeSizesDoNotWrapAround)
 {
     const SettingsFile file = SettingsFile::fromText("[window]\nwidth = 99999999999999\nheight = -99999999999999\n");
-    EXPECT_GT(readWindowSettings(file).width, 0);
-    EXPECT_LT(readWindowSettings(file).height, 0);
+    std::ostringstream console;
+    EXPECT_GT(readWindowSettings(file, console).width, 0);
+    EXPECT_LT(readWindowSettings(file, console).height, 0);
 }
 
 // Values that would blank or flip the picture give way to the defaults, each

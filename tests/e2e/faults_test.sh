@@ -171,6 +171,10 @@ case_unreadable_files() {
     expected+=("Unable to load DDS image file from path[$TREE/assets/textures/$name.dds]")
     index=$((index + 1))
   done
+  # The font's atlas, loaded after the wall's texture: the game plays on without words.
+  head -c 200 "$SOURCE_DIR/assets/textures/font_atlas.dds" > "$TREE/assets/textures/font_atlas.dds"
+  expected=("${expected[@]:0:3}" "Unable to load DDS image file from path[$TREE/assets/textures/font_atlas.dds]"
+            "${expected[@]:3}")
   run_briefly
   [[ "$(grep -F "$SETTINGS_LOAD_FAILURE_PREFIX" "$SCRATCH/out.txt")" == \
      "ERROR: Failed to load 'assets/settings/renderer_standard.ini'. Using default values instead." ]] \
@@ -186,8 +190,8 @@ case_unreadable_files() {
   expect_err "${err_lines[@]}"
 }
 
-# Textures of a format the game does not take, and OBJ files without usable
-# faces, in one run: neither stops the game.
+# Textures of a format the game does not take, OBJ files without usable
+# faces and no font atlas at all, in one run: none of them stops the game.
 case_unsupported_textures_empty_models() {
   make_small_tree
   copy_asset_folder textures
@@ -202,7 +206,9 @@ case_unsupported_textures_empty_models() {
   # One good triangle and two whose corners lie outside the three vertices.
   printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 9\nf -1 -2 -7\n' > "$TREE/assets/objects/flag.obj"
   printf '# vertices but no faces\nv 0 0 0\nv 1 0 0\n' > "$TREE/assets/objects/cloud.obj"
+  rm "$TREE/assets/textures/font_atlas.dds"
   run_briefly
+  expect_output_contains "Could not find texture file: assets/textures/font_atlas.dds"
   [[ "$(grep -F "Unable to load DDS" "$SCRATCH/out.txt")" == "$(printf '%s\n' "${expected[@]}")" ]] \
     || fail "unsupported texture lines differ"
   expect_err "Warning: Model::setupMesh() called but no vertex data loaded." \

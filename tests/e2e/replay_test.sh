@@ -141,7 +141,33 @@ case_bad_replays() {
   if grep -qE "depleted|The replay ended" "$SCRATCH/out.txt"; then fail "the cut replay went on or judged"; fi
 }
 
+# With an end screen of three seconds the loss's last picture stays about
+# that long after the loss line, then the game ends as without one; Escape
+# closes a long end screen at once.
+case_end_screen_stays_then_exits() {
+  make_small_tree
+  printf 'end_screen_seconds = 3\n' >> "$TREE/assets/settings/window.ini"
+  start_game "$TREE_GAME" "$TREE" --replay "$REPLAYS/loss.replay" --replay-speed max
+  wait_line "Game Over." 120
+  local lost stayed
+  lost=$(date +%s.%N)
+  wait_game 60
+  stayed=$(awk -v from="$lost" -v to="$(date +%s.%N)" 'BEGIN { print to - from }')
+  awk -v s="$stayed" 'BEGIN { exit !(s >= 2.8 && s < 8) }' || fail "the end screen stayed $stayed seconds"
+  expect_status 0
+  expect_replay_ending loss
+  expect_no_sanitizer_report
+
+  sed -i 's/^end_screen_seconds = 3$/end_screen_seconds = 600/' "$TREE/assets/settings/window.ini"
+  start_game "$TREE_GAME" "$TREE" --replay "$REPLAYS/loss.replay" --replay-speed max
+  wait_window
+  wait_line "Game Over." 120
+  quit_game
+  expect_status 0
+}
+
 case_committed_replays_end_as_recorded
+case_end_screen_stays_then_exits
 case_live_recording_replays_alike
 case_bad_replays
 echo "replay_test: all cases passed"

@@ -1,0 +1,68 @@
+// The HUD's words as the layout gives them: what each line says, how long a
+// message stays, and that every line fits the screen at any size.
+#include "game/hud_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> linesOf(const HudStatus& status, float width = 800.0f, float height = 600.0f)
+{
+    const HudText text = hudText(status, width, height);
+    std::vector<std::string> lines;
+    for (int i = 0; i < text.count; ++i)
+        lines.emplace_back(text.lines[i].text());
+    return lines;
+}
+
+}  // namespace
+
+TEST(HudLayout, LinesSayTheRingsTheTimeAndTheMomentsMessage)
+{
+    const HudMessage ring3 = nextHudMessage({}, 2, false, 4.0);
+    const HudMessage outOfPower = nextHudMessage(ring3, 4, true, 9.0);
+    const struct {
+        HudStatus status;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {{0, 0.0, {}, false, RunEnd::none}, {"Rings 0 / 15", "0.0 s"}},
+        {{3, 4.0, ring3, false, RunEnd::none}, {"Rings 3 / 15", "4.0 s", "Ring 3"}},
+        {{3, 5.44, ring3, false, RunEnd::none}, {"Rings 3 / 15", "5.4 s", "Ring 3"}},
+        {{3, 5.5, ring3, false, RunEnd::none}, {"Rings 3 / 15", "5.5 s"}},
+        {{3, 4.2, ring3, true, RunEnd::none}, {"Rings 3 / 15", "4.2 s", "Ring 3", "Paused"}},
+        {{5, 9.0, outOfPower, false, RunEnd::none}, {"Rings 5 / 15", "9.0 s", "Out of power!"}},
+        {{5, 10.2, outOfPower, false, RunEnd::lost}, {"Rings 5 / 15", "10.2 s", "Game over"}},
+        {{15, 10.63, ring3, false, RunEnd::won}, {"Rings 15 / 15", "10.6 s", "You made it! 10.6 s"}},
+        {{15, 123.96, {}, false, RunEnd::won}, {"Rings 15 / 15", "124.0 s", "You made it! 124.0 s"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(linesOf(c.status), c.lines);
+    EXPECT_EQ(nextHudMessage(ring3, -1, false, 5.0).shownAt, 4.0) << "no event keeps the message";
+}
+
+// From a small window to a 4K screen, portrait too: the words grow with the
+// screen's height and every line lies inside it, none over another.
+TEST(HudLayout, EveryLineFitsTheScreenAndGrowsWithIt)
+{
+    const HudStatus busiest{15, 1234.5, {}, true, RunEnd::won};
+    EXPECT_FLOAT_EQ(hudText(busiest, 3840.0f, 2160.0f).lines[0].size / hudText(busiest, 400.0f, 400.0f).lines[0].size,
+                    2160.0f / 400.0f);
+    for (const glm::vec2 size : {glm::vec2(400, 400), glm::vec2(1280, 720), glm::vec2(3840, 2160),
+                                 glm::vec2(600, 1400)}) {
+        const HudText text = hudText(busiest, size.x, size.y);
+        ASSERT_EQ(text.count, 4);
+        for (int i = 0; i < text.count; ++i) {
+            const glm::vec4 box = hudTextBounds(text.lines[i]);
+            EXPECT_TRUE(box.x >= 0.0f && box.y >= 0.0f && box.z <= size.x && box.w <= size.y)
+                << text.lines[i].text() << " at " << size.x << "x" << size.y;
+            for (int j = 0; j < i; ++j) {
+                const glm::vec4 other = hudTextBounds(text.lines[j]);
+                EXPECT_TRUE(box.z <= other.x || other.z <= box.x || box.w <= other.y || other.w <= box.y)
+                    << text.lines[i].text() << " over " << text.lines[j].text();
+            }
+        }
+    }
+}
