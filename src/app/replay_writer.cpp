@@ -1,6 +1,7 @@
 #include "replay_writer.h"
 
-#include <cerrno>
+#include "framework/file_io.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,31 +36,27 @@ void ReplayWriter::finish(std::uint64_t hash)
     if (fd_ < 0)
         return;
     pending_ += formatReplayEnd(hash);
-    flush();
-    ::close(fd_);
-    fd_ = -1;
+    if (flush()) {
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 ReplayWriter::~ReplayWriter()
 {
-    if (fd_ >= 0) {
-        flush();
+    if (fd_ >= 0 && flush())
         ::close(fd_);
-    }
 }
 
 // Whole lines only, in as few writes as the system takes.
 bool ReplayWriter::flush()
 {
     lastFlush_ = std::chrono::steady_clock::now();
-    std::size_t written = 0;
-    while (written < pending_.size()) {
-        const ssize_t count = ::write(fd_, pending_.data() + written, pending_.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
+    if (!writeAll(fd_, pending_)) {
+        // What reached the file stays; writing on could repeat part of it.
+        ::close(fd_);
+        fd_ = -1;
+        return false;
     }
     pending_.clear();
     return true;

@@ -24,16 +24,7 @@ bool writeDurably(const std::string& path, const std::string& bytes)
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        written += static_cast<std::size_t>(count);
-    }
-    const bool complete = written == bytes.size() && ::fsync(fd) == 0;
+    const bool complete = writeAll(fd, bytes) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && complete;
 }
 

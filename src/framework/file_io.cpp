@@ -67,3 +67,17 @@ std::optional<std::string> readWholeFile(const std::string& path)
         bytes.append(chunk, static_cast<size_t>(count));
     }
 }
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}

@@ -12,3 +12,7 @@ bool isReadableFile(const std::string& path);
 // The whole file as bytes, or nothing when it is not a regular file or
 // cannot be read.
 std::optional<std::string> readWholeFile(const std::string& path);
+
+// Writes all of `bytes` to the open descriptor, however many writes the
+// system takes; false when one fails (a full disk, a size limit).
+bool writeAll(int fd, const std::string& bytes);
