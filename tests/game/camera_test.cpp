@@ -16,22 +16,6 @@
 #include <cmath>
 #include <utility>
 
-namespace {
-
-void expectNear(glm::vec3 actual, glm::vec3 expected, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-glm::vec3 toViewSpace(const glm::mat4& view, glm::vec3 point)
-{
-    return glm::vec3(view * glm::vec4(point, 1.0f));
-}
-
-}  // namespace
-
 TEST(MouseLook, CursorMotionTurnsTheViewAndThePitchStopsAt89Degrees)
 {
     // Right turns towards -yaw; up (screen y falling) raises the pitch.
@@ -50,18 +34,8 @@ TEST(MouseLook, CursorMotionTurnsTheViewAndThePitchStopsAt89Degrees)
         const glm::vec3 front = frontFromAngles(limited);
         EXPECT_GT(glm::length(glm::vec2(front.x, front.z)), 0.017f) << "the view keeps a heading";
     }
-    expectNear(frontFromAngles({0.0f, 0.0f}), {0.0f, 0.0f, 1.0f});
-    expectNear(rightFromFront(frontFromAngles({0.0f, 0.0f})), {-1.0f, 0.0f, 0.0f});
-}
-
-TEST(FollowCamera, StartsBehindAndAboveTheFairyLookingJustAboveIt)
-{
-    const glm::vec3 fairy(0.0f, 0.5f, 0.0f);
-    const CameraPose pose = followCamera(fairy, frontFromAngles({0.0f, 0.0f}));
-    expectNear(pose.eye, {0.0f, 2.0f, -3.0f});
-    expectNear(toViewSpace(pose.view, pose.eye), {0.0f, 0.0f, 0.0f});
-    expectNear(toViewSpace(pose.view, {0.0f, 1.0f, 0.0f}), {0.0f, 0.0f, -std::sqrt(10.0f)});
-    EXPECT_GT(toViewSpace(pose.view, {0.0f, 10.0f, 0.0f}).y, 0.0f);
+    EXPECT_LT(glm::distance(frontFromAngles({0.0f, 0.0f}), glm::vec3(0.0f, 0.0f, 1.0f)), 1e-5f);
+    EXPECT_LT(glm::distance(rightFromFront(frontFromAngles({0.0f, 0.0f})), glm::vec3(-1.0f, 0.0f, 0.0f)), 1e-5f);
 }
 
 // Every place the flight allows, every heading and pitch: a finite view with
@@ -104,16 +78,6 @@ TEST(FollowCamera, KeepsTheFairyInViewAndTheEyeInsideTheWellEverywhere)
     EXPECT_GT(constrained, 1000);  // the grid reaches the wall and the floor
 }
 
-TEST(FollowCamera, EyeAtTheFloorIsRaisedAsLongAsItStaysFarEnough)
-{
-    // Looking up from the floor puts the eye below the fairy.
-    const glm::vec3 fairy(1.0f, 0.2f, 1.0f);
-    const glm::vec3 front = frontFromAngles({0.0f, 1.0f});
-    const CameraPose pose = followCamera(fairy, front);
-    EXPECT_EQ(pose.eye.y, cameraLowestHeight);
-    EXPECT_NEAR(pose.eye.z, 1.0f - front.z * 3.0f, 1e-5f);
-}
-
 // Backing into the wall swings the camera over the fairy smoothly: the
 // picture's up and right axes turn a little from frame to frame, never jump.
 TEST(FollowCamera, BackingIntoTheWallTurnsTheViewSmoothly)
@@ -147,18 +111,19 @@ TEST(FreeCamera, FliesFiveUnitsASecondAnywhereAndLooksAlongItsFront)
     HeldKeys keys;
     keys.up = true;
     moveFreeCamera(camera, keys, front, right, 0.5f);
-    expectNear(camera.position, {0.0f, 12.5f, 0.0f});
+    EXPECT_LT(glm::distance(camera.position, glm::vec3(0.0f, 12.5f, 0.0f)), 1e-5f);
     keys.forward = true;
     moveFreeCamera(camera, keys, front, right, 1.0f);
-    expectNear(camera.position, glm::vec3(0.0f, 12.5f, 0.0f) + glm::vec3(0.0f, 1.0f, 1.0f) * (5.0f / std::sqrt(2.0f)));
+    const float diagonal = 5.0f / std::sqrt(2.0f);
+    EXPECT_LT(glm::distance(camera.position, glm::vec3(0.0f, 12.5f + diagonal, diagonal)), 1e-5f);
     keys = holding(true);
     moveFreeCamera(camera, keys, front, right, 10.0f);  // no wall holds it
     EXPECT_GT(camera.position.z, 50.0f);
 
     const glm::vec3 tilted = frontFromAngles({0.4f, -0.3f});
     const glm::mat4 view = freeCameraViewMatrix(camera, tilted, rightFromFront(tilted));
-    expectNear(toViewSpace(view, camera.position + tilted * 2.0f), {0.0f, 0.0f, -2.0f}, 1e-4f);
-    EXPECT_GT(toViewSpace(view, camera.position + glm::vec3(0.0f, 1.0f, 0.0f)).y, 0.0f);
+    EXPECT_LT(glm::distance(glm::vec3(view * glm::vec4(camera.position + tilted * 2.0f, 1.0f)), glm::vec3(0, 0, -2)), 1e-4f);
+    EXPECT_GT((view * glm::vec4(camera.position + glm::vec3(0.0f, 1.0f, 0.0f), 1.0f)).y, 0.0f);
 }
 
 TEST(Projection, MapsTheNearAndFarPlanesToTheClipRangeAndKeepsTheAspect)

@@ -1,8 +1,9 @@
 // Whole frames of the rules: the order of drain, camera, fairy, rings and
-// finish, the console lines, the two camera modes, the time step and the
-// frame's allocations.
+// finish, the console lines, the two camera modes, the time step, the
+// frame's allocations, and whole runs flown by the scripted pilot.
 #include "allocation_counter.h"
 #include "frames.h"
+#include "pilot.h"
 
 #include "game/course.h"
 #include "game/flight.h"
@@ -11,34 +12,16 @@
 #include "game/rings.h"
 #include "game/simulation.h"
 
+#include <glm/common.hpp>
 #include <glm/geometric.hpp>
 #include <glm/trigonometric.hpp>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
-namespace {
-
 using Messages = std::vector<std::string>;
-
-Simulation startedSimulation(CameraSettings settings = {})
-{
-    return makeSimulation(settings, CursorPosition{});
-}
-
-bool isFinite(const glm::mat4& matrix)
-{
-    for (int i = 0; i < 16; ++i) {
-        if (!std::isfinite(matrix[i / 4][i % 4]))
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 TEST(Simulation, StartsFromTheSettingsBehindTheFairyLookingJustAboveIt)
 {
@@ -52,7 +35,7 @@ TEST(Simulation, StartsFromTheSettingsBehindTheFairyLookingJustAboveIt)
     EXPECT_EQ(turned.state.cameraPitch, -0.5f);
     EXPECT_EQ(turned.lastCursor.x, 12.0);
 
-    Simulation simulation = startedSimulation();
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
     const SimulationStep step = stepSimulation(simulation, followFrame(0.0f));
     EXPECT_LT(glm::distance(step.view.eye, glm::vec3(0.0f, 2.0f, -3.0f)), 1e-5f);
     const glm::vec4 target = step.view.viewProjection * glm::vec4(0.0f, 1.0f, 0.0f, 1.0f);
@@ -63,7 +46,7 @@ TEST(Simulation, StartsFromTheSettingsBehindTheFairyLookingJustAboveIt)
 
 TEST(Simulation, FiveSecondsWithoutInputLoseWithBothLinesInOneFrame)
 {
-    Simulation simulation = startedSimulation();
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
     for (int frame = 1; frame < 320; ++frame) {
         const SimulationStep step = stepSimulation(simulation, followFrame(1.0f / 64.0f));
         ASSERT_TRUE(step.messages.empty() && !step.closeRequested) << "frame " << frame;
@@ -76,7 +59,7 @@ TEST(Simulation, FiveSecondsWithoutInputLoseWithBothLinesInOneFrame)
 
 TEST(Simulation, TheFrameThatEmptiesThePowerFallsIgnoringKeysWhileTheMouseStillTurns)
 {
-    Simulation simulation = startedSimulation();
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
     simulation.state.fairyPosition = {1.0f, 10.0f, 0.0f};  // beside ring 10's path
     simulation.state.fairyPower = 1.0f;
     const SimulationStep step = stepSimulation(simulation, followFrame(0.25f, holding(true), {100.0, -50.0}));
@@ -97,7 +80,7 @@ TEST(Simulation, TheFairysPartsFollowItWithTheWingsBehindAndAbove)
 {
     CameraSettings facingX;
     facingX.yaw = 1.5707964f;
-    Simulation simulation = startedSimulation(facingX);
+    Simulation simulation = makeSimulation(facingX, CursorPosition{});
     const SimulationStep step = stepSimulation(simulation, followFrame(0.1f, holding(true)));
     ASSERT_TRUE(step.fairy);
     const glm::vec3 fairy = simulation.state.fairyPosition;
@@ -112,7 +95,7 @@ TEST(Simulation, TheFairysPartsFollowItWithTheWingsBehindAndAbove)
 // turns the follow camera.
 TEST(Simulation, FreeModeFreezesTheFairyAndItsPowerAndTurnsOnlyItsOwnCamera)
 {
-    Simulation simulation = startedSimulation();
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
     simulation.state.fairyPosition = ringPositions[4];
     simulation.state.ringPassed[4] = true;
     const SimulationStep first = stepSimulation(simulation, freeFrame(2.0f, holding(true), {500.0, 500.0}));
@@ -132,11 +115,10 @@ TEST(Simulation, FreeModeFreezesTheFairyAndItsPowerAndTurnsOnlyItsOwnCamera)
 
 TEST(Simulation, AFramebufferWithoutAreaStillGivesAFiniteView)
 {
-    Simulation simulation = startedSimulation();
-    SimulationInput input = followFrame(0.1f);
-    input.framebufferWidth = 0;
-    input.framebufferHeight = 0;
-    EXPECT_TRUE(isFinite(stepSimulation(simulation, input).view.viewProjection));
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    const glm::mat4 view = stepSimulation(simulation, SimulationInput{0.1f, {}, {}, 0, 0, false}).view.viewProjection;
+    for (int column = 0; column < 4; ++column)
+        EXPECT_FALSE(glm::any(glm::isnan(view[column])) || glm::any(glm::isinf(view[column])));
 }
 
 TEST(Simulation, TheTimeStepIsTheClockDifferenceCappedAtAQuarterSecond)
@@ -150,10 +132,35 @@ TEST(Simulation, TheTimeStepIsTheClockDifferenceCappedAtAQuarterSecond)
 
 TEST(Simulation, FramesWithoutEventsAllocateNothing)
 {
-    Simulation simulation = startedSimulation();
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
     stepSimulation(simulation, followFrame(0.01f));
     AllocationCounter counter;
     for (int frame = 0; frame < 40; ++frame)
         stepSimulation(simulation, followFrame(0.01f, holding(true), {frame * 3.0, frame * 1.0}));
     EXPECT_EQ(counter.count(), 0);
+}
+
+// The same rings and the win whether the machine draws 5 frames a second or
+// 144, on a path 0.2 beside the rings' centres, where a slow frame can jump
+// over the ring's sphere. Each frame W is held and the cursor is where the
+// pilot wants it, for at most a minute.
+TEST(Pilot, FliesThroughItsRingsToTheFlagAndWinsAtAnyFrameRate)
+{
+    for (float framesPerSecond : {5.0f, 10.0f, 30.0f, 60.0f, 144.0f}) {
+        Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+        Pilot pilot(winningRoute, 0.2f);
+        Messages messages;
+        for (int frame = 0; frame < 60.0f * framesPerSecond; ++frame) {
+            const SimulationStep step =
+                stepSimulation(simulation, followFrame(1.0f / framesPerSecond, holding(true), pilot.aim(simulation)));
+            messages.insert(messages.end(), step.messages.begin(), step.messages.end());
+            if (step.closeRequested)
+                break;
+        }
+        EXPECT_EQ(messages, (Messages{"Passed ring 10 (Total: 1)\n", "Passed ring 11 (Total: 2)\n",
+                                      "Passed ring 12 (Total: 3)\n", "Passed ring 14 (Total: 4)\n",
+                                      "Passed ring 15 (Total: 5)\n", winMessage}))
+            << framesPerSecond << " frames per second";
+        EXPECT_GT(simulation.state.fairyPower, 0.0f);
+    }
 }
