@@ -30,6 +30,13 @@ inline void putU32(std::string& bytes, size_t offset, uint32_t value)
         bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
+// A copy of `bytes` with one field changed.
+inline std::string withU32(std::string bytes, size_t offset, uint32_t value)
+{
+    putU32(bytes, offset, value);
+    return bytes;
+}
+
 // "DDS " and the 124-byte header. `fourCC` of four characters, or empty for
 // an uncompressed 32-bit RGBA layout.
 inline std::string header(uint32_t width, uint32_t height, const std::string& fourCC, uint32_t linearSize)

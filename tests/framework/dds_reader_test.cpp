@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -24,184 +25,110 @@ DDSStatus statusOf(const std::string& file)
     return parseExact(file).status;
 }
 
-std::string dataAfter(const std::string& file, size_t offset, size_t count)
-{
-    return file.substr(offset, count);
-}
-
-std::string asString(const std::vector<uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
-TEST(DDSReader, LegacyFourCCsMapToTheS3tcFormats)
+using namespace ddsfile;
+
+// Exactly the level-0 blocks are taken, whatever the header's linear size
+// says and however much follows them; the sRGB formats read as linear.
+TEST(DDSReader, TakesTheLevelZeroBlocksOfTheThreeBlockFormats)
 {
     const struct {
-        const char* fourCC;
-        uint32_t format;
-        uint32_t imageSize;
-        uint32_t width;
-        uint32_t height;
+        uint32_t width, height;
+        const char* fourCC;  // with "DX10", `dxgi` names the format
+        uint32_t dxgi, format, imageSize;
     } cases[] = {
-        {"DXT1", compressedFormatDXT1, 32768, 256, 256},
-        {"DXT3", compressedFormatDXT3, 65536, 256, 256},
-        {"DXT5", compressedFormatDXT5, 65536, 256, 256},
-        {"DXT5", compressedFormatDXT5, 32, 5, 3},  // partial blocks round up: 2 by 1
-        {"DXT1", compressedFormatDXT1, 8, 1, 1},
+        {256, 256, "DXT1", 0, compressedFormatDXT1, 32768},
+        {256, 256, "DXT3", 0, compressedFormatDXT3, 65536},
+        {256, 256, "DXT5", 0, compressedFormatDXT5, 65536},
+        {5, 3, "DXT5", 0, compressedFormatDXT5, 32},  // partial blocks round up: 2 by 1
+        {1, 1, "DXT1", 0, compressedFormatDXT1, 8},
+        {16384, 4, "DXT1", 0, compressedFormatDXT1, 32768},  // the widest allowed
+        {8, 8, "DX10", dxgiBC1, compressedFormatDXT1, 32},
+        {8, 8, "DX10", dxgiBC1Srgb, compressedFormatDXT1, 32},
+        {8, 8, "DX10", dxgiBC2, compressedFormatDXT3, 64},
+        {8, 8, "DX10", dxgiBC2Srgb, compressedFormatDXT3, 64},
+        {8, 8, "DX10", dxgiBC3, compressedFormatDXT5, 64},
+        {8, 8, "DX10", dxgiBC3Srgb, compressedFormatDXT5, 64},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fourCC);
-        const std::string file = ddsfile::legacyFile(c.width, c.height, c.fourCC);
+    const uint32_t linearSizes[] = {0u, 8u, 31u, 33u, 0x7FFFFFFFu, 0xFFFFFFFFu};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const bool dx10 = std::string(c.fourCC) == "DX10";
+        const std::string file =
+            withU32(dx10 ? dx10File(c.width, c.height, c.dxgi) : legacyFile(c.width, c.height, c.fourCC),
+                    linearSizeOffset, linearSizes[i % std::size(linearSizes)]) + blocks(48, 200);
+        SCOPED_TRACE(testing::Message() << c.fourCC << " " << c.dxgi << " " << c.width << "x" << c.height);
         const DDSParseResult result = parseExact(file);
         ASSERT_EQ(result.status, DDSStatus::ok);
         EXPECT_EQ(result.image.width, c.width);
         EXPECT_EQ(result.image.height, c.height);
         EXPECT_EQ(result.image.format, c.format);
         EXPECT_EQ(result.image.imageSize, c.imageSize);
-        EXPECT_EQ(asString(result.image.data), dataAfter(file, ddsfile::legacyDataOffset, c.imageSize));
+        EXPECT_EQ(std::string(result.image.data.begin(), result.image.data.end()),
+                  file.substr(dx10 ? dx10DataOffset : legacyDataOffset, c.imageSize));
     }
-}
-
-TEST(DDSReader, Dx10BlockFormatsSkipTheExtensionHeader)
-{
-    const struct {
-        uint32_t dxgi;
-        uint32_t format;
-    } cases[] = {
-        {ddsfile::dxgiBC1, compressedFormatDXT1},     {ddsfile::dxgiBC1Srgb, compressedFormatDXT1},
-        {ddsfile::dxgiBC2, compressedFormatDXT3},     {ddsfile::dxgiBC2Srgb, compressedFormatDXT3},
-        {ddsfile::dxgiBC3, compressedFormatDXT5},     {ddsfile::dxgiBC3Srgb, compressedFormatDXT5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.dxgi);
-        const std::string file = ddsfile::dx10File(8, 8, c.dxgi);
-        const DDSParseResult result = parseExact(file);
-        ASSERT_EQ(result.status, DDSStatus::ok);
-        EXPECT_EQ(result.image.format, c.format);
-        EXPECT_EQ(asString(result.image.data),
-                  dataAfter(file, ddsfile::dx10DataOffset, result.image.imageSize));
-    }
-}
-
-TEST(DDSReader, Dx10WithoutRoomForItsBlocksIsUnreadable)
-{
-    // One byte short; a reader that took the extension for data would still find enough.
-    std::string file = ddsfile::dx10File(4, 4, ddsfile::dxgiBC3Srgb);
-    file.resize(file.size() - 1);
-    EXPECT_EQ(statusOf(file), DDSStatus::unreadable);
-
-    const std::string headerOnly = ddsfile::header(4, 4, "DX10", 16);
-    for (size_t cut = 0; cut < 20; ++cut)
-        EXPECT_EQ(statusOf(headerOnly + ddsfile::dx10Extension(ddsfile::dxgiBC3).substr(0, cut)),
-                  DDSStatus::unreadable)
-            << cut << " bytes of the extension";
-}
-
-TEST(DDSReader, Dx10OtherFormatsArraysAndVolumesAreUnsupported)
-{
-    const std::string head = ddsfile::header(4, 4, "DX10", 16);
-    const std::string data = ddsfile::blocks(6 * 16);
-    // Typeless BC1, RGBA8, BC4, BC7, and nothing at all.
-    for (const uint32_t dxgi : {70u, 28u, 80u, 98u, 0u})
-        EXPECT_EQ(statusOf(head + ddsfile::dx10Extension(dxgi) + data), DDSStatus::unsupportedFormat) << dxgi;
-    const std::string notPlain[] = {ddsfile::dx10Extension(ddsfile::dxgiBC3, ddsfile::dimensionTexture3D),
-                                    ddsfile::dx10Extension(ddsfile::dxgiBC3, ddsfile::dimensionTexture2D, 2),
-                                    ddsfile::dx10Extension(ddsfile::dxgiBC3, ddsfile::dimensionTexture2D, 0),
-                                    ddsfile::dx10Extension(ddsfile::dxgiBC3, ddsfile::dimensionTexture2D, 1, 0x4)};
-    for (const std::string& extension : notPlain)
-        EXPECT_EQ(statusOf(head + extension + data), DDSStatus::unsupportedFormat);
 }
 
 TEST(DDSReader, WellFormedFilesOfOtherKindsAreUnsupported)
 {
-    EXPECT_EQ(statusOf(ddsfile::header(4, 4, "", 16) + ddsfile::blocks(64)), DDSStatus::unsupportedFormat);
+    const std::string dx10 = header(4, 4, "DX10", 16), data = blocks(6 * 16);
+    std::vector<std::string> files{
+        header(4, 4, "", 16) + blocks(64),  // uncompressed RGBA
+        withU32(legacyFile(4, 4, "DXT1") + blocks(5 * 8), caps2Offset, 0x200 | 0xFC00),  // a cube map
+        withU32(legacyFile(4, 4, "DXT1"), caps2Offset, 0x200000),  // a volume
+        dx10 + dx10Extension(dxgiBC3, dimensionTexture3D) + data,
+        dx10 + dx10Extension(dxgiBC3, dimensionTexture2D, 2) + data,
+        dx10 + dx10Extension(dxgiBC3, dimensionTexture2D, 0) + data,
+        dx10 + dx10Extension(dxgiBC3, dimensionTexture2D, 1, 0x4) + data,  // a cube map
+    };
     for (const char* fourCC : {"DXT2", "DXT4", "ATI2", "BC4U", "dxt1"})
-        EXPECT_EQ(statusOf(ddsfile::header(4, 4, fourCC, 16) + ddsfile::blocks(16)),
-                  DDSStatus::unsupportedFormat)
-            << fourCC;
-
-    std::string cube = ddsfile::legacyFile(4, 4, "DXT1") + ddsfile::blocks(5 * 8);
-    ddsfile::putU32(cube, ddsfile::caps2Offset, 0x200 | 0xFC00);
-    EXPECT_EQ(statusOf(cube), DDSStatus::unsupportedFormat);
-    std::string volume = ddsfile::legacyFile(4, 4, "DXT1");
-    ddsfile::putU32(volume, ddsfile::caps2Offset, 0x200000);
-    EXPECT_EQ(statusOf(volume), DDSStatus::unsupportedFormat);
+        files.push_back(header(4, 4, fourCC, 16) + blocks(16));
+    // Typeless BC1, RGBA8, BC4, BC7, and nothing at all.
+    for (const uint32_t dxgi : {70u, 28u, 80u, 98u, 0u})
+        files.push_back(dx10 + dx10Extension(dxgi) + data);
+    for (size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(statusOf(files[i]), DDSStatus::unsupportedFormat) << "file " << i;
 }
 
-TEST(DDSReader, EveryTruncationIsUnreadable)
+// Every truncation, a damaged header, zero or absurd dimensions with plenty
+// of data after them, and a file of another kind.
+TEST(DDSReader, BrokenOrForeignFilesAreUnreadable)
 {
-    for (const std::string& file :
-         {ddsfile::legacyFile(8, 4, "DXT1"), ddsfile::legacyFile(5, 3, "DXT5"),
-          ddsfile::dx10File(4, 4, ddsfile::dxgiBC2)}) {
+    // The DX10 file's cuts include every part of its extension, and one byte
+    // short of its blocks, which a reader that took the extension for data
+    // would still find enough.
+    for (const std::string& file : {legacyFile(8, 4, "DXT1"), legacyFile(5, 3, "DXT5"), dx10File(4, 4, dxgiBC2)}) {
         ASSERT_EQ(statusOf(file), DDSStatus::ok);
         for (size_t length = 0; length < file.size(); ++length)
             EXPECT_EQ(statusOf(file.substr(0, length)), DDSStatus::unreadable) << length << " bytes";
     }
-}
 
-// Exactly the level-0 blocks are taken, whatever the header's linear size
-// says and however much follows them.
-TEST(DDSReader, LinearSizeFieldIsNotTrusted)
-{
-    for (const uint32_t lie : {0u, 8u, 31u, 33u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-        std::string file = ddsfile::legacyFile(5, 3, "DXT5") + ddsfile::blocks(48, 200);
-        ddsfile::putU32(file, ddsfile::linearSizeOffset, lie);
-        const DDSParseResult result = parseExact(file);
-        ASSERT_EQ(result.status, DDSStatus::ok) << "linear size " << lie;
-        EXPECT_EQ(result.image.imageSize, 32u);
-        EXPECT_EQ(asString(result.image.data), dataAfter(file, ddsfile::legacyDataOffset, 32));
-    }
-}
-
-TEST(DDSReader, ZeroOrAbsurdDimensionsAreUnreadable)
-{
+    const std::string good = legacyFile(4, 4, "DXT1");
+    std::vector<std::string> files{withU32(good, 0, 0x58534444),  // "DDSX"
+                                   withU32(good, headerSizeOffset, 0xFFFFFF00),
+                                   withU32(good, pixelFormatSizeOffset, 0)};
     const struct {
         uint32_t width, height;
     } bad[] = {{0, 4}, {4, 0}, {0, 0}, {16385, 4}, {4, 16385}, {0xFFFFFFFF, 0xFFFFFFFF}, {0x40000000, 0x40000000}};
-    for (const auto& size : bad) {
-        // Plenty of data, so only the dimensions can be at fault.
-        const std::string file = ddsfile::header(size.width, size.height, "DXT1", 8) + ddsfile::blocks(4096);
-        EXPECT_EQ(statusOf(file), DDSStatus::unreadable) << size.width << "x" << size.height;
-    }
-    const DDSParseResult widest = parseExact(ddsfile::legacyFile(16384, 4, "DXT1"));
-    EXPECT_EQ(widest.status, DDSStatus::ok);
-    EXPECT_EQ(widest.image.imageSize, 32768u);
-}
-
-TEST(DDSReader, ForeignOrDamagedHeadersAreUnreadable)
-{
-    EXPECT_EQ(statusOf(""), DDSStatus::unreadable);
-    EXPECT_EQ(statusOf("DDS "), DDSStatus::unreadable);
-
-    std::string wrongMagic = ddsfile::legacyFile(4, 4, "DXT1");
-    wrongMagic[3] = 'X';
-    EXPECT_EQ(statusOf(wrongMagic), DDSStatus::unreadable);
-
-    std::string wrongHeaderSize = ddsfile::legacyFile(4, 4, "DXT1");
-    ddsfile::putU32(wrongHeaderSize, ddsfile::headerSizeOffset, 0xFFFFFF00);
-    EXPECT_EQ(statusOf(wrongHeaderSize), DDSStatus::unreadable);
-
-    std::string wrongPixelFormatSize = ddsfile::legacyFile(4, 4, "DXT1");
-    ddsfile::putU32(wrongPixelFormatSize, ddsfile::pixelFormatSizeOffset, 0);
-    EXPECT_EQ(statusOf(wrongPixelFormatSize), DDSStatus::unreadable);
-
+    for (const auto& size : bad)
+        files.push_back(header(size.width, size.height, "DXT1", 8) + blocks(4096));
     // A KTX 1.1 file holding one DXT5 level: identifier, then its own header.
-    std::string ktx("\xABKTX 11\xBB\r\n\x1A\n", 12);
-    ktx += std::string(52, '\0') + ddsfile::blocks(4 + 256);
-    ddsfile::putU32(ktx, 12, 0x04030201);
-    ddsfile::putU32(ktx, 28, compressedFormatDXT5);
-    EXPECT_EQ(statusOf(ktx), DDSStatus::unreadable);
+    std::string ktx = std::string("\xABKTX 11\xBB\r\n\x1A\n", 12) + std::string(52, '\0') + blocks(4 + 256);
+    putU32(ktx, 12, 0x04030201);
+    putU32(ktx, 28, compressedFormatDXT5);
+    files.push_back(ktx);
+    for (size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(statusOf(files[i]), DDSStatus::unreadable) << "file " << i;
 }
 
 // Only the two failures that say why print a line, naming the resolved path.
 TEST(LoadDDS, ReadsQuietlyAndReportsWhatItCannotUse)
 {
     const std::string dir = makeScratchDir("load_dds");
-    writeFile(dir + "/dxt5.dds", ddsfile::legacyFile(5, 3, "DXT5"));
-    writeFile(dir + "/rgba.dds", ddsfile::header(4, 4, "", 64) + ddsfile::blocks(64));
-    writeFile(dir + "/short.dds", ddsfile::legacyFile(8, 8, "DXT1").substr(0, 140));
+    writeFile(dir + "/dxt5.dds", legacyFile(5, 3, "DXT5"));
+    writeFile(dir + "/rgba.dds", header(4, 4, "", 64) + blocks(64));
+    writeFile(dir + "/short.dds", legacyFile(8, 8, "DXT1").substr(0, 140));
     const struct {
         std::string path;
         std::string line;

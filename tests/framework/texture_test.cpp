@@ -58,10 +58,9 @@ TEST_F(TextureTest, UploadsTheLevelZeroBlocksAndSamplesTrilinearly)
         std::int64_t bytes;
     } cases[] = {{256, 256, "DXT1", 32768}, {256, 256, "DXT5", 65536}, {5, 3, "DXT5", 32}};
     for (const auto& c : cases) {
-        std::string file = ddsfile::legacyFile(c.width, c.height, c.fourCC) + ddsfile::blocks(64);
-        ddsfile::putU32(file, ddsfile::linearSizeOffset, 7);
+        const std::string file = ddsfile::legacyFile(c.width, c.height, c.fourCC) + ddsfile::blocks(64);
         GlCallRecorder recorder;
-        const Texture texture = textureFrom("texture_upload", file);
+        const Texture texture = textureFrom("texture_upload", ddsfile::withU32(file, ddsfile::linearSizeOffset, 7));
         EXPECT_EQ(recorder.counts().bytesUploaded, c.bytes) << c.fourCC;
         EXPECT_EQ(recorder.callsTo("glGenerateMipmap"), 1);
         EXPECT_EQ(boundParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
