@@ -2,75 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 #include <vector>
 
-namespace {
-
-struct Parsed {
-    CommandLineOptions options;
-    std::string errors;
-};
-
-Parsed parse(std::vector<const char*> args)
+// Each option takes the argument after it, which is scanned as an option too;
+// a later option replaces an earlier one. Other arguments are ignored, but
+// those starting with '-' never in silence: one line each, with a hint for
+// the joined form of a known option. A value starting with '-' is no option.
+TEST(CommandLine, OptionsTakeTheNextArgumentAndUnknownOnesAreNamed)
 {
-    args.insert(args.begin(), "glimmerdeep");
-    std::ostringstream errors;
-    Parsed parsed{parseCommandLine(static_cast<int>(args.size()), args.data(), errors), ""};
-    parsed.errors = errors.str();
-    return parsed;
-}
-
-}  // namespace
-
-TEST(CommandLine, NoArgumentsKeepTheDefaultFiles)
-{
-    const Parsed parsed = parse({});
-    EXPECT_FALSE(parsed.options.cameraSettingsPath);
-    EXPECT_FALSE(parsed.options.rendererSettingsPath);
-    EXPECT_EQ(parsed.errors, "");
-}
-
-TEST(CommandLine, BothOptionsTakeTheFollowingArgument)
-{
-    const Parsed parsed = parse({"--init_camera", "a.ini", "--init_renderer", "b.ini"});
-    EXPECT_EQ(parsed.options.cameraSettingsPath, "a.ini");
-    EXPECT_EQ(parsed.options.rendererSettingsPath, "b.ini");
-}
-
-TEST(CommandLine, AValueIsScannedAsAnOptionToo)
-{
-    const Parsed parsed = parse({"--init_camera", "--init_renderer", "file.ini"});
-    EXPECT_EQ(parsed.options.cameraSettingsPath, "--init_renderer");
-    EXPECT_EQ(parsed.options.rendererSettingsPath, "file.ini");
-}
-
-TEST(CommandLine, LaterOptionsReplaceEarlierOnesAndOthersAreIgnored)
-{
-    const Parsed parsed = parse({"x", "--init_camera", "a.ini", "y", "--init_camera", "b.ini"});
-    EXPECT_EQ(parsed.options.cameraSettingsPath, "b.ini");
-    EXPECT_FALSE(parsed.options.rendererSettingsPath);
-    EXPECT_EQ(parsed.errors, "");
-}
-
-// Still ignored, but never in silence: one line each, and a hint for the
-// joined form of a known option. A value starting with '-' is no option.
-TEST(CommandLine, UnknownOptionsAreNamedOnePerLine)
-{
-    const Parsed parsed = parse({"--bogus", "-x", "--init_camera=a.ini", "--init_renderer", "-r.ini", "plain"});
-    EXPECT_EQ(parsed.options.rendererSettingsPath, "-r.ini");
-    EXPECT_FALSE(parsed.options.cameraSettingsPath);
-    EXPECT_EQ(parsed.errors,
-              "Unknown option --bogus ignored.\n"
-              "Unknown option -x ignored.\n"
-              "Unknown option --init_camera=a.ini ignored. Give the file after a space: --init_camera PATH\n");
-}
-
-TEST(CommandLine, OptionWithoutValueIsReportedAndIgnored)
-{
-    const Parsed parsed = parse({"--init_renderer"});
-    EXPECT_FALSE(parsed.options.rendererSettingsPath);
-    EXPECT_NE(parsed.errors.find("--init_renderer"), std::string::npos);
-    EXPECT_EQ(std::count(parsed.errors.begin(), parsed.errors.end(), '\n'), 1);
+    const std::optional<std::string> none;
+    const struct {
+        std::vector<const char*> args;
+        std::optional<std::string> camera, renderer;
+        std::string errors;
+    } cases[] = {
+        {{}, none, none, ""},
+        {{"--init_camera", "a.ini", "--init_renderer", "b.ini"}, "a.ini", "b.ini", ""},
+        {{"--init_camera", "--init_renderer", "file.ini"}, "--init_renderer", "file.ini", ""},
+        {{"x", "--init_camera", "a.ini", "y", "--init_camera", "b.ini"}, "b.ini", none, ""},
+        {{"--bogus", "-x", "--init_camera=a.ini", "--init_renderer", "-r.ini", "plain"}, none, "-r.ini",
+         "Unknown option --bogus ignored.\nUnknown option -x ignored.\n"
+         "Unknown option --init_camera=a.ini ignored. Give the file after a space: --init_camera PATH\n"},
+        {{"--init_renderer"}, none, none, "Option --init_renderer needs a value after it; it is ignored.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        std::vector<const char*> args = c.args;
+        args.insert(args.begin(), "glimmerdeep");
+        std::ostringstream errors;
+        const CommandLineOptions options = parseCommandLine(static_cast<int>(args.size()), args.data(), errors);
+        EXPECT_EQ(options.cameraSettingsPath, c.camera);
+        EXPECT_EQ(options.rendererSettingsPath, c.renderer);
+        EXPECT_EQ(errors.str(), c.errors);
+    }
 }

@@ -20,16 +20,7 @@ namespace {
 
 const std::string oldResults = "glimmerdeep-results 1\nbest 10.600 42.0 2026-01-02\nwins 3\nlosses 7\n";
 
-RunResults someWins()
-{
-    RunResults results;
-    results.bestTime = 9.5;
-    results.bestPower = 12.0f;
-    results.bestDate = "2026-12-06";
-    results.wins = 4;
-    results.losses = 7;
-    return results;
-}
+const RunResults someWins{9.5, 12.0f, "2026-12-06", 4, 7};
 
 std::string contents(const std::string& path)
 {
@@ -79,7 +70,7 @@ TEST(Results, SavedResultsLoadAgainAndAMissingFileIsAFreshStart)
     EXPECT_FALSE(fresh.bestTime);
     EXPECT_EQ(fresh.wins + fresh.losses, 0);
 
-    ASSERT_TRUE(file.save(someWins(), console));
+    ASSERT_TRUE(file.save(someWins, console));
     const RunResults loaded = ResultsFile(folder).load(console);
     EXPECT_EQ(loaded.bestTime, 9.5);
     EXPECT_EQ(loaded.bestPower, 12.0f);
@@ -99,7 +90,7 @@ TEST(Results, AKillWhileSavingLeavesTheOldResults)
             ResultsFile file(folder);
             file.beforeRename = [] { std::raise(SIGKILL); };
             std::ostringstream console;
-            file.save(someWins(), console);
+            file.save(someWins, console);
         },
         testing::KilledBySignal(SIGKILL), "");
     EXPECT_EQ(contents(folder + "/results.txt"), oldResults);
@@ -118,7 +109,7 @@ TEST(Results, AFullDiskLeavesTheOldResults)
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     std::ostringstream console;
-    const bool saved_ok = ResultsFile(folder).save(someWins(), console);
+    const bool saved_ok = ResultsFile(folder).save(someWins, console);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -150,7 +141,7 @@ TEST(Results, ADamagedFileIsMovedAsideNeverOverwritten)
                                      "-2' and a new record begins.\n");
         EXPECT_EQ(contents(aside + "-2"), damaged);
         EXPECT_EQ(contents(aside), "an earlier damaged file");
-        EXPECT_TRUE(file.save(someWins(), console));
+        EXPECT_TRUE(file.save(someWins, console));
     }
 }
 
@@ -163,10 +154,9 @@ TEST(Results, AnUnwritableFolderIsSaidOnceAndTheGamePlaysOn)
     std::ostringstream console;
     ResultsFile file(folder);
     EXPECT_EQ(file.load(console).wins, 0);
-    EXPECT_FALSE(file.save(someWins(), console));
+    EXPECT_FALSE(file.save(someWins, console));
     EXPECT_EQ(console.str(), "The results cannot be kept: the folder '" + folder + "' cannot be made.\n");
     EXPECT_EQ(contents(scratch + "/file"), "not a folder");
-
 }
 
 TEST(Results, LiveInTheUsersDataFolder)

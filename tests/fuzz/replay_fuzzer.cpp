@@ -1,25 +1,10 @@
 // libFuzzer entry for the replay reader: any bytes must be read without a
 // crash, and a replay it accepts must write out as text that reads back to
 // the same replay.
-#include "app/replay.h"
+#include "../support/replay_text.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
-namespace {
-
-std::string textOf(const Replay& replay)
-{
-    std::string text = formatReplayHeader(replay.header);
-    for (const ReplayFrame& frame : replay.frames)
-        text += formatReplayFrame(frame);
-    if (replay.endHash)
-        text += formatReplayEnd(*replay.endHash);
-    return text;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
@@ -29,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             __builtin_trap();  // a refusal always says why
         return 0;
     }
-    const std::string written = textOf(*parse.replay);
+    const std::string written = formatReplay(*parse.replay);
     const ReplayParse again = parseReplay(written);
-    if (!again.replay || textOf(*again.replay) != written || again.replay->frames.size() != parse.replay->frames.size())
+    if (!again.replay || formatReplay(*again.replay) != written ||
+        again.replay->frames.size() != parse.replay->frames.size())
         __builtin_trap();
     return 0;
 }
