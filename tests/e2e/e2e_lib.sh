@@ -157,11 +157,30 @@ expect_no_gl_error() {
   fi
 }
 
-# quit_game: presses Escape in the running game and waits for it to end.
+# expect_clean_end: the game ended with status 0, without a sanitizer report
+# or an OpenGL debug message.
+expect_clean_end() {
+  expect_status 0
+  expect_no_sanitizer_report
+  expect_no_gl_error
+}
+
+# quit_game: presses Escape in the running game, which must end cleanly.
 quit_game() {
   xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
   xdotool key Escape
   wait_game 60
+  expect_clean_end
+}
+
+# replay_to_end <executable> <working dir> <replay> <speed> [args...]: plays a
+# replay to its end, which must be clean.
+replay_to_end() {
+  local executable=$1 workdir=$2 replay=$3 speed=$4
+  shift 4
+  start_game "$executable" "$workdir" --replay "$replay" --replay-speed "$speed" "$@"
+  wait_game 240
+  expect_clean_end
 }
 
 # wait_first_frame <seconds>: waits until the game window shows a drawn frame

@@ -18,10 +18,7 @@ case_s_held_keeps_the_well_in_view() {
   xdotool keyup --window "$WINDOW" s
   share=$(sky_share "$shot")
   awk -v s="$share" 'BEGIN { exit !(s < 0.5) }' || fail "the picture is $share plain sky after backing into the wall"
-  xdotool key Escape
-  wait_game 60
-  expect_status 0
-  expect_no_sanitizer_report
+  quit_game
 }
 
 # The shipped debug settings outline the scene's triangles over the sky;
@@ -37,21 +34,14 @@ case_debug_renderer_outlines_the_scene() {
   import -window "$WINDOW" "$shot" || fail "no screenshot"
   share=$(sky_share "$shot")
   awk -v s="$share" 'BEGIN { exit !(s > 0.2 && s < 0.9) }' || fail "outlines cover $share of the picture as sky"
-  xdotool key Escape
-  wait_game 60
-  expect_status 0
-  expect_no_sanitizer_report
-  expect_no_gl_error
+  quit_game
 }
 
 case_escape_quits() {
   make_small_tree
   start_game "$TREE_GAME" "$TREE"
   wait_window
-  xdotool windowfocus --sync "$WINDOW" || true
-  xdotool key Escape
-  wait_game 60
-  expect_status 0
+  quit_game
   if grep -q "Game Over" "$SCRATCH/out.txt"; then
     fail "the game ran until the loss instead of quitting"
   fi

@@ -15,12 +15,7 @@ cp "$SOURCE_DIR/tests/e2e/data/window_small.ini" "$GLIMMERDEEP_DATA/settings/win
 
 # play_loss <prefix>: the loss replay as fast as frames are drawn, to its end.
 play_loss() {
-  start_game "$1/bin/glimmerdeep" "$SCRATCH/elsewhere" \
-    --replay "$SOURCE_DIR/tests/e2e/data/replays/loss.replay" --replay-speed max
-  wait_game 240
-  expect_status 0
-  expect_no_sanitizer_report
-  expect_no_gl_error
+  replay_to_end "$1/bin/glimmerdeep" "$SCRATCH/elsewhere" "$SOURCE_DIR/tests/e2e/data/replays/loss.replay" max
   [[ ! -s "$SCRATCH/err.txt" ]] || fail "standard error not empty (a model missing?)"
   if grep -qE "Failed to load|Could not find" "$SCRATCH/out.txt"; then fail "a file was not found"; fi
   expect_output_contains " Fairy power depleted! Falling... "
