@@ -85,25 +85,14 @@ inline std::string blocks(size_t count, uint8_t seed = 1)
     return bytes;
 }
 
-inline size_t blockBytes(uint32_t width, uint32_t height, size_t blockSize)
+// A complete, valid file: the header, the DX10 extension naming
+// `dxgiFormat` when `fourCC` is "DX10", and exactly the level-0 blocks.
+inline std::string validFile(uint32_t width, uint32_t height, const std::string& fourCC, uint32_t dxgiFormat = 0)
 {
-    return static_cast<size_t>((width + 3) / 4) * ((height + 3) / 4) * blockSize;
-}
-
-// A complete, valid legacy file: header plus exactly the level-0 blocks.
-inline std::string legacyFile(uint32_t width, uint32_t height, const std::string& fourCC)
-{
-    const size_t size = blockBytes(width, height, fourCC == "DXT1" ? 8 : 16);
-    return header(width, height, fourCC, static_cast<uint32_t>(size)) + blocks(size);
-}
-
-// A complete, valid DX10 file for one of the BC1 to BC3 formats.
-inline std::string dx10File(uint32_t width, uint32_t height, uint32_t dxgiFormat)
-{
-    const bool bc1 = dxgiFormat == dxgiBC1 || dxgiFormat == dxgiBC1Srgb;
-    const size_t size = blockBytes(width, height, bc1 ? 8 : 16);
-    return header(width, height, "DX10", static_cast<uint32_t>(size)) + dx10Extension(dxgiFormat) +
-           blocks(size);
+    const bool bc1 = fourCC == "DXT1" || dxgiFormat == dxgiBC1 || dxgiFormat == dxgiBC1Srgb;
+    const size_t size = static_cast<size_t>((width + 3) / 4) * ((height + 3) / 4) * (bc1 ? 8 : 16);
+    return header(width, height, fourCC, static_cast<uint32_t>(size)) +
+           (fourCC == "DX10" ? dx10Extension(dxgiFormat) : "") + blocks(size);
 }
 
 }  // namespace ddsfile

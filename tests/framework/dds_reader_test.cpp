@@ -54,10 +54,8 @@ TEST(DDSReader, TakesTheLevelZeroBlocksOfTheThreeBlockFormats)
     const uint32_t linearSizes[] = {0u, 8u, 31u, 33u, 0x7FFFFFFFu, 0xFFFFFFFFu};
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
-        const bool dx10 = std::string(c.fourCC) == "DX10";
-        const std::string file =
-            withU32(dx10 ? dx10File(c.width, c.height, c.dxgi) : legacyFile(c.width, c.height, c.fourCC),
-                    linearSizeOffset, linearSizes[i % std::size(linearSizes)]) + blocks(48, 200);
+        const std::string file = withU32(validFile(c.width, c.height, c.fourCC, c.dxgi), linearSizeOffset,
+                                         linearSizes[i % std::size(linearSizes)]) + blocks(48, 200);
         SCOPED_TRACE(testing::Message() << c.fourCC << " " << c.dxgi << " " << c.width << "x" << c.height);
         const DDSParseResult result = parseExact(file);
         ASSERT_EQ(result.status, DDSStatus::ok);
@@ -66,7 +64,7 @@ TEST(DDSReader, TakesTheLevelZeroBlocksOfTheThreeBlockFormats)
         EXPECT_EQ(result.image.format, c.format);
         EXPECT_EQ(result.image.imageSize, c.imageSize);
         EXPECT_EQ(std::string(result.image.data.begin(), result.image.data.end()),
-                  file.substr(dx10 ? dx10DataOffset : legacyDataOffset, c.imageSize));
+                  file.substr(c.dxgi ? dx10DataOffset : legacyDataOffset, c.imageSize));
     }
 }
 
@@ -75,8 +73,8 @@ TEST(DDSReader, WellFormedFilesOfOtherKindsAreUnsupported)
     const std::string dx10 = header(4, 4, "DX10", 16), data = blocks(6 * 16);
     std::vector<std::string> files{
         header(4, 4, "", 16) + blocks(64),  // uncompressed RGBA
-        withU32(legacyFile(4, 4, "DXT1") + blocks(5 * 8), caps2Offset, 0x200 | 0xFC00),  // a cube map
-        withU32(legacyFile(4, 4, "DXT1"), caps2Offset, 0x200000),  // a volume
+        withU32(validFile(4, 4, "DXT1") + blocks(5 * 8), caps2Offset, 0x200 | 0xFC00),  // a cube map
+        withU32(validFile(4, 4, "DXT1"), caps2Offset, 0x200000),  // a volume
         dx10 + dx10Extension(dxgiBC3, dimensionTexture3D) + data,
         dx10 + dx10Extension(dxgiBC3, dimensionTexture2D, 2) + data,
         dx10 + dx10Extension(dxgiBC3, dimensionTexture2D, 0) + data,
@@ -98,13 +96,14 @@ TEST(DDSReader, BrokenOrForeignFilesAreUnreadable)
     // The DX10 file's cuts include every part of its extension, and one byte
     // short of its blocks, which a reader that took the extension for data
     // would still find enough.
-    for (const std::string& file : {legacyFile(8, 4, "DXT1"), legacyFile(5, 3, "DXT5"), dx10File(4, 4, dxgiBC2)}) {
+    for (const std::string& file :
+         {validFile(8, 4, "DXT1"), validFile(5, 3, "DXT5"), validFile(4, 4, "DX10", dxgiBC2)}) {
         ASSERT_EQ(statusOf(file), DDSStatus::ok);
         for (size_t length = 0; length < file.size(); ++length)
             EXPECT_EQ(statusOf(file.substr(0, length)), DDSStatus::unreadable) << length << " bytes";
     }
 
-    const std::string good = legacyFile(4, 4, "DXT1");
+    const std::string good = validFile(4, 4, "DXT1");
     std::vector<std::string> files{withU32(good, 0, 0x58534444),  // "DDSX"
                                    withU32(good, headerSizeOffset, 0xFFFFFF00),
                                    withU32(good, pixelFormatSizeOffset, 0)};
@@ -126,9 +125,9 @@ TEST(DDSReader, BrokenOrForeignFilesAreUnreadable)
 TEST(LoadDDS, ReadsQuietlyAndReportsWhatItCannotUse)
 {
     const std::string dir = makeScratchDir("load_dds");
-    writeFile(dir + "/dxt5.dds", legacyFile(5, 3, "DXT5"));
+    writeFile(dir + "/dxt5.dds", validFile(5, 3, "DXT5"));
     writeFile(dir + "/rgba.dds", header(4, 4, "", 64) + blocks(64));
-    writeFile(dir + "/short.dds", legacyFile(8, 8, "DXT1").substr(0, 140));
+    writeFile(dir + "/short.dds", validFile(8, 8, "DXT1").substr(0, 140));
     const struct {
         std::string path;
         std::string line;

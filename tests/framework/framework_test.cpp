@@ -80,8 +80,8 @@ TEST(DebugOutput, EachMessageIsOneLineExceptTheTwoNoisyIds)
               "OpenGL Error: slow [Source=SHADER_COMPILER, Type=PERFORMANCE, Severity=NOTIFICATION, ID=131184]\n");
     EXPECT_EQ(print(0x1234, 0xABCD, 4294967295u, 0x9999, nullptr),
               "OpenGL Error:  [Source=0x1234, Type=0xABCD, Severity=0x9999, ID=4294967295]\n");
-    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131185, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
-    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131218, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
+    for (const GLuint noisy : {131185u, 131218u})
+        EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, noisy, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
 }
 
 TEST_F(FrameworkTest, StartUpBlendsTestsDepthAndClearsToTheSky)

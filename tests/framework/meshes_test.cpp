@@ -115,7 +115,7 @@ TEST(ModelMatrix, ScalesThenRotatesInDegreesAboutZYXThenMoves)
     EXPECT_EQ(apply(modelMatrixOf(glm::vec3(1, 2, 3), glm::vec3(0), glm::vec3(2)), {1, 1, 1}), glm::vec3(3, 4, 5));
 }
 
-TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterial)
+TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterialAndAMissingOneDrawsNothing)
 {
     const ScratchAsset file = writeScratchAsset(
         "model_found", "quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvn 0 1 0\nf 1//1 2//1 3//1 4//1\n");
@@ -128,18 +128,15 @@ TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterial)
     glClear(GL_COLOR_BUFFER_BIT);
     model.draw();
     EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
-}
 
-TEST_F(MeshTest, AMissingModelIsReportedAndDrawsNothing)
-{
     testing::internal::CaptureStderr();
-    Model model("no/such/model.obj");
+    Model missing("no/such/model.obj");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "TinyObjLoader error:\n  Cannot open file [no/such/model.obj]\n\n"
               "Failed to load .obj: no/such/model.obj\n"
               "Warning: Model::setupMesh() called but no vertex data loaded.\n");
     GlCallRecorder recorder;
-    model.draw();
+    missing.draw();
     EXPECT_EQ(recorder.counts().calls, 0) << "no material, no vertices: nothing to do";
 }
 

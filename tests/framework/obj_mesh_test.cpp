@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <glm/common.hpp>
 #include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
 
-#include <fcntl.h>
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace {
@@ -21,22 +20,14 @@ struct Parsed {
     std::string errors;  // everything printed on standard error
 };
 
-Parsed parse(const std::string& text)
+// OBJ text read as "model.obj", or with `fromFile` the file at that path.
+Parsed parse(const std::string& text, bool fromFile = false)
 {
     testing::internal::CaptureStderr();
     Parsed parsed;
-    parsed.mesh = parseObjMesh(text, "model.obj");
+    parsed.mesh = fromFile ? loadObjMesh(text) : parseObjMesh(text, "model.obj");
     parsed.errors = testing::internal::GetCapturedStderr();
     return parsed;
-}
-
-Parsed load(const std::string& path)
-{
-    testing::internal::CaptureStderr();
-    Parsed loaded;
-    loaded.mesh = loadObjMesh(path);
-    loaded.errors = testing::internal::GetCapturedStderr();
-    return loaded;
 }
 
 glm::vec3 position(const ObjMesh& mesh, size_t vertex)
@@ -113,10 +104,10 @@ TEST(ObjMesh, UnreadableFilesAndReaderErrorsAreReportedWithTheirLines)
     const std::string missing = dir + "/missing.obj";
     const std::string missingLines = "TinyObjLoader error:\n  Cannot open file [" + missing + "]\n\n" +
                                      "Failed to load .obj: " + missing + "\n";
-    EXPECT_EQ(load(missing).errors, missingLines);
+    EXPECT_EQ(parse(missing, true).errors, missingLines);
     // A named pipe is no file: reported at once, never waited on.
     ASSERT_EQ(mkfifo((dir + "/pipe.obj").c_str(), 0600), 0);
-    EXPECT_EQ(load(dir + "/pipe.obj").mesh.vertexCount, 0u);
+    EXPECT_EQ(parse(dir + "/pipe.obj", true).mesh.vertexCount, 0u);
 
     // Index 0 does not exist in OBJ numbering; the reader gives up on it.
     const Parsed zero = parse("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 0 1 2\n");
@@ -138,7 +129,7 @@ TEST(ObjMesh, TheShippedModelsAreWholeAndFitTogether)
 {
     float flagFoot = 0.0f, cloudTop = -1e30f, cloudBottom = 1e30f;
     for (const char* name : {"Wings.obj", "flag.obj", "cloud.obj"}) {
-        const Parsed model = load(sourceDir() + "/assets/objects/" + name);
+        const Parsed model = parse(sourceDir() + "/assets/objects/" + name, true);
         EXPECT_EQ(model.errors, "") << name;
         ASSERT_GT(model.mesh.vertexCount, 0u) << name;
         float lowest = 1e30f, highest = -1e30f;

@@ -23,13 +23,6 @@ namespace {
 const std::string colorVert = "tests/framework/data/color.vert";
 const std::string colorFrag = "tests/framework/data/color.frag";
 
-GLint currentProgram()
-{
-    GLint program = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return program;
-}
-
 // Standard input closed and standard output on standard error, where the
 // death test sees it.
 void prepareFatalChild()
@@ -159,37 +152,33 @@ TEST_F(ShaderTest, EverySetterUploadsItsValueAndAsksForItsLocationOnce)
     EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{255, 0, 64, 255}));
 }
 
-TEST_F(ShaderTest, TheBuiltInProgramDrawsInFragColorRedByDefaultAtNegatedDepth)
-{
-    Shader shader;
-    shader.use();
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawCoveringTriangle(-0.5f);  // drawn at depth +0.5
-    EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
-    float depth = 0.0f;
-    glReadPixels(32, 32, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    EXPECT_NEAR(depth, 0.75f, 1e-3f);
-    shader.setUniform("fragColor", glm::vec3(0.0f, 1.0f, 0.0f));
-    glDisable(GL_DEPTH_TEST);
-    drawCoveringTriangle();
-    EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
-}
-
-// The program goes with its Shader, which leaves no program current, and a
-// moved-from Shader deletes nothing.
-TEST_F(ShaderTest, AShaderOwnsItsProgramOnceAndMovesIt)
+// The built-in program draws in "fragColor", red by default, at negated
+// depth. The program goes with its Shader, which leaves no program current,
+// and a moved-from Shader deletes nothing.
+TEST_F(ShaderTest, TheBuiltInProgramDrawsInFragColorAndMovesWithItsShader)
 {
     const GlObjectCensus before = countLiveGlObjects();
     {
         Shader first;
         Shader second(std::move(first));
-        Shader third;
-        third = std::move(second);
-        third.use();
-        EXPECT_NE(currentProgram(), 0);
+        Shader shader;
+        shader = std::move(second);
         EXPECT_EQ(countLiveGlObjects().programs, before.programs + 1);
+        shader.use();
+        glEnable(GL_DEPTH_TEST);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawCoveringTriangle(-0.5f);  // drawn at depth +0.5
+        EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{255, 0, 0, 255}));
+        float depth = 0.0f;
+        glReadPixels(32, 32, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_NEAR(depth, 0.75f, 1e-3f);
+        shader.setUniform("fragColor", glm::vec3(0.0f, 1.0f, 0.0f));
+        glDisable(GL_DEPTH_TEST);
+        drawCoveringTriangle();
+        EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
     }
-    EXPECT_EQ(currentProgram(), 0);
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0);
     EXPECT_EQ(countLiveGlObjects(), before);
 }
