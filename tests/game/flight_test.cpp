@@ -94,16 +94,3 @@ TEST(Power, DrainsTwentyASecondToExactlyZeroAndStartsTheFallOnce)
     EXPECT_TRUE(state.falling);
     EXPECT_FALSE(drainPower(state, 1.0f));  // reported once
 }
-
-TEST(Power, FallIgnoresKeysDropsFiveASecondAndEndsTheGameOnTheFloor)
-{
-    GameState state;
-    state.fairyPosition = {1.0f, 3.0f, -2.0f};
-    state.falling = true;
-    const glm::vec3 up = frontFromAngles({0.0f, 1.0f});
-    EXPECT_FALSE(stepFairy(state, holding(true, false, true), up, rightFromFront(up), 0.5f));
-    EXPECT_EQ(state.fairyPosition, glm::vec3(1.0f, 0.5f, -2.0f));
-    EXPECT_FALSE(stepFairy(state, {}, up, rightFromFront(up), 0.05f));
-    EXPECT_TRUE(stepFairy(state, {}, up, rightFromFront(up), 0.05f));
-    EXPECT_EQ(state.fairyPosition, glm::vec3(1.0f, floorHeight, -2.0f));
-}

@@ -6,12 +6,7 @@
 
 inline HeldKeys holding(bool forward, bool back = false, bool left = false, bool right = false)
 {
-    HeldKeys keys;
-    keys.forward = forward;
-    keys.back = back;
-    keys.left = left;
-    keys.right = right;
-    return keys;
+    return HeldKeys{forward, back, left, right, false, false};
 }
 
 inline SimulationInput followFrame(float deltaTime, HeldKeys keys = {}, CursorPosition cursor = {})

@@ -78,7 +78,7 @@ TEST(ParticlePool, SparksFlyStraightAndFadeWithTheirLife)
         const float speed = glm::length(moved) / 0.5f;
         EXPECT_TRUE(speed >= 1.0f && speed <= 2.0f) << speed;
         EXPECT_LE(moved.y, 0.0f);
-            EXPECT_LE(glm::length(first[i] - fairy), 0.05f * std::sqrt(3.0f) + 0.2f + 1e-5f);
+        EXPECT_LE(glm::length(first[i] - fairy), 0.05f * std::sqrt(3.0f) + 0.2f + 1e-5f);
         EXPECT_FLOAT_EQ(packedColor(pool, i).a, 0.9f / 1.5f);
     }
 }

@@ -20,42 +20,36 @@ GameState fairyAt(glm::vec3 position, float power = 50.0f)
     return state;
 }
 
-// The ring passed by a frame that ends at `position` where it began.
-int passStandingAt(glm::vec3 position)
-{
-    GameState state = fairyAt(position);
-    return passRing(state, position);
-}
-
 }  // namespace
 
-TEST(Rings, PassRadiusAndFinishRadiusAreStrict)
+// A frame passes a ring or reaches the finish when its path from where the
+// fairy was to where it is comes strictly within the radius: a long frame
+// that carries the fairy straight through a ring passes it, though it ends
+// beyond the ring's radius; a path that only comes near does not.
+TEST(Rings, ThePathOfTheWholeFrameCountsStrictlyWithinTheRadius)
 {
-    // Offsets along z from centres with z = 0: the distance is the offset, exactly.
-    EXPECT_EQ(passStandingAt(ringPositions[0] + glm::vec3(0.0f, 0.0f, 0.26f)), -1);
-    EXPECT_EQ(passStandingAt(ringPositions[0] + glm::vec3(0.0f, 0.0f, 0.2599f)), 0);
-    EXPECT_EQ(passStandingAt(ringPositions[9] + glm::vec3(0.0f, 0.25f, 0.0f)), 9);  // touching from above
-
-    const glm::vec3 edge = finishPoint - glm::vec3(0.0f, 0.0f, 1.0f);
-    const glm::vec3 inside = finishPoint - glm::vec3(0.0f, 0.0f, 0.999f);
-    EXPECT_FALSE(reachedFinish(edge, edge));
-    EXPECT_TRUE(reachedFinish(inside, inside));
-}
-
-// A long frame that carries the fairy straight through a ring still passes
-// it, though the frame ends beyond the ring's radius; a path that only comes
-// near does not. The finish is reached the same way.
-TEST(Rings, ThePathOfTheWholeFrameCounts)
-{
-    const glm::vec3 ring = ringPositions[9];
-    GameState through = fairyAt(ring + glm::vec3(0.2f, 0.4f, 0.0f));
-    EXPECT_EQ(passRing(through, ring + glm::vec3(0.2f, -0.4f, 0.0f)), 9);
-    GameState beside = fairyAt(ring + glm::vec3(0.3f, 0.4f, 0.0f));
-    EXPECT_EQ(passRing(beside, ring + glm::vec3(0.3f, -0.4f, 0.0f)), -1);
+    const glm::vec3 ring = ringPositions[9], z(0.0f, 0.0f, 1.0f), y(0.0f, 1.0f, 0.0f);
+    const struct {
+        glm::vec3 from, to;
+        int ring;
+    } rings[] = {
+        // Offsets along z from centres with z = 0: the distance is the offset, exactly.
+        {ringPositions[0] + 0.26f * z, ringPositions[0] + 0.26f * z, -1},
+        {ringPositions[0] + 0.2599f * z, ringPositions[0] + 0.2599f * z, 0},
+        {ring + 0.25f * y, ring + 0.25f * y, 9},  // touching from above
+        {ring + glm::vec3(0.2f, 0.4f, 0.0f), ring + glm::vec3(0.2f, -0.4f, 0.0f), 9},
+        {ring + glm::vec3(0.3f, 0.4f, 0.0f), ring + glm::vec3(0.3f, -0.4f, 0.0f), -1},
+    };
+    for (const auto& c : rings) {
+        GameState state = fairyAt(c.from);
+        EXPECT_EQ(passRing(state, c.to), c.ring) << c.from.x << " " << c.from.y << " " << c.from.z;
+    }
     EXPECT_FLOAT_EQ(distanceToPath({0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 0.0f}, {1.0f, 3.0f, 0.0f}), std::sqrt(2.0f));
 
-    EXPECT_TRUE(reachedFinish(finishPoint - glm::vec3(0.0f, 1.5f, 0.0f), finishPoint + glm::vec3(0.0f, 1.5f, 0.0f)));
-    EXPECT_FALSE(reachedFinish(finishPoint - glm::vec3(0.0f, 2.5f, 0.0f), finishPoint - glm::vec3(0.0f, 1.5f, 0.0f)));
+    EXPECT_FALSE(reachedFinish(finishPoint - z, finishPoint - z));
+    EXPECT_TRUE(reachedFinish(finishPoint - 0.999f * z, finishPoint - 0.999f * z));
+    EXPECT_TRUE(reachedFinish(finishPoint - 1.5f * y, finishPoint + 1.5f * y));
+    EXPECT_FALSE(reachedFinish(finishPoint - 2.5f * y, finishPoint - 1.5f * y));
 }
 
 TEST(Rings, EachRingRefillsThirtyUpToTheFullOnceAndIsReportedByItsCourseNumber)

@@ -16,7 +16,6 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -26,12 +25,6 @@ GLuint programOf(Shader& shader)
     GLint program = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     return static_cast<GLuint>(program);
-}
-
-bool isTranslationTo(const UniformUpload& upload, const glm::vec3& offset)
-{
-    return upload.values.size() == 16 && upload.values[12] == offset.x && upload.values[13] == offset.y &&
-           upload.values[14] == offset.z;
 }
 
 // Counts the GL calls made before drawFrame's first pass begins.
@@ -76,7 +69,9 @@ TEST_F(FrameTest, TheFirstSecondShowsTheLitWallTheWaterAndTheGlowingFairy)
     EXPECT_GT(std::min({fairy.r, fairy.g, fairy.b}), 180.0f) << "the fairy glows";
 }
 
-TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouth)
+// The cloud layer high above the mouth writes no depth: nothing in the
+// middle of the picture is nearer than the far plane.
+TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndTheCloudsWriteNoDepth)
 {
     app.switches.overlayEnabled = false;
     app.switches.freeCameraMode = true;
@@ -87,6 +82,11 @@ TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouth)
     const glm::vec3 mouth = meanColor(windowWidth / 2 - 8, windowHeight / 2 - 8, 16, 16);
     EXPECT_GT(mouth.b, 150.0f) << "sky or clouds above";
     EXPECT_LT(meanColor(0, 0, 16, 16).b, mouth.b) << "the wall frames the sky";
+    glBindFramebuffer(GL_FRAMEBUFFER, app.renderTargets.sceneFramebuffer());
+    float depth = 0.0f;
+    glReadPixels(windowWidth / 2, windowHeight / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_EQ(depth, 1.0f);
 }
 
 // Every GL call of a frame happens in drawFrame's passes, the texture
@@ -105,10 +105,13 @@ TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
     const GLuint textureProgram = programOf(*app.level->textureShader);
     EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
     const auto matrices = recorder.uniforms(textureProgram, "modelMatrix");
-    EXPECT_FALSE(std::any_of(matrices.begin(), matrices.end(),
-                             [](const UniformUpload& u) { return isTranslationTo(u, ringPositions[0]); }));
-    EXPECT_TRUE(std::any_of(matrices.begin(), matrices.end(),
-                            [](const UniformUpload& u) { return isTranslationTo(u, ringPositions[1]); }));
+    const auto drawnAt = [&matrices](const glm::vec3& at) {
+        return std::any_of(matrices.begin(), matrices.end(), [&at](const UniformUpload& u) {
+            return u.values.size() == 16 && glm::vec3(u.values[12], u.values[13], u.values[14]) == at;
+        });
+    };
+    EXPECT_FALSE(drawnAt(ringPositions[0]));
+    EXPECT_TRUE(drawnAt(ringPositions[1]));
 }
 
 // The water's time stops with its switch while the clouds move on, and its
@@ -121,104 +124,24 @@ TEST_F(FrameTest, SwitchesReachTheirPassesInTheNextFrame)
     app.switches.waterAnimationEnabled = true;
     app.switches.renderer.normals = true;
     frame(2.75);
-    const GLuint water = programOf(*app.level->waterShader);
-    const auto times = recorder.uniforms(water, "time");
-    const auto normals = recorder.uniforms(water, "draw_normals");
-    const auto clouds = recorder.uniforms(programOf(*app.level->cloudShader), "time");
-    ASSERT_EQ(times.size(), 2u);
-    ASSERT_EQ(normals.size(), 2u);
-    ASSERT_EQ(clouds.size(), 2u);
-    EXPECT_EQ(times[0].values[0], 0.0f);
-    EXPECT_EQ(times[1].values[0], 2.75f);
-    EXPECT_EQ(clouds[0].values[0], 2.5f);
-    EXPECT_EQ(normals[0].values[0], 0.0f);
-    EXPECT_EQ(normals[1].values[0], 1.0f);
-}
-
-// F1 and the debug settings outline the scene's own triangles; the glow, the
-// composite and the HUD still fill their pixels, so the outlines of the wall
-// and the water show all over the window over the sky behind them.
-TEST_F(FrameTest, WireframeOutlinesTheSceneAllOverTheWindow)
-{
-    app.switches.overlayEnabled = false;
-    app.switches.renderer.wireframe = true;
-    app.switches.renderer.backface_culling = true;
-    frames(2);
-    saveScreenshot("wireframe");
-    const std::vector<unsigned char> pixels = screenshot();
-    for (int quarter = 0; quarter < 4; ++quarter) {
-        int drawn = 0, sky = 0;
-        for (int y = (quarter / 2) * windowHeight / 2; y < (quarter / 2 + 1) * windowHeight / 2; ++y) {
-            for (int x = (quarter % 2) * windowWidth / 2; x < (quarter % 2 + 1) * windowWidth / 2; ++x) {
-                const unsigned char* p = &pixels[(static_cast<size_t>(y) * windowWidth + x) * 3];
-                const int distance = std::abs(p[0] - 135) + std::abs(p[1] - 206) + std::abs(p[2] - 235);
-                (distance > 40 ? drawn : sky) += 1;
-            }
-        }
-        EXPECT_GT(drawn, windowWidth * windowHeight / 4 / 10) << "quarter " << quarter;
-        EXPECT_GT(sky, windowWidth * windowHeight / 4 / 10) << "quarter " << quarter;
-    }
-}
-
-// The HUD blends over the picture the same way whether or not the sparks,
-// which turn blending off behind them, were drawn before it.
-TEST_F(FrameTest, TheHudIsTranslucentWithTheTrailOnAndOff)
-{
-    for (bool trail : {true, false}) {
-        app.switches.particlesEnabled = trail;
-        app.switches.overlayEnabled = false;
-        frames(3);
-        const std::vector<unsigned char> under = readPixels(0, 0, windowWidth, windowHeight);
-        app.level->hud->draw(windowWidth, windowHeight, 100.0f);
-        const std::vector<unsigned char> over = readPixels(0, 0, windowWidth, windowHeight);
-        // A pixel inside the bar: the fill at 90% over the background at 80% over the picture.
-        const size_t at = (static_cast<size_t>(40) * windowWidth + windowWidth / 2) * 4;
-        const glm::vec3 fill(0.4f, 0.8f, 1.0f);
-        for (int c = 0; c < 3; ++c) {
-            const float background = 0.8f * 0.2f * 255.0f + 0.2f * under[at + c];
-            EXPECT_NEAR(over[at + c], 0.9f * 255.0f * fill[c] + 0.1f * background, 2.0f)
-                << (trail ? "trail on" : "trail off") << ", channel " << c;
-        }
-    }
-}
-
-TEST_F(FrameTest, TheCloudLayerWritesNoDepth)
-{
-    // From above the well looking straight up only the cloud layer and the sky are in view.
-    app.switches.freeCameraMode = true;
-    app.simulation.freeCamera.position = glm::vec3(0.0f, 30.0f, 0.0f);
-    app.simulation.freeCamera.pitch = 1.55f;
-    frame(0.1);
-    glBindFramebuffer(GL_FRAMEBUFFER, app.renderTargets.sceneFramebuffer());
-    float depth = 0.0f;
-    glReadPixels(windowWidth / 2, windowHeight / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    EXPECT_EQ(depth, 1.0f);
-}
-
-TEST_F(FrameTest, AResizeRemakesTheTargetsAtTheNewSizeAndLeavesTheLightmapAlone)
-{
-    frame(0.1);
-    const GLuint lightmap = app.level->lightmap->texture();
-    glfwSetWindowSize(window, 120, 90);
-    onFramebufferSize(window, 120, 90);
-    GLint width = 0, viewport[4] = {};
-    glBindTexture(GL_TEXTURE_2D, app.renderTargets.brightColorTexture());
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 120);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[3], 90);
-    EXPECT_EQ(app.level->lightmap->texture(), lightmap);
-    glBindTexture(GL_TEXTURE_2D, lightmap);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 512);
+    const auto sent = [&recorder](Shader& shader, const char* name) {
+        std::vector<float> values;
+        for (const UniformUpload& upload : recorder.uniforms(programOf(shader), name))
+            values.push_back(upload.values.at(0));
+        return values;
+    };
+    EXPECT_EQ(sent(*app.level->waterShader, "time"), (std::vector<float>{0.0f, 2.75f}));
+    EXPECT_EQ(sent(*app.level->waterShader, "draw_normals"), (std::vector<float>{0.0f, 1.0f}));
+    EXPECT_EQ(sent(*app.level->cloudShader, "time"), (std::vector<float>{2.5f, 2.75f}));
 }
 
 // A small, very bright square in the glow target spreads as wide a halo on
 // the screen through blur targets of half or a quarter of the window's size
-// as through full ones; the targets follow a resize at their fraction.
-TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolution)
+// as through full ones. A resize remakes the targets at the new size, the
+// blur ones at their fraction, and leaves the lightmap alone.
+TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolutionAndTheTargetsFollowAResize)
 {
+    const GLuint lightmap = app.level->lightmap->texture();
     const auto haloWidth = [&](BloomResolution bloom) {
         app.settings.renderer.bloom_resolution = bloom;
         onFramebufferSize(window, windowWidth, windowHeight);
@@ -241,9 +164,16 @@ TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolution)
             lit += row[x * 3] + row[x * 3 + 1] + row[x * 3 + 2] > 70 ? 1 : 0;
         return lit;
     };
+    const auto sizeOf = [](GLuint texture) {
+        glm::ivec2 size(0);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size.x);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size.y);
+        return size;
+    };
     const int full = haloWidth(BloomResolution::full);
     EXPECT_GT(full, 8);
-    for (BloomResolution bloom : {BloomResolution::half, BloomResolution::quarter}) {
+    for (BloomResolution bloom : {BloomResolution::full, BloomResolution::half, BloomResolution::quarter}) {
         const int divisor = static_cast<int>(bloom);
         SCOPED_TRACE(divisor);
         // A quarter's upsampling widens the halo a little; half keeps it.
@@ -253,14 +183,14 @@ TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolution)
         EXPECT_EQ(viewport[2], windowWidth) << "the composite draws the whole window";
 
         onFramebufferSize(window, 120, 90);
-        GLint width = 0, height = 0;
-        glBindTexture(GL_TEXTURE_2D, app.renderTargets.pingpongTexture(0));
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        EXPECT_EQ(width, 120 / divisor);
-        EXPECT_EQ(height, 90 / divisor);
+        EXPECT_EQ(sizeOf(app.renderTargets.pingpongTexture(0)), glm::ivec2(120, 90) / divisor);
+        EXPECT_EQ(sizeOf(app.renderTargets.brightColorTexture()), glm::ivec2(120, 90));
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[3], 90);
         onFramebufferSize(window, windowWidth, windowHeight);
     }
+    EXPECT_EQ(app.level->lightmap->texture(), lightmap);
+    EXPECT_EQ(sizeOf(lightmap), glm::ivec2(512));
 }
 
 // The fairy's glow at each bloom resolution, side by side in the README.

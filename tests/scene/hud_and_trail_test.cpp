@@ -11,15 +11,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
 
 namespace {
 
-// Over black: the background at 80%, the fill (0.4, 0.8, 1.0) at 90% over it.
-const std::vector<int> background{41, 41, 41};
-const std::vector<int> fill{96, 188, 234};
+// Over grey (102): the black background at 80%, the fill (0.4, 0.8, 1.0) at
+// 90% over it.
+const std::vector<int> grey{102, 102, 102};
+const std::vector<int> background{61, 61, 61};
+const std::vector<int> fill{98, 190, 236};
 const std::vector<int> red{255, 0, 0};
-const std::vector<int> black{0, 0, 0};
 
 class HudTest : public GlTest {
 protected:
@@ -29,11 +29,11 @@ protected:
         windowHeight = 120;
     }
 
-    // The window after the HUD is drawn over black at `power`, as RGB.
-    void drawOverBlack(int width, int height, float power)
+    // The window after the HUD is drawn over grey at `power`.
+    void drawOverGrey(int width, int height, float power)
     {
         glViewport(0, 0, width, height);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         testing::internal::CaptureStdout();
         HudRenderer hud;
@@ -57,69 +57,50 @@ protected:
 
 // At full power the fill covers exactly the 200 by 20 bar, centred, 30
 // pixels above the bottom; at no power only the background shows; the heart
-// sits in the bottom-left corner.
+// sits in the bottom-left corner. The HUD blends over what is there.
 TEST_F(HudTest, TheBarShowsThePowerCentredAboveTheBottomAndTheHeartSitsBottomLeft)
 {
-    drawOverBlack(320, 120, 100.0f);
+    drawOverGrey(320, 120, 100.0f);
     EXPECT_TRUE(shows(60, 30, fill));
     EXPECT_TRUE(shows(259, 49, fill));
-    EXPECT_TRUE(shows(59, 40, black));
-    EXPECT_TRUE(shows(260, 40, black));
-    EXPECT_TRUE(shows(160, 50, black));
-    EXPECT_TRUE(shows(160, 29, black));
+    EXPECT_TRUE(shows(59, 40, grey));
+    EXPECT_TRUE(shows(260, 40, grey));
+    EXPECT_TRUE(shows(160, 50, grey));
+    EXPECT_TRUE(shows(160, 29, grey));
     EXPECT_TRUE(shows(20, 50, red));
     EXPECT_TRUE(shows(30, 25, red));
-    EXPECT_TRUE(shows(30, 62, black));
+    EXPECT_TRUE(shows(30, 62, grey));
 
-    drawOverBlack(320, 120, 25.0f);
+    drawOverGrey(320, 120, 25.0f);
     EXPECT_TRUE(shows(100, 40, fill));
     EXPECT_TRUE(shows(120, 40, background));
-    drawOverBlack(320, 120, 0.0f);
+    drawOverGrey(320, 120, 0.0f);
     EXPECT_TRUE(shows(61, 40, background));
-}
 
-// Narrower than the bar: it is cut on both sides and still centred.
-TEST_F(HudTest, ANarrowWindowCutsTheBarOnBothSides)
-{
-    drawOverBlack(100, 120, 100.0f);
+    // Narrower than the bar: it is cut on both sides and still centred; a
+    // minimised window gets nothing, and no GL error.
+    drawOverGrey(100, 120, 100.0f);
     EXPECT_TRUE(shows(0, 40, fill));
     EXPECT_TRUE(shows(99, 40, fill));
-    drawOverBlack(0, 0, 100.0f);  // a minimised window gets nothing, and no GL error
+    drawOverGrey(0, 0, 100.0f);
 }
 
-namespace {
-
-class TrailTest : public GlTest {
-protected:
-    void SetUp() override
-    {
-        GlTest::SetUp();
-        testing::internal::CaptureStdout();
-        renderer.emplace(8);
-        testing::internal::GetCapturedStdout();
-    }
-    void TearDown() override
-    {
-        renderer.reset();
-        GlTest::TearDown();
-    }
-
-    std::optional<ParticleRenderer> renderer;
-    const glm::mat4 view = glm::lookAt(glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    const glm::mat4 viewProjection = glm::perspective(1.0f, 1.0f, 0.1f, 10.0f) * view;
-};
-
-}  // namespace
+using TrailTest = GlTest;
 
 // The live sparks go up (32 bytes each) and are drawn in one instanced call,
 // blended and without depth writes; blending is off and depth writes on
 // afterwards. With none alive the renderer makes no GL call at all.
 TEST_F(TrailTest, OneInstancedDrawOfTheLiveSparksAndNothingWithoutThem)
 {
+    testing::internal::CaptureStdout();
+    ParticleRenderer renderer(8);
+    testing::internal::GetCapturedStdout();
+    const glm::mat4 view = glm::lookAt(glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::mat4 viewProjection = glm::perspective(1.0f, 1.0f, 0.1f, 10.0f) * view;
     ParticlePool pool(8, 60.0f, 1u);
     {
         GlCallRecorder recorder;
-        renderer->draw(pool, view, viewProjection);
+        renderer.draw(pool, view, viewProjection);
         EXPECT_EQ(recorder.counts().calls, 0);
     }
     pool.step(0.05f, glm::vec3(0.0f));
@@ -127,7 +108,7 @@ TEST_F(TrailTest, OneInstancedDrawOfTheLiveSparksAndNothingWithoutThem)
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     GlCallRecorder recorder;
-    renderer->draw(pool, view, viewProjection);
+    renderer.draw(pool, view, viewProjection);
     EXPECT_EQ(recorder.counts().drawCalls, 1);
     EXPECT_EQ(recorder.callsTo("glDrawArraysInstanced"), 1);
     EXPECT_EQ(recorder.counts().bytesUploaded, 3 * 32);

@@ -93,11 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, Words, testing::Values(glm::ivec2(400, 400), g
                              return std::to_string(info.param.x) + "x" + std::to_string(info.param.y);
                          });
 
-namespace {
-
 using WithoutFont = GlTest;
-
-}  // namespace
 
 // A missing or damaged atlas gets the texture loader's line; the renderer
 // then draws nothing at all and the game goes on.

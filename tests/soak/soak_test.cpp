@@ -65,12 +65,7 @@ long growthAfterWarmUp(std::vector<long> samples)
 
 HeldKeys held(bool forward, bool left, bool up = false)
 {
-    HeldKeys keys;
-    keys.forward = forward;
-    keys.left = left;
-    keys.right = !left;
-    keys.up = up;
-    return keys;
+    return HeldKeys{forward, false, left, !left, up, false};
 }
 
 class Soak : public GameFixture {
