@@ -2,12 +2,17 @@
 // exactly, a recording cut after a whole frame plays, and anything else that
 // is wrong is named in words for the player.
 #include "support/replay_text.h"
+#include "support/test_paths.h"
+
+#include "app/replay_writer.h"
+#include "framework/file_io.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <iomanip>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -136,4 +141,27 @@ TEST(ReplayFile, NamesWhatIsWrong)
         EXPECT_FALSE(parse.replay) << c.error;
         EXPECT_EQ(parse.error, c.error) << "for:\n" << c.text;
     }
+}
+
+// Started with standard input closed, the game gets descriptor 0 for the
+// first file it opens: that file still counts, and a recording cut short
+// there still keeps its frames.
+TEST(ReplayWriter, KeepsItsFramesWithStandardInputClosed)
+{
+    const std::string dir = makeScratchDir("replay_without_input");
+    writeFile(dir + "/exists", "x");
+    const Replay replay = sampleReplay();
+    const int savedInput = dup(STDIN_FILENO);
+    close(STDIN_FILENO);
+    const bool found = isReadableFile(dir + "/exists");
+    {
+        ReplayWriter writer;
+        writer.open(dir + "/cut.replay", replay.header);
+        writer.writeFrame(replay.frames.front());
+    }
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(readWholeFile(dir + "/cut.replay"),
+              formatReplayHeader(replay.header) + formatReplayFrame(replay.frames.front()));
 }

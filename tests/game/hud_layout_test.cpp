@@ -66,3 +66,11 @@ TEST(HudLayout, EveryLineFitsTheScreenAndGrowsWithIt)
         }
     }
 }
+
+// The HUD is laid out in window pixels from the bottom-left corner.
+TEST(HudLayout, ProjectionMapsWindowPixelsOntoTheWholeScreen)
+{
+    const glm::mat4 projection = hudProjection(320.0f, 240.0f);
+    EXPECT_EQ(glm::vec2(projection * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)), glm::vec2(-1.0f));
+    EXPECT_EQ(glm::vec2(projection * glm::vec4(320.0f, 240.0f, 0.0f, 1.0f)), glm::vec2(1.0f));
+}
