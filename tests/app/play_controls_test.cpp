@@ -4,12 +4,35 @@
 #include "../game/frames.h"
 
 #include "app/callbacks.h"
+#include "app/frame_loop.h"
 #include "app/gamepad.h"
 #include "game/course.h"
 
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+
+namespace {
+
+// While set, joystick 1 is a gamepad with its left stick pushed all the way forward.
+bool padPushedForward = false;
+
+}  // namespace
+
+// Interposed for this test program, which has no real joysticks anyway.
+extern "C" int glfwJoystickIsGamepad(int joystick)
+{
+    return padPushedForward && joystick == GLFW_JOYSTICK_1;
+}
+
+extern "C" int glfwGetGamepadState(int joystick, GLFWgamepadstate* state)
+{
+    if (!glfwJoystickIsGamepad(joystick))
+        return GLFW_FALSE;
+    *state = GLFWgamepadstate{};
+    state->axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;
+    return GLFW_TRUE;
+}
 
 namespace {
 
@@ -135,6 +158,16 @@ TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
     frames(2, 60.0, holding(true));
     EXPECT_EQ(app.runEnd, RunEnd::none);
     EXPECT_NEAR(app.simulation.runTime, 2.0 / 60.0, 1e-6);
+}
+
+// The frame's input takes a gamepad found at start beside the keyboard.
+TEST_F(PlayControls, AGamepadFliesTheFairyBesideTheKeyboard)
+{
+    padPushedForward = true;
+    const FrameInput input = readFrameInput(app);
+    padPushedForward = false;
+    EXPECT_TRUE(input.keys.forward);
+    EXPECT_FALSE(input.keys.back);
 }
 
 TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)
