@@ -90,26 +90,28 @@ TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndTheCloudsWriteNoDept
 }
 
 // Every GL call of a frame happens in drawFrame's passes, the texture
-// program gets the camera once a frame, and a ring passed in a frame is gone
-// from that very frame.
+// program gets the camera once a frame, and every ring is drawn until the
+// frame that passes it.
 TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
 {
-    frame(0.01);
-    app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
     GlCallRecorder recorder(true);
+    const GLuint textureProgram = programOf(*app.level->textureShader);
+    const auto drawnAt = [&](const glm::vec3& at) {
+        const auto matrices = recorder.uniforms(textureProgram, "modelMatrix");
+        return std::any_of(matrices.begin(), matrices.end(), [&at](const UniformUpload& u) {
+            return u.values.size() == 16 && glm::vec3(u.values[12], u.values[13], u.values[14]) == at;
+        });
+    };
+    frame(0.01);
+    EXPECT_TRUE(drawnAt(ringPositions[0]));
+    app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
+    recorder.clear();
     FirstPassWatcher watcher(recorder);
     frame(0.02, {}, &watcher);
     EXPECT_EQ(watcher.callsBeforeDrawing, 0);
     EXPECT_EQ(watcher.passes.size(), 1u + 10u + 1u + 1u);
     ASSERT_THAT(console.str(), testing::HasSubstr("Passed ring 1 (Total: 1)"));
-    const GLuint textureProgram = programOf(*app.level->textureShader);
     EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
-    const auto matrices = recorder.uniforms(textureProgram, "modelMatrix");
-    const auto drawnAt = [&matrices](const glm::vec3& at) {
-        return std::any_of(matrices.begin(), matrices.end(), [&at](const UniformUpload& u) {
-            return u.values.size() == 16 && glm::vec3(u.values[12], u.values[13], u.values[14]) == at;
-        });
-    };
     EXPECT_FALSE(drawnAt(ringPositions[0]));
     EXPECT_TRUE(drawnAt(ringPositions[1]));
 }
