@@ -109,6 +109,8 @@ TEST(ModelMatrix, ScalesThenRotatesInDegreesAboutZYXThenMoves)
 {
     EXPECT_LT(glm::distance(apply(modelMatrixOf(glm::vec3(0), glm::vec3(90, 0, 0), glm::vec3(1)), {0, 1, 0}),
                             glm::vec3(0, 0, 1)), 1e-5f);
+    EXPECT_LT(glm::distance(apply(modelMatrixOf(glm::vec3(0), glm::vec3(0, 90, 0), glm::vec3(1)), {1, 0, 0}),
+                            glm::vec3(0, 0, -1)), 1e-5f);
     // z turns (1, 0, 0) to (0, 1, 0) first, then x turns that to (0, 0, 1).
     EXPECT_LT(glm::distance(apply(modelMatrixOf(glm::vec3(0), glm::vec3(90, 0, 90), glm::vec3(1)), {1, 0, 0}),
                             glm::vec3(0, 0, 1)), 1e-5f);
