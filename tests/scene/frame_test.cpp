@@ -220,6 +220,11 @@ TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
     input.cursor = app.simulation.lastCursor;
     const float power = app.simulation.state.fairyPower;
     EXPECT_FALSE(runFrame(app, input, console).drawn);  // 0 by 0 framebuffer
+    input.framebufferHeight = windowHeight;
+    EXPECT_FALSE(runFrame(app, input, console).drawn);  // no width
+    input.framebufferWidth = windowWidth;
+    input.framebufferHeight = 0;
+    EXPECT_FALSE(runFrame(app, input, console).drawn);  // no height
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 4.0f, 1e-3f);
     frame(5.3);
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 9.0f, 1e-3f);
