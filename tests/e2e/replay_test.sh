@@ -63,8 +63,7 @@ case_live_recording_replays_alike() {
   sleep 0.3
   xdotool keyup --window "$WINDOW" a
   wait_game 60
-  expect_status 0
-  expect_no_sanitizer_report
+  expect_clean_end
   local live
   live=$(run_lines)
   grep -q "^Run hash: " <<< "$live" || fail "no run hash after the recording"
@@ -138,9 +137,8 @@ case_end_screen_stays_then_exits() {
   wait_game 60
   stayed=$(awk -v from="$lost" -v to="$(date +%s.%N)" 'BEGIN { print to - from }')
   awk -v s="$stayed" 'BEGIN { exit !(s >= 2.8 && s < 8) }' || fail "the end screen stayed $stayed seconds"
-  expect_status 0
+  expect_clean_end
   expect_replay_ending loss
-  expect_no_sanitizer_report
 
   sed -i 's/^end_screen_seconds = 3$/end_screen_seconds = 600/' "$TREE/assets/settings/window.ini"
   start_game "$TREE_GAME" "$TREE" --replay "$REPLAYS/loss.replay" --replay-speed max
