@@ -64,7 +64,7 @@ TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
     const glm::vec4 signLow = pauseBarModel(0, windowWidth, windowHeight) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     const glm::vec4 signHigh = pauseBarModel(1, windowWidth, windowHeight) * glm::vec4(1.0f, 1.0f, 0.0f, 1.0f);
     std::vector<int> fill(4, 0), outline(4, 0);
-    int changedOutside = 0;
+    int changedOutside = 0, changedInSign = 0;
     for (int y = 0; y < windowHeight; ++y) {
         for (int x = 0; x < windowWidth; ++x) {
             const size_t at = (static_cast<size_t>(windowHeight - 1 - y) * windowWidth + x) * 3;
@@ -78,10 +78,13 @@ TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
                 fill[i] += shows(&shown[at], textFillColor);
                 outline[i] += shows(&shown[at], textOutlineColor);
             }
-            changedOutside += !inBand && !std::equal(&shown[at], &shown[at] + 3, &hidden[at]);
+            const bool changed = !std::equal(&shown[at], &shown[at] + 3, &hidden[at]);
+            changedOutside += !inBand && changed;
+            changedInSign += changed && x >= signLow.x && x < signHigh.x && y >= signLow.y && y < signHigh.y;
         }
     }
     EXPECT_EQ(changedOutside, 0);
+    EXPECT_GT(changedInSign, (signHigh.x - signLow.x) * (signHigh.y - signLow.y) / 2) << "the two bars of the sign";
     for (int i = 0; i < 4; ++i) {
         EXPECT_GT(fill[i], 10) << text.lines[i].text();
         EXPECT_GT(outline[i], 10) << text.lines[i].text();
