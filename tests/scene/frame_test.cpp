@@ -10,7 +10,6 @@
 #include "app/startup.h"
 #include "game/course.h"
 #include "scene/bloom.h"
-#include "scene/frame_passes.h"
 #include "scene/level.h"
 
 #include <gmock/gmock.h>
@@ -67,6 +66,8 @@ TEST_F(FrameTest, TheFirstSecondShowsTheLitWallTheWaterAndTheGlowingFairy)
             fairy = block;
     }
     EXPECT_GT(std::min({fairy.r, fairy.g, fairy.b}), 180.0f) << "the fairy glows";
+    const glm::vec3 flagUp = glm::normalize(glm::vec3(app.level->flag->getModelMatrix() * glm::vec4(0, 1, 0, 0)));
+    EXPECT_GT(flagUp.y, 0.99999f) << "the flag above the rim stands upright";
 }
 
 // The cloud layer high above the mouth writes no depth: nothing in the
