@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 void failStartup(const char* message)
@@ -51,6 +52,12 @@ void fitWindowToGl(App& app)
 
 }  // namespace
 
+bool glDebugRequested()
+{
+    const char* value = std::getenv("GLIMMERDEEP_GL_DEBUG");
+    return value && std::strcmp(value, "1") == 0;
+}
+
 void openMainWindow(App& app)
 {
     if (!glfwInit())
@@ -64,6 +71,8 @@ void openMainWindow(App& app)
     glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    // Mesa delivers debug messages only to a debug context.
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, glDebugRequested() ? GLFW_TRUE : GLFW_FALSE);
 
     // GLFW refuses sizes of 0 or less itself; this only keeps its own error text quiet.
     GLFWwindow* window = settings.width > 0 && settings.height > 0
@@ -125,4 +134,6 @@ void registerDebugOutput()
         return;
     glDebugMessageCallback(onDebugMessage, nullptr);
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    if (glDebugRequested())
+        glEnable(GL_DEBUG_OUTPUT);
 }

@@ -22,6 +22,11 @@ void releaseRendering(App& app);
 // and reads the cursor again, so the first frame does not turn the view.
 void settleCapturedCursor(App& app);
 
+// True when GLIMMERDEEP_GL_DEBUG is "1": the window gets a debug context and
+// GL_DEBUG_OUTPUT is on, so every GL error reaches the console. Without it
+// the driver decides which messages arrive (Mesa sends none).
+bool glDebugRequested();
+
 // Prints GL debug messages as they arrive, when the driver offers them.
 void registerDebugOutput();
 

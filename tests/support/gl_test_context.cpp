@@ -44,6 +44,7 @@ GLFWwindow* tryCreateHiddenGlWindow(int width, int height)
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);  // Mesa reports only to a debug context
     return glfwCreateWindow(width, height, "glimmerdeep test", nullptr, nullptr);
 }
 
