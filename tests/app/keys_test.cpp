@@ -81,7 +81,7 @@ TEST_F(KeyCallback, ReleasesActEscapeClosesAndTheCameraKeyKeepsTheCursorCaptured
 
 // Without a monitor F3 keeps the window and its switch windowed, so the next
 // F3 goes fullscreen rather than "back"; the one after that returns to a
-// window (its size and place are play_test's, end to end).
+// window (its size and place are the shortcuts replay's, end to end).
 TEST_F(KeyCallback, F3GoesFullscreenAndBackOnlyWithAMonitor)
 {
     monitorsHidden = true;

@@ -4,12 +4,15 @@
 
 set -euo pipefail
 
-# e2e_init <game executable> <repository root> [preload library]
+# e2e_init <game executable> <repository root> [preload library] [planted GL error library]
 e2e_init() {
   GAME=$(realpath "$1")
   SOURCE_DIR=$(realpath "$2")
   KEEP_LIBRARIES_LOADED=${3:-}
+  PLANTED_GL_ERROR=${4:-}
   export ASAN_OPTIONS="verify_asan_link_order=0:${ASAN_OPTIONS:-}"
+  # A debug context with GL_DEBUG_OUTPUT on: every GL error of the game is a console line.
+  export GLIMMERDEEP_GL_DEBUG=1
   if [[ -z "${GLIMMERDEEP_E2E_XVFB:-}" ]]; then
     export GLIMMERDEEP_E2E_XVFB=1
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
@@ -51,11 +54,12 @@ make_tree() {
 }
 
 # start_game <executable> <working dir> [args...]: runs in the background with
-# standard input closed; output in $SCRATCH/out.txt and err.txt.
+# standard input closed; output in $SCRATCH/out.txt and err.txt. Libraries in
+# $EXTRA_PRELOAD are preloaded too.
 start_game() {
   local executable=$1 workdir=$2
   shift 2
-  (cd "$workdir" && LD_PRELOAD="${KEEP_LIBRARIES_LOADED:-}" exec "$executable" "$@" \
+  (cd "$workdir" && LD_PRELOAD="${KEEP_LIBRARIES_LOADED:-} ${EXTRA_PRELOAD:-}" exec "$executable" "$@" \
      </dev/null >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt") &
   GAME_PID=$!
 }
@@ -151,12 +155,17 @@ copy_asset_folder() {
   cp -R "$SOURCE_DIR/assets/$folder" "$TREE/assets/$folder"
 }
 
+# gl_messages_seen: the game printed an OpenGL debug message.
+gl_messages_seen() {
+  grep -qF "OpenGL Error" "$SCRATCH/out.txt" "$SCRATCH/err.txt"
+}
+
 # expect_clean_end: the game ended with status 0, without a sanitizer report
 # or an OpenGL debug message.
 expect_clean_end() {
   expect_status 0
   expect_no_sanitizer_report
-  if grep -qF "OpenGL Error" "$SCRATCH/out.txt" "$SCRATCH/err.txt"; then fail "OpenGL debug message"; fi
+  if gl_messages_seen; then fail "OpenGL debug message"; fi
 }
 
 # quit_game: presses Escape in the running game, which must end cleanly.
@@ -202,13 +211,4 @@ sky_share() {
   convert "$1" -crop "${width}x${height}+0+0" +repage -fuzz 8% \
     -fill white -opaque 'rgb(135,206,235)' -fill black +opaque white \
     -format '%[fx:mean]' info:
-}
-
-# start_flight: lets the first, slow frames pass in the free camera, which
-# holds the fairy's power, then hands the controls back to the fairy.
-start_flight() {
-  xdotool key --window "$WINDOW" c
-  wait_first_frame 60
-  sleep 1
-  xdotool key --window "$WINDOW" c
 }

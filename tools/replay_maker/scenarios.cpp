@@ -8,7 +8,11 @@
 #include "app/version.h"
 #include "game/run_hash.h"
 
+#include "game/flight.h"
+
 #include <GLFW/glfw3.h>
+#include <glm/geometric.hpp>
+#include <glm/vec2.hpp>
 
 #include <initializer_list>
 #include <sstream>
@@ -176,9 +180,29 @@ MadeReplay everyShortcut()
     return run.finish();
 }
 
+// S held until the fairy has backed into the wall and a moment longer, then
+// a pause long enough to look at the picture, which stands still meanwhile.
+MadeReplay backingIntoTheWall()
+{
+    Recording run("backing.replay");
+    HeldKeys back;
+    back.back = true;
+    const auto atTheWall = [&run] {
+        const glm::vec3 position = run.simulation().state.fairyPosition;
+        return glm::length(glm::vec2(position.x, position.z)) >= fairyHorizontalLimit - 1e-3f;
+    };
+    for (int i = 0; i < 300 && !atTheWall(); ++i)
+        run.hold(back);
+    for (int i = 0; i < 15; ++i)
+        run.hold(back);
+    run.release(GLFW_KEY_P);
+    run.idle(static_cast<int>(30.0f / frameTime));
+    return run.finish();
+}
+
 }  // namespace
 
 std::vector<MadeReplay> makeReplays()
 {
-    return {win(), loss(), everyShortcut()};
+    return {win(), loss(), everyShortcut(), backingIntoTheWall()};
 }
