@@ -50,20 +50,6 @@ TEST_F(FrameworkTest, InitMakesTheBuiltInProgramCurrentUnlessOneIsAndDestroyDrop
     EXPECT_EQ(currentProgram(), ownProgram);
 }
 
-TEST_F(FrameworkTest, InitWithoutAContextOrOpenGl3SaysSoAndFails)
-{
-    bool ready = true;
-    EXPECT_EQ(initOutput(false, &ready), "No context available. Exiting.\n");
-    EXPECT_FALSE(ready);
-    const GLboolean saved = __GLEW_VERSION_3_0;
-    __GLEW_VERSION_3_0 = GL_FALSE;
-    const std::string output = initOutput(true, &ready);
-    __GLEW_VERSION_3_0 = saved;
-    EXPECT_EQ(output, "GLEW not available. Exiting.\n");
-    EXPECT_FALSE(ready);
-    EXPECT_EQ(currentProgram(), 0);
-}
-
 // One line per message in the driver's words, each enum named without its
 // prefix or else in hex; the two noisy NVIDIA ids are dropped.
 TEST(DebugOutput, EachMessageIsOneLineExceptTheTwoNoisyIds)
