@@ -28,7 +28,7 @@ end_screen() {
 # every switch, fullscreen and back, Escape), started from a folder outside
 # the tree with the camera file named by its absolute path: everything is
 # found from the executable. The loss keeps its last picture for an end
-# screen of three seconds, timed from its loss line to the game's exit, and
+# screen of three seconds, timed from its loss line to the hash line, and
 # Escape closes the win's end screen of ten minutes at once.
 case_committed_replays_end_as_recorded() {
   make_small_tree
@@ -49,18 +49,18 @@ case_committed_replays_end_as_recorded() {
         quit_game
         ;;
       loss)
-        # The loss line's moment as tail sees it written, and the exit's as wait sees it.
+        # From the loss line to the hash line after the last frame, as tail sees them written.
         exec 3< <(tail -f -n +1 --pid="$GAME_PID" "$SCRATCH/out.txt")
-        while :; do
-          IFS= read -r -t 120 line <&3 || fail "no loss line while the game ran"
-          [[ "$line" != *"Game Over."* ]] || break
+        lost=""
+        while IFS= read -r -t 120 line <&3; do
+          [[ "$line" != *"Game Over."* ]] || lost=$(date +%s.%N)
+          [[ "$line" != "Run hash: "* ]] || break
         done
-        lost=$(date +%s.%N)
-        set +e; wait "$GAME_PID"; GAME_STATUS=$?; set -e
+        [[ -n "$lost" && "$line" == "Run hash: "* ]] || fail "no loss line and hash line while the game ran"
         stayed=$(awk -v from="$lost" -v to="$(date +%s.%N)" 'BEGIN { print to - from }')
-        GAME_PID=""
         exec 3<&-
         awk -v s="$stayed" 'BEGIN { exit !(s >= 2.95 && s < 8) }' || fail "the end screen stayed $stayed seconds"
+        wait_game 60
         expect_clean_end
         ;;
       *)
