@@ -1,11 +1,26 @@
+#include "app/app.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
+#include "app/startup.h"
 
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <sstream>
+
+namespace {
+
+int askedSwapInterval = -1;
+
+}  // namespace
+
+// Interposed for this test program: the game's call reaches this instead of GLFW.
+extern "C" void glfwSwapInterval(int interval)
+{
+    askedSwapInterval = interval;
+}
 
 namespace {
 
@@ -166,6 +181,23 @@ TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
     EXPECT_EQ(window.height, 700);
     EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
                              "shows. Using 1280 instead.\n");
+}
+
+// vsync asks for a swap interval either way, so the driver's default never decides.
+TEST(Settings, VsyncSetsTheSwapIntervalOfTheNewWindowEitherWay)
+{
+    for (const bool vsync : {false, true}) {
+        GLFWwindow* window = nullptr;
+        {
+            App app;
+            app.settings.window = WindowSettings{64, 64, 60, false, "vsync", vsync};
+            askedSwapInterval = -1;
+            openMainWindow(app);
+            window = app.window;
+        }  // the app lets go of its GL objects while their context is current
+        EXPECT_EQ(askedSwapInterval, vsync ? 1 : 0);
+        glfwDestroyWindow(window);
+    }
 }
 
 TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
