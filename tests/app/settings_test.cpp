@@ -12,17 +12,7 @@
 
 namespace {
 
-int askedSwapInterval = -1;
-
-}  // namespace
-
-// Interposed for this test program: the game's call reaches this instead of GLFW.
-extern "C" void glfwSwapInterval(int interval)
-{
-    askedSwapInterval = interval;
-}
-
-namespace {
+int askedSwapInterval = -1;  // the last one the game asked GLFW for
 
 // The camera values read from `text`, and the lines that reading printed.
 struct ReadCamera {
@@ -39,6 +29,12 @@ ReadCamera readCamera(const std::string& text)
 }
 
 }  // namespace
+
+// Interposed for this test program: the game's call reaches this instead of GLFW.
+extern "C" void glfwSwapInterval(int interval)
+{
+    askedSwapInterval = interval;
+}
 
 TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 {
@@ -98,7 +94,6 @@ TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
         double endScreenSeconds;
         const char* line;  // what the console output begins with
     } cases[] = {
-        {"", 800, 800, 0.0, ""},
         {"width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", INT_MAX, 1, 3600.0, ""},
         {"width = 0\nheight = 600", 800, 600, 0.0,
          "WARNING: '': width = 0 is not a number of pixels above 0. Using 800 instead.\n"},
@@ -187,16 +182,12 @@ TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
 TEST(Settings, VsyncSetsTheSwapIntervalOfTheNewWindowEitherWay)
 {
     for (const bool vsync : {false, true}) {
-        GLFWwindow* window = nullptr;
-        {
-            App app;
-            app.settings.window = WindowSettings{64, 64, 60, false, "vsync", vsync};
-            askedSwapInterval = -1;
-            openMainWindow(app);
-            window = app.window;
-        }  // the app lets go of its GL objects while their context is current
+        App app;
+        app.settings.window = WindowSettings{64, 64, 60, false, "vsync", vsync};
+        askedSwapInterval = -1;
+        openMainWindow(app);
         EXPECT_EQ(askedSwapInterval, vsync ? 1 : 0);
-        glfwDestroyWindow(window);
+        glfwDestroyWindow(app.window);
     }
 }
 
