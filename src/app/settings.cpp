@@ -13,7 +13,8 @@ const char* const defaultRendererSettingsPath = "assets/settings/renderer_standa
 
 namespace {
 
-// Out-of-range sizes become values GLFW refuses, like any other bad size.
+// Clamped rather than wrapped round: a huge size stays huge (and is cut to the
+// screen later), a hugely negative one stays below 1 (and is replaced).
 int toInt(long value)
 {
     return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
@@ -53,24 +54,36 @@ BloomResolution readBloomResolution(const SettingsFile& file, std::ostream& cons
     return BloomResolution::full;
 }
 
+// A window side of at least one pixel; anything else is `fallback`, with its line.
+int readWindowSide(const SettingsFile& file, const char* key, int fallback, std::ostream& console)
+{
+    const int side = toInt(file.getInteger("window", key, fallback));
+    if (side > 0)
+        return side;
+    reportReplaced(console, file.path(), key, file.getString("window", key, ""), "is not a number of pixels above 0",
+                   fallback);
+    return fallback;
+}
+
 }  // namespace
 
 WindowSettings readWindowSettings(const SettingsFile& file, std::ostream& console)
 {
     const WindowSettings defaults;
     WindowSettings window;
-    window.width = toInt(file.getInteger("window", "width", defaults.width));
-    window.height = toInt(file.getInteger("window", "height", defaults.height));
+    window.width = readWindowSide(file, "width", defaults.width, console);
+    window.height = readWindowSide(file, "height", defaults.height, console);
     window.refreshRate = toInt(file.getInteger("window", "refresh_rate", defaults.refreshRate));
     window.fullscreen = file.getBoolean("window", "fullscreen", defaults.fullscreen);
     window.title = file.getString("window", "title", defaults.title);
     window.vsync = file.getBoolean("window", "vsync", defaults.vsync);
     window.keepResults = file.getBoolean("window", "keep_results", defaults.keepResults);
     window.endScreenSeconds = file.getReal("window", "end_screen_seconds", defaults.endScreenSeconds);
-    // Written as "not (good)" so that NaN is never good.
-    if (!(window.endScreenSeconds >= 0.0)) {
+    // Written as "not (good)" so that NaN is never good. Longer than an hour is
+    // a window that, for a player, never closes by itself.
+    if (!(window.endScreenSeconds >= 0.0 && window.endScreenSeconds <= 3600.0)) {
         reportReplaced(console, file.path(), "end_screen_seconds", file.getString("window", "end_screen_seconds", ""),
-                       "is not a number of seconds from 0 up", defaults.endScreenSeconds);
+                       "is not a number of seconds from 0 to 3600", defaults.endScreenSeconds);
         window.endScreenSeconds = defaults.endScreenSeconds;
     }
     return window;

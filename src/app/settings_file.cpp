@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -32,62 +33,97 @@ std::string makeKey(const std::string& section, const std::string& name)
     return lowerCase(section + "=" + name);
 }
 
-// The bytes still to be read, handed out a line at a time the way fgets
-// reads a file: a NUL byte inside a line spoils only that line.
-struct ByteStream {
+// inih's verdict on one line alone. Without continuation lines (see
+// readLine) no line's fault depends on the lines before it. A line feed in
+// front keeps a later line from counting as the file's first, whose leading
+// byte-order mark inih skips.
+bool inihReadsAlone(const char* line, bool isFirst)
+{
+    const std::string text = isFirst ? std::string(line) : "\n" + std::string(line);
+    const auto ignore = [](void*, const char*, const char*, const char*) { return 1; };
+    return ini_parse_string(text.c_str(), ignore, nullptr) == 0;
+}
+
+// The bytes still to be read, and the lines inih could not read among those
+// handed out so far.
+struct LineFeeder {
+    explicit LineFeeder(const std::string& bytes) : next(bytes.data()), end(bytes.data() + bytes.size()) {}
+
     const char* next;
     const char* end;
+    int lineNumber = 1;  // of the next piece
+    bool isFirst = true;
+    std::vector<int> unreadableLines;
 };
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Hands out the bytes a line at a time the way fgets reads a file (a NUL
+// byte spoils only its own line), less leading white space: inih would read
+// an indented line as more of the key above, so a stray indent could swallow
+// a key. Each piece is judged before inih gets it.
 char* readLine(char* line, int capacity, void* stream)
 {
-    auto& bytes = *static_cast<ByteStream*>(stream);
-    if (bytes.next == bytes.end || capacity < 2)
+    auto& feeder = *static_cast<LineFeeder*>(stream);
+    while (feeder.next != feeder.end && isBlank(*feeder.next))
+        ++feeder.next;
+    if (feeder.next == feeder.end || capacity < 2)
         return nullptr;
     int length = 0;
-    while (length < capacity - 1 && bytes.next != bytes.end) {
-        const char c = *bytes.next++;
+    while (length < capacity - 1 && feeder.next != feeder.end) {
+        const char c = *feeder.next++;
         line[length++] = c;
         if (c == '\n')
             break;
     }
     line[length] = '\0';
+    std::vector<int>& unreadable = feeder.unreadableLines;
+    // A line longer than a piece may fail in several; it is named once.
+    if (!inihReadsAlone(line, feeder.isFirst) && (unreadable.empty() || unreadable.back() != feeder.lineNumber))
+        unreadable.push_back(feeder.lineNumber);
+    feeder.isFirst = false;
+    if (line[length - 1] == '\n')
+        ++feeder.lineNumber;
     return line;
+}
+
+// The last value of a key wins, as a player who adds a line below expects.
+int storeValue(void* user, const char* section, const char* name, const char* value)
+{
+    if (name)
+        (*static_cast<std::map<std::string, std::string>*>(user))[makeKey(section, name)] = value ? value : "";
+    return 1;
 }
 
 }  // namespace
 
-int SettingsFile::storeValue(void* user, const char* section, const char* name, const char* value)
+std::vector<int> SettingsFile::read(const std::string& bytes)
 {
-    if (!name)
-        return 1;
-    std::string& stored = static_cast<SettingsFile*>(user)->values[makeKey(section, name)];
-    if (!stored.empty())
-        stored += '\n';
-    stored += value ? value : "";
-    return 1;
+    LineFeeder feeder(bytes);
+    ini_parse_stream(readLine, &feeder, storeValue, &values);
+    return feeder.unreadableLines;
 }
 
-SettingsFile::SettingsFile(const Contents& contents)
+SettingsFile::SettingsFile(const std::string& path) : requestedPath(path)
 {
-    if (!contents.bytes) {
-        error = -1;
+    const std::optional<std::string> bytes = readSettingsBytes(path);
+    if (!bytes) {
+        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead." << std::endl;
         return;
     }
-    ByteStream stream{contents.bytes->data(), contents.bytes->data() + contents.bytes->size()};
-    error = ini_parse_stream(readLine, &stream, storeValue, this);
-}
-
-SettingsFile::SettingsFile(const std::string& path) : SettingsFile(Contents{readSettingsBytes(path)})
-{
-    requestedPath = path;
-    if (error < 0)
-        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead." << std::endl;
+    for (const int line : read(*bytes))
+        std::cout << "WARNING: '" << path << "': line " << line
+                  << " is not 'key = value' or a [section]. It is ignored." << std::endl;
 }
 
 SettingsFile SettingsFile::fromText(const std::string& text)
 {
-    return SettingsFile(Contents{text});
+    SettingsFile file;
+    file.read(text);
+    return file;
 }
 
 const std::string* SettingsFile::find(const std::string& section, const std::string& name) const

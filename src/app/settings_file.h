@@ -1,32 +1,30 @@
 // One INI settings file, read once when constructed, answering typed
 // look-ups by section and key with a caller-supplied default. A file that
 // cannot be found or read is reported once and then answers every look-up
-// with its default. Parsing is inih's stream parser; the look-ups follow its
-// INIReader's rules.
+// with its default; each line of it that cannot be read gets a line of its
+// own. Parsing is inih's stream parser; the look-ups follow its INIReader's
+// rules, except that a key given twice keeps its last value and every line
+// stands alone (an indented line is no continuation of the key above).
 #pragma once
 
 #include <map>
-#include <optional>
 #include <string>
+#include <vector>
 
 class SettingsFile {
 public:
-    // Finds `path` with the upward asset search and reads it.
+    // Finds `path` with the upward asset search and reads it, with a console
+    // line for a missing file and for each line that cannot be read.
     explicit SettingsFile(const std::string& path);
 
-    // Parses settings text directly; `parseError` is the parser's result.
+    // Parses settings text directly, in silence.
     static SettingsFile fromText(const std::string& text);
-
-    // 0: read without error; > 0: first line that failed to parse;
-    // -1: not found or not readable.
-    int parseError() const { return error; }
 
     // The path the file was asked for by, as the caller gave it.
     const std::string& path() const { return requestedPath; }
 
     // Section and key match without regard to case. A key present with an
-    // empty value gives the empty text; a key given twice gives both values
-    // joined by a line feed.
+    // empty value gives the empty text; a key given twice gives its last value.
     std::string getString(const std::string& section, const std::string& name,
                           const std::string& defaultValue) const;
     // strtol with base 0; text after the number is ignored.
@@ -37,16 +35,13 @@ public:
     bool getBoolean(const std::string& section, const std::string& name, bool defaultValue) const;
 
 private:
-    // No bytes: the file could not be found or read.
-    struct Contents {
-        std::optional<std::string> bytes;
-    };
-    explicit SettingsFile(const Contents& contents);
+    SettingsFile() = default;
 
+    // Stores the values of `bytes`; returns the numbers of the lines (from 1)
+    // that are neither a key, a section, a comment nor blank.
+    std::vector<int> read(const std::string& bytes);
     const std::string* find(const std::string& section, const std::string& name) const;
-    static int storeValue(void* user, const char* section, const char* name, const char* value);
 
     std::map<std::string, std::string> values;  // "section=name", lower case
-    int error = 0;
     std::string requestedPath;
 };

@@ -84,8 +84,8 @@ void openMainWindow(App& app)
     glfwSetWindowUserPointer(window, &app);
 
     glfwMakeContextCurrent(window);
-    if (settings.vsync)
-        glfwSwapInterval(1);
+    // Asked for either way: left alone, the driver's default would decide.
+    glfwSwapInterval(settings.vsync ? 1 : 0);
     glfwSetFramebufferSizeCallback(window, onFramebufferSize);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwGetCursorPos(window, &app.startCursor.x, &app.startCursor.y);

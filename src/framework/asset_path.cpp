@@ -102,7 +102,8 @@ std::string executableDirectory()
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
     if (error || executable.empty())
-        fatalExit({"Error retrieving executable path on Windows!"});
+        fatalExit({"Error retrieving executable path: readlink(\"/proc/self/exe\") failed: " +
+                   (error ? error.message() : std::string("it named no file"))});
     return executable.parent_path().string();
 #endif
 }

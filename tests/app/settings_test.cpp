@@ -1,12 +1,18 @@
+#include "app/app.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
+#include "app/startup.h"
 
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <sstream>
 
 namespace {
+
+int askedSwapInterval = -1;  // the last one the game asked GLFW for
 
 // The camera values read from `text`, and the lines that reading printed.
 struct ReadCamera {
@@ -24,6 +30,12 @@ ReadCamera readCamera(const std::string& text)
 
 }  // namespace
 
+// Interposed for this test program: the game's call reaches this instead of GLFW.
+extern "C" void glfwSwapInterval(int interval)
+{
+    askedSwapInterval = interval;
+}
+
 TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 {
     const SettingsFile file = SettingsFile::fromText(
@@ -36,11 +48,7 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
     EXPECT_FALSE(readWindowSettings(file, console).fullscreen);
     EXPECT_EQ(readWindowSettings(file, console).title, "Well");
     EXPECT_FALSE(readWindowSettings(file, console).vsync);
-    const SettingsFile other =
-        SettingsFile::fromText("[window]\nvsync = true\nwidth = 99999999999999\nheight = -99999999999999\n");
-    EXPECT_TRUE(readWindowSettings(other, console).vsync);
-    EXPECT_GT(readWindowSettings(other, console).width, 0) << "a huge size must not wrap round";
-    EXPECT_LT(readWindowSettings(other, console).height, 0);
+    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n"), console).vsync);
     const CameraSettings camera = readCameraSettings(file, console);
     EXPECT_FLOAT_EQ(camera.fov, 75.0f);
     EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
@@ -74,24 +82,36 @@ TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
     }
 }
 
-// The end screen is off unless a number of seconds from 0 up asks for it.
-TEST(Settings, AnEndScreenOfNoUsableLengthIsNoneWithALine)
+// A side below one pixel leaves no window to open and an end screen longer
+// than an hour never closes: both take their defaults, with a line. A huge
+// side stays huge, to be cut to the screen later, rather than wrapping round.
+TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
 {
     const struct {
         const char* text;
-        double seconds;
-        const char* line;
+        int width;
+        int height;
+        double endScreenSeconds;
+        const char* line;  // what the console output begins with
     } cases[] = {
-        {"", 0.0, ""},
-        {"end_screen_seconds = 3", 3.0, ""},
-        {"end_screen_seconds = -1", 0.0,
-         "WARNING: '': end_screen_seconds = -1 is not a number of seconds from 0 up. Using 0 instead.\n"},
-        {"end_screen_seconds = nan", 0.0, "WARNING: '': end_screen_seconds = nan is not a number of seconds"},
+        {"width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", INT_MAX, 1, 3600.0, ""},
+        {"width = 0\nheight = 600", 800, 600, 0.0,
+         "WARNING: '': width = 0 is not a number of pixels above 0. Using 800 instead.\n"},
+        {"width = 640\nheight = -99999999999999", 640, 800, 0.0,
+         "WARNING: '': height = -99999999999999 is not a number of pixels above 0. Using 800 instead.\n"},
+        {"end_screen_seconds = -1", 800, 800, 0.0,
+         "WARNING: '': end_screen_seconds = -1 is not a number of seconds from 0 to 3600. Using 0 instead.\n"},
+        {"end_screen_seconds = nan", 800, 800, 0.0, "WARNING: '': end_screen_seconds = nan is not a number of"},
+        {"end_screen_seconds = inf", 800, 800, 0.0, "WARNING: '': end_screen_seconds = inf is not a number of"},
+        {"end_screen_seconds = 3600.5", 800, 800, 0.0, "WARNING: '': end_screen_seconds = 3600.5 is not a"},
     };
     for (const auto& c : cases) {
         std::ostringstream console;
-        EXPECT_EQ(readWindowSettings(SettingsFile::fromText(std::string("[window]\n") + c.text), console)
-                      .endScreenSeconds, c.seconds) << c.text;
+        const WindowSettings window =
+            readWindowSettings(SettingsFile::fromText(std::string("[window]\n") + c.text), console);
+        EXPECT_EQ(window.width, c.width) << c.text;
+        EXPECT_EQ(window.height, c.height) << c.text;
+        EXPECT_EQ(window.endScreenSeconds, c.endScreenSeconds) << c.text;
         EXPECT_EQ(console.str().rfind(c.line, 0), 0u) << console.str();
     }
 }
@@ -156,6 +176,19 @@ TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
     EXPECT_EQ(window.height, 700);
     EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
                              "shows. Using 1280 instead.\n");
+}
+
+// vsync asks for a swap interval either way, so the driver's default never decides.
+TEST(Settings, VsyncSetsTheSwapIntervalOfTheNewWindowEitherWay)
+{
+    for (const bool vsync : {false, true}) {
+        App app;
+        app.settings.window = WindowSettings{64, 64, 60, false, "vsync", vsync};
+        askedSwapInterval = -1;
+        openMainWindow(app);
+        EXPECT_EQ(askedSwapInterval, vsync ? 1 : 0);
+        glfwDestroyWindow(app.window);
+    }
 }
 
 TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)

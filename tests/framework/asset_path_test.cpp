@@ -2,8 +2,11 @@
 #include "framework/data_folder.h"
 #include "support/test_paths.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +25,20 @@ struct Tree {
     std::string root, bin;
 };
 
+int readlinkFailure = 0;  // while set, readlink fails with this error number
+
 }  // namespace
+
+// Interposed for this test program: the search's own call reaches this first.
+extern "C" ssize_t readlink(const char* path, char* buffer, size_t size) noexcept
+{
+    using Real = ssize_t (*)(const char*, char*, size_t);
+    static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "readlink"));
+    if (readlinkFailure == 0)
+        return real(path, buffer, size);
+    errno = readlinkFailure;
+    return -1;
+}
 
 // Every level from the start up to the project root's marker: nearest first,
 // directories are no files, and one file reached twice (an absolute path, a
@@ -61,8 +77,11 @@ TEST(AssetSearch, WithoutMarkerEveryLevelUpToTheFileSystemRootIsSearched)
     fs::remove_all(top);
 }
 
-// The report's lines themselves are checked by the end-to-end fault runs.
-TEST(AssetSearchDeathTest, AmbiguousPathEndsTheProcessWithoutWaitingOnClosedInput)
+// Both fatal ends of the search exit without waiting on closed input. The
+// ambiguity report's lines are checked by the end-to-end fault runs; the line
+// for an executable path the system will not give names the failed call (on
+// standard output, sent to standard error here, where the check reads).
+TEST(AssetSearchDeathTest, FatalEndsDoNotWaitOnClosedInputAndNameWhatFailed)
 {
     const Tree tree("asset_ambiguous");
     writeFile(tree.bin + "/assets/a.ini", "near");
@@ -74,6 +93,15 @@ TEST(AssetSearchDeathTest, AmbiguousPathEndsTheProcessWithoutWaitingOnClosedInpu
             collectCandidates(tree.bin, "assets/a.ini", candidates);
         },
         testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(
+        {
+            std::freopen("/dev/null", "r", stdin);
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            readlinkFailure = EACCES;
+            findAssetPath("assets/a.ini");
+        },
+        testing::ExitedWithCode(1),
+        "Error retrieving executable path: readlink\\(\"/proc/self/exe\"\\) failed: Permission denied\n");
 }
 
 // The variable's folder, then share beside the executable: the first that
