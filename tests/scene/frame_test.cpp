@@ -12,9 +12,11 @@
 #include "scene/bloom.h"
 #include "scene/level.h"
 
+#include <glm/gtc/type_ptr.hpp>
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -115,6 +117,35 @@ TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
     EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
     EXPECT_FALSE(drawnAt(ringPositions[0]));
     EXPECT_TRUE(drawnAt(ringPositions[1]));
+}
+
+// Each object the texture program draws is lit through the normal matrix of
+// its own model matrix: the turned flag, cloud and wings too, not through
+// one left over from the object drawn before.
+TEST_F(FrameTest, EveryTexturedObjectIsLitThroughItsOwnNormalMatrix)
+{
+    GlCallRecorder recorder(true);
+    frame(0.5);
+    const GLuint textureProgram = programOf(*app.level->textureShader);
+    std::optional<glm::mat4> model;
+    glm::mat3 normal(1.0f);
+    int objects = 0;
+    const auto drawnWithItsOwn = [&] {
+        if (model) {
+            ++objects;
+            EXPECT_EQ(normal, normalMatrixOf(*model)) << "object " << objects;
+        }
+    };
+    for (const UniformUpload& upload : recorder.uniforms()) {
+        if (upload.program == textureProgram && upload.name == "modelMatrix") {
+            drawnWithItsOwn();
+            model = glm::make_mat4(upload.values.data());
+        } else if (upload.program == textureProgram && upload.name == "normalMatrix") {
+            normal = glm::make_mat3(upload.values.data());
+        }
+    }
+    drawnWithItsOwn();
+    EXPECT_EQ(objects, static_cast<int>(ringCount) + 4) << "the rings, the fairy, its wings, the flag and the cloud";
 }
 
 // The water's time stops with its switch while the clouds move on, and its
