@@ -48,6 +48,7 @@ private:
 };
 
 using FrameTest = GameFixture;
+using RenderTargetsTest = GlTest;
 
 }  // namespace
 
@@ -240,6 +241,31 @@ TEST_F(FrameTest, ScreenshotsAtEachBloomResolution)
         frames(30, 30.0);
         saveScreenshot(name);
     }
+}
+
+// A target the driver refuses, here one larger than GL can hold, is told
+// in one line each for the scene and the glow; a minimised window's empty
+// targets, and targets of a drawable size, get no line.
+TEST_F(RenderTargetsTest, ARefusedTargetGetsOneLineAndTheOthersNone)
+{
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    RenderTargets targets;
+    const struct {
+        int width;
+        std::string lines;
+    } cases[] = {
+        {0, ""},
+        {largest + 1, "Framebuffer 'scene' is incomplete (0x8CD6): the level is not drawn.\n"
+                      "Framebuffer 'bloom' is incomplete (0x8CD6): the glow is not drawn.\n"},
+        {64, ""},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStdout();
+        targets.create(c.width, c.width > 0 ? 1 : 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.lines) << c.width;
+    }
+    debugMessages().clear();  // the driver's own refusal
 }
 
 // A minimised window draws nothing while the game goes on; a stall of
