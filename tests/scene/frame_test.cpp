@@ -241,21 +241,6 @@ TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolutionAndTheTargetsFollowAR
     EXPECT_EQ(sizeOf(lightmap), glm::ivec2(512));
 }
 
-// The fairy's glow at each bloom resolution, side by side in the README.
-TEST_F(FrameTest, ScreenshotsAtEachBloomResolution)
-{
-    for (const auto& [bloom, name] : {std::pair{BloomResolution::full, "bloom_full"},
-                                      std::pair{BloomResolution::half, "bloom_half"},
-                                      std::pair{BloomResolution::quarter, "bloom_quarter"}}) {
-        app.settings.renderer.bloom_resolution = bloom;
-        onFramebufferSize(window, windowWidth, windowHeight);
-        clock = 0.0;
-        app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
-        frames(30, 30.0);
-        saveScreenshot(name);
-    }
-}
-
 // A target the driver refuses, here one larger than GL can hold, is told
 // in one line each for the scene and the glow; a minimised window's empty
 // targets, and targets of a drawable size, get no line.
