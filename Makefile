@@ -4,6 +4,8 @@
 #   make bench installs what is missing, builds Release and runs the benchmark
 #   make soak  the same sanitizer build, then five minutes of scripted play
 #              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
+#   make screenshots  builds Release and draws the README's picture of the glow
+#              into docs/bloom_resolutions.png
 #   make install [PREFIX=dir]  builds Release and installs the game under
 #              PREFIX (default /usr/local); DESTDIR works as CMake reads it
 JOBS ?= $(shell nproc)
@@ -47,3 +49,11 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
 	cmake --build $(BENCH_DIR) --target bench -j $(JOBS)
 	@scripts/run-bench.sh $(BENCH_DIR)
+
+# A hidden window on Xvfb with Mesa's software renderer, like the tests.
+.PHONY: screenshots
+screenshots: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
+	cmake --build $(BENCH_DIR) --target screenshots -j $(JOBS)
+	LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png

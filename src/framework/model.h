@@ -32,7 +32,7 @@ public:
     glm::mat4 getModelMatrix() const { return modelMatrixOf(position, rotation, scale); }
 
     // With a material: its program is made current and its uniforms set.
-    // The caller sets "modelMatrix" on that program beforehand.
+    // The caller sets "modelMatrix" and "normalMatrix" on that program beforehand.
     void draw();
 
 private:

@@ -23,6 +23,9 @@ constexpr glm::vec2 heartRightCentre{40.0f, 50.0f};
 constexpr glm::vec2 heartTip[] = {{10.0f, 50.0f}, {50.0f, 50.0f}, {30.0f, 22.0f}};
 constexpr glm::vec2 pauseBarSize{14.0f, 48.0f};
 constexpr float pauseBarGap = 14.0f;
+// The smallest framebuffer that shows the shapes at their full size.
+constexpr float fullSizeWidth = 320.0f;
+constexpr float fullSizeHeight = 240.0f;
 
 // Line heights as shares of the framebuffer's height, or of its width where
 // that is smaller, so that a tall narrow window keeps the words inside.
@@ -68,6 +71,24 @@ HudTextLine& newLine(HudText& text, float size, std::string_view words)
 float lineWidth(const HudTextLine& line)
 {
     return textWidth(atlasFont, line.text(), line.size);
+}
+
+// How far a line's pixels reach beyond its box: the outline, the smoothing
+// at its edge and the snap to whole pixels.
+float outlineReach(float lineSize)
+{
+    return lineSize * textOutlineWidth + 2.0f;
+}
+
+// 1 from the full-size framebuffer up, else the share of it this one has.
+float shapeScale(float width, float height)
+{
+    return std::min({1.0f, width / fullSizeWidth, height / fullSizeHeight});
+}
+
+float pauseSignTop(float width, float height)
+{
+    return 0.5f * (height + pauseBarSize.y * shapeScale(width, height));
 }
 
 }  // namespace
@@ -117,20 +138,24 @@ HudText hudText(const HudStatus& status, float width, float height)
     if (middle) {
         // A long result on a narrow screen shrinks to fit between the margins.
         middle->size *= std::min(1.0f, (width - 2.0f * margin) / lineWidth(*middle));
-        middle->origin = {0.5f * (width - lineWidth(*middle)), height * messageHeightShare};
+        // In a very low window the pause sign would reach into it: it moves
+        // up, a pixel clear of the sign.
+        const float clearOfSign = pauseSignTop(width, height) + outlineReach(middle->size) + 1.0f;
+        const float bottom = std::max(height * messageHeightShare, clearOfSign);
+        middle->origin = {0.5f * (width - lineWidth(*middle)), bottom};
     }
 
     if (status.paused) {
         HudTextLine& paused = newLine(text, small, "Paused");
-        paused.origin = {0.5f * width + pauseBarSize.x + 1.5f * pauseBarGap, 0.5f * (height - small)};
+        const float besideSign = (pauseBarSize.x + 1.5f * pauseBarGap) * shapeScale(width, height);
+        paused.origin = {0.5f * width + besideSign, 0.5f * (height - small)};
     }
     return text;
 }
 
 glm::vec4 hudTextBounds(const HudTextLine& line)
 {
-    // The outline, the smoothing at its edge and the snap to whole pixels.
-    const float grow = line.size * textOutlineWidth + 2.0f;
+    const float grow = outlineReach(line.size);
     return {line.origin.x - grow, line.origin.y - grow, line.origin.x + lineWidth(line) + grow,
             line.origin.y + line.size + grow};
 }
@@ -156,20 +181,26 @@ glm::mat4 hudProjection(float width, float height)
     return glm::ortho(0.0f, width, 0.0f, height, -1.0f, 1.0f);
 }
 
-float powerBarLeft(float width)
+glm::mat4 heartModel(float width, float height)
 {
-    return (width - powerBarWidth) * 0.5f;
+    return glm::scale(glm::mat4(1.0f), glm::vec3(shapeScale(width, height)));
 }
 
-glm::mat4 powerBarModel(float left, float fairyPower)
+glm::mat4 powerBarModel(float width, float height, float fairyPower)
 {
-    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, powerBarBottom, 0.0f));
-    return glm::scale(placed, glm::vec3(fairyPower / maxFairyPower * powerBarWidth, powerBarHeight, 1.0f));
+    const float scale = shapeScale(width, height);
+    const float left = 0.5f * (width - powerBarWidth * scale);
+    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, powerBarBottom * scale, 0.0f));
+    const float filled = fairyPower / maxFairyPower * powerBarWidth;
+    return glm::scale(placed, glm::vec3(filled * scale, powerBarHeight * scale, 1.0f));
 }
 
 glm::mat4 pauseBarModel(int bar, float width, float height)
 {
-    const float left = 0.5f * width - pauseBarSize.x - 0.5f * pauseBarGap + bar * (pauseBarSize.x + pauseBarGap);
-    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, 0.5f * (height - pauseBarSize.y), 0.0f));
-    return glm::scale(placed, glm::vec3(pauseBarSize, 1.0f));
+    const float scale = shapeScale(width, height);
+    const glm::vec2 size = pauseBarSize * scale;
+    const float gap = pauseBarGap * scale;
+    const float left = 0.5f * width - size.x - 0.5f * gap + bar * (size.x + gap);
+    const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, 0.5f * (height - size.y), 0.0f));
+    return glm::scale(placed, glm::vec3(size, 1.0f));
 }

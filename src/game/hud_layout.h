@@ -1,7 +1,7 @@
 // Where the HUD's shapes and words go: the power bar centred near the bottom
 // edge and the heart in the bottom-left corner, which keep their pixel size
-// when the window changes; the rings passed and the run's time along the
-// top, a message in the middle and the word beside the pause sign, which
+// in all but the smallest windows; the rings passed and the run's time along
+// the top, a message in the middle and the word beside the pause sign, which
 // grow with the window so that they stay legible on any screen. Framebuffer
 // pixels with the origin at the bottom-left. Plain arithmetic; the scene's
 // HUD and text renderers draw from it.
@@ -34,11 +34,17 @@ inline constexpr int heartFanVertexCount = 22;
 std::array<glm::vec2, heartVertexCount> heartVertices();
 // The pixel projection: x 0..width, y 0..height, z -1..1.
 glm::mat4 hudProjection(float width, float height);
-// Left edge of the bar that centres it; negative below 200 pixels.
-float powerBarLeft(float width);
+
+// The bar, the heart and the pause sign keep their pixel size in a
+// framebuffer of 320 by 240 and up. A smaller one shrinks the three alike,
+// so that the heart stays clear of the bar and the sign of both.
+
+// Where the heart's vertices go in a framebuffer of this size.
+glm::mat4 heartModel(float width, float height);
 // The unit quad placed as the bar's fill for `fairyPower` (0 to full, which
-// covers the background), growing from the bar's left edge.
-glm::mat4 powerBarModel(float left, float fairyPower);
+// covers the background), centred near the bottom edge of a framebuffer of
+// this size and growing from the bar's left edge.
+glm::mat4 powerBarModel(float width, float height, float fairyPower);
 // The unit quad placed as one of the pause sign's two upright bars (0 the
 // left, 1 the right), centred in a framebuffer of this size.
 glm::mat4 pauseBarModel(int bar, float width, float height);

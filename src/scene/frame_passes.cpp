@@ -93,14 +93,18 @@ void drawCloudLayer(Level& level, const FrameParameters& frame)
     glDisable(GL_BLEND);
 }
 
-// Models set no matrix of their own: the frame sets "modelMatrix" for each
-// on the texture program, which still holds the camera and lights of step 0.
+// Models set no matrix of their own: the frame sets each one's matrices on
+// the texture program, which still holds the camera and lights of step 0.
+// Their own normal matrix, as the flag and the wings turn: the one left from
+// the fairy's body would light them from the wrong side.
 void drawModels(Level& level)
 {
     Shader& shader = *level.textureShader;
     shader.use();
     for (Model* model : {&*level.wings, &*level.flag, &*level.cloudModel}) {
-        shader.setUniform("modelMatrix", model->getModelMatrix());
+        const glm::mat4 matrix = model->getModelMatrix();
+        shader.setUniform("modelMatrix", matrix);
+        shader.setUniform("normalMatrix", normalMatrixOf(matrix));
         model->draw();
     }
 }

@@ -39,8 +39,8 @@ void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
     // A minimised window has no pixels, and its projection would divide by zero.
     if (width <= 0 || height <= 0)
         return;
-    const glm::mat4 projection = hudProjection(static_cast<float>(width), static_cast<float>(height));
-    const float left = powerBarLeft(static_cast<float>(width));
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    const glm::mat4 projection = hudProjection(w, h);
     const float power = std::clamp(fairyPower, 0.0f, maxFairyPower);
 
     glDisable(GL_DEPTH_TEST);
@@ -51,15 +51,15 @@ void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
     uiShader.setUniform("u_ortho", projection);
     glBindVertexArray(quad.vertexArray.get());
     uiShader.setUniform("u_color", powerBarBackgroundColor);
-    uiShader.setUniform("u_model", powerBarModel(left, maxFairyPower));
+    uiShader.setUniform("u_model", powerBarModel(w, h, maxFairyPower));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
     uiShader.setUniform("u_color", powerBarFillColor);
-    uiShader.setUniform("u_model", powerBarModel(left, power));
+    uiShader.setUniform("u_model", powerBarModel(w, h, power));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
     if (paused) {
         uiShader.setUniform("u_color", pauseSignColor);
         for (int bar = 0; bar < 2; ++bar) {
-            uiShader.setUniform("u_model", pauseBarModel(bar, static_cast<float>(width), static_cast<float>(height)));
+            uiShader.setUniform("u_model", pauseBarModel(bar, w, h));
             glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
         }
     }
@@ -71,7 +71,7 @@ void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
     uiShader.use();
     uiShader.setUniform("u_ortho", projection);
     uiShader.setUniform("u_color", heartColor);
-    uiShader.setUniform("u_model", glm::mat4(1.0f));
+    uiShader.setUniform("u_model", heartModel(w, h));
     glBindVertexArray(heart.vertexArray.get());
     glDrawArrays(GL_TRIANGLE_FAN, 0, heartFanVertexCount);
     glDrawArrays(GL_TRIANGLE_FAN, heartFanVertexCount, heartFanVertexCount);

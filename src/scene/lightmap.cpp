@@ -1,5 +1,6 @@
 #include "lightmap.h"
 
+#include "framebuffer_check.h"
 #include "lights.h"
 
 #include "framework/geometry.h"
@@ -26,6 +27,7 @@ Lightmap::Lightmap() : texture_(makeTexture()), depthBuffer_(makeRenderbuffer())
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.get());
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_.get(), 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_.get());
+    checkBoundFramebuffer("lightmap", "the wall gets no baked light.");
 }
 
 void Lightmap::bake(Shader& bakeShader, Geometry& bakeGeometry, const SceneLights& lights, int viewportWidth,

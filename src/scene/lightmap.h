@@ -12,7 +12,8 @@ class Lightmap {
 public:
     static constexpr int size = 512;
 
-    // Creates the texture, its depth buffer and framebuffer (left bound).
+    // Creates the texture, its depth buffer and framebuffer (left bound);
+    // a framebuffer the driver refuses gets one line on standard output.
     Lightmap();
 
     // Draws the wall once into the lightmap with the bake program, filled,

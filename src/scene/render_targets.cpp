@@ -1,5 +1,7 @@
 #include "render_targets.h"
 
+#include "framebuffer_check.h"
+
 #include "framework/texture.h"
 
 #include <algorithm>
@@ -48,12 +50,20 @@ void RenderTargets::create(int width, int height, BloomResolution bloom)
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepthBuffer_.get());
     const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, drawBuffers);
+    // A minimised window has no pixels to draw, and no target to check.
+    const bool drawable = width > 0 && height > 0;
+    if (drawable)
+        checkBoundFramebuffer("scene", "the level is not drawn.");
 
+    bool bloomComplete = true;
     for (int i = 0; i < 2; ++i) {
         pingpongFramebuffers_[i] = makeFramebuffer();
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i].get());
         pingpongTextures_[i] = makeColorTexture(bloomWidth(), bloomHeight());
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pingpongTextures_[i].get(), 0);
+        // One line for the pair.
+        if (drawable && bloomComplete)
+            bloomComplete = checkBoundFramebuffer("bloom", "the glow is not drawn.");
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -13,7 +13,8 @@
 class RenderTargets {
 public:
     // Deletes the current targets and makes new ones of this size; leaves
-    // framebuffer 0 bound.
+    // framebuffer 0 bound. A target the driver refuses gets one line on
+    // standard output, and the game plays on without it.
     void create(int width, int height, BloomResolution bloom = BloomResolution::full);
 
     int width() const { return width_; }

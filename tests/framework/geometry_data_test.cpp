@@ -48,8 +48,6 @@ TEST(Generators, TheLevelsMeshesHaveTheirCountsFirstVerticesAndWinding)
 {
     const GeometryData sphere = createSphereGeometry(18, 8, 0.1f);
     expectWellFormed(sphere, 128, 756);
-    EXPECT_EQ(std::vector<uint32_t>(sphere.indices.begin(), sphere.indices.begin() + 6),
-              (std::vector<uint32_t>{0, 3, 2, 110, 111, 1}));
     EXPECT_EQ(sphere.positions[0], glm::vec3(0.0f, 0.1f, 0.0f));  // the poles first
     EXPECT_EQ(sphere.positions[1], glm::vec3(0.0f, -0.1f, 0.0f));
     EXPECT_EQ(windingAgainstNormals(sphere), 1);

@@ -10,8 +10,6 @@
 #include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
 
-#include <algorithm>
-#include <map>
 #include <sys/stat.h>
 
 namespace {
@@ -124,28 +122,18 @@ TEST(ObjMesh, UnreadableFilesAndReaderErrorsAreReportedWithTheirLines)
 }
 
 // The models the game ships read cleanly, every triangle wound towards its
-// normals, and the flag's pole stands in the small cloud where the level
-// puts both (flag at y 22.26 scaled 0.5, cloud at y 20.26 scaled 0.003).
-TEST(ObjMesh, TheShippedModelsAreWholeAndFitTogether)
+// normals. (The scene's tests see the flag stand in the cloud where the level puts both.)
+TEST(ObjMesh, TheShippedModelsReadCleanlyWoundTowardsTheirNormals)
 {
-    std::map<std::string, std::pair<float, float>> heights;  // the lowest and highest y of each
     for (const char* name : {"Wings.obj", "flag.obj", "cloud.obj"}) {
         const Parsed model = parse(sourceDir() + "/assets/objects/" + name, true);
         EXPECT_EQ(model.errors, "") << name;
         ASSERT_GT(model.mesh.vertexCount, 0u) << name;
-        auto& [lowest, highest] = heights[name] = {1e30f, -1e30f};
         for (size_t first = 0; first < model.mesh.vertexCount; first += 3) {
             const glm::vec3 a = position(model.mesh, first);
             const glm::vec3 face = glm::cross(position(model.mesh, first + 1) - a, position(model.mesh, first + 2) - a);
             const glm::vec3 stored = normal(model.mesh, first) + normal(model.mesh, first + 1) + normal(model.mesh, first + 2);
             EXPECT_GT(glm::dot(face, stored), 0.0f) << name << " triangle " << first / 3;
         }
-        for (size_t v = 0; v < model.mesh.vertexCount; ++v) {
-            lowest = std::min(lowest, position(model.mesh, v).y);
-            highest = std::max(highest, position(model.mesh, v).y);
-        }
     }
-    const float flagFoot = 22.26f + 0.5f * heights["flag.obj"].first;
-    EXPECT_LT(flagFoot, 20.26f + 0.003f * heights["cloud.obj"].second);
-    EXPECT_GT(flagFoot, 20.26f + 0.003f * 0.5f * (heights["cloud.obj"].first + heights["cloud.obj"].second));
 }

@@ -1,9 +1,10 @@
-// The HUD's words as the layout gives them: what each line says, how long a
-// message stays, and that every line fits the screen at any size.
+// The HUD as the layout gives it: what each line says, how long a message
+// stays, and that every shape and line fits the screen at any size.
 #include "game/hud_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,17 @@ std::vector<std::string> linesOf(const HudStatus& status, float width = 800.0f, 
     for (int i = 0; i < text.count; ++i)
         lines.emplace_back(text.lines[i].text());
     return lines;
+}
+
+// Left, bottom, right, top of `points` placed by `model`.
+glm::vec4 boundsOf(const glm::mat4& model, const std::vector<glm::vec2>& points)
+{
+    glm::vec4 box(1e9f, 1e9f, -1e9f, -1e9f);
+    for (const glm::vec2 point : points) {
+        const glm::vec4 at = model * glm::vec4(point, 0.0f, 1.0f);
+        box = {std::min(box.x, at.x), std::min(box.y, at.y), std::max(box.z, at.x), std::max(box.w, at.y)};
+    }
+    return box;
 }
 
 }  // namespace
@@ -43,28 +55,41 @@ TEST(HudLayout, LinesSayTheRingsTheTimeAndTheMomentsMessage)
     EXPECT_EQ(nextHudMessage(ring3, -1, false, 5.0).shownAt, 4.0) << "no event keeps the message";
 }
 
-// From a small window to a 4K screen, portrait too: the words grow with the
-// screen's height and every line lies inside it, none over another.
-TEST(HudLayout, EveryLineFitsTheScreenAndGrowsWithIt)
+// From the smallest window to a 4K screen, portrait and letterbox too: the
+// words grow with the screen's height, and the bar, the heart, the pause
+// sign and every line lie inside it, none over another.
+TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
 {
     const HudStatus busiest{15, 1234.5, {}, true, RunEnd::won};
     EXPECT_FLOAT_EQ(hudText(busiest, 3840.0f, 2160.0f).lines[0].size / hudText(busiest, 400.0f, 400.0f).lines[0].size,
                     2160.0f / 400.0f);
-    for (const glm::vec2 size : {glm::vec2(400, 400), glm::vec2(1280, 720), glm::vec2(3840, 2160),
-                                 glm::vec2(600, 1400)}) {
+    const std::vector<glm::vec2> unitQuad{{0.0f, 0.0f}, {1.0f, 1.0f}};
+    const std::array<glm::vec2, heartVertexCount> heart = heartVertices();
+    for (const glm::vec2 size : {glm::vec2(160, 120), glm::vec2(400, 400), glm::vec2(1280, 720),
+                                 glm::vec2(3840, 2160), glm::vec2(600, 1400), glm::vec2(2000, 120),
+                                 glm::vec2(160, 1000)}) {
         const HudText text = hudText(busiest, size.x, size.y);
         ASSERT_EQ(text.count, 4);
-        for (int i = 0; i < text.count; ++i) {
-            const glm::vec4 box = hudTextBounds(text.lines[i]);
+        std::vector<std::pair<std::string, glm::vec4>> elements{
+            {"bar", boundsOf(powerBarModel(size.x, size.y, 100.0f), unitQuad)},
+            {"heart", boundsOf(heartModel(size.x, size.y), {heart.begin(), heart.end()})},
+            {"left pause bar", boundsOf(pauseBarModel(0, size.x, size.y), unitQuad)},
+            {"right pause bar", boundsOf(pauseBarModel(1, size.x, size.y), unitQuad)}};
+        for (int i = 0; i < text.count; ++i)
+            elements.emplace_back(text.lines[i].text(), hudTextBounds(text.lines[i]));
+        for (size_t i = 0; i < elements.size(); ++i) {
+            const auto& [name, box] = elements[i];
             EXPECT_TRUE(box.x >= 0.0f && box.y >= 0.0f && box.z <= size.x && box.w <= size.y)
-                << text.lines[i].text() << " at " << size.x << "x" << size.y;
-            for (int j = 0; j < i; ++j) {
-                const glm::vec4 other = hudTextBounds(text.lines[j]);
+                << name << " at " << size.x << "x" << size.y;
+            for (size_t j = 0; j < i; ++j) {
+                const glm::vec4 other = elements[j].second;
                 EXPECT_TRUE(box.z <= other.x || other.z <= box.x || box.w <= other.y || other.w <= box.y)
-                    << text.lines[i].text() << " over " << text.lines[j].text();
+                    << name << " over " << elements[j].first << " at " << size.x << "x" << size.y;
             }
         }
     }
+    // From 320 by 240 up the bar keeps its 200 by 20 pixels, centred 30 above the bottom.
+    EXPECT_EQ(boundsOf(powerBarModel(320.0f, 240.0f, 100.0f), unitQuad), glm::vec4(60.0f, 30.0f, 260.0f, 50.0f));
 }
 
 // The HUD is laid out in window pixels from the bottom-left corner.

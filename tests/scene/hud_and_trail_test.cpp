@@ -26,7 +26,7 @@ protected:
     HudTest()
     {
         windowWidth = 320;
-        windowHeight = 120;
+        windowHeight = 240;
     }
 
     // The window after the HUD is drawn over grey at `power`.
@@ -60,7 +60,7 @@ protected:
 // sits in the bottom-left corner. The HUD blends over what is there.
 TEST_F(HudTest, TheBarShowsThePowerCentredAboveTheBottomAndTheHeartSitsBottomLeft)
 {
-    drawOverGrey(320, 120, 100.0f);
+    drawOverGrey(320, 240, 100.0f);
     EXPECT_TRUE(shows(60, 30, fill));
     EXPECT_TRUE(shows(259, 49, fill));
     EXPECT_TRUE(shows(59, 40, grey));
@@ -71,17 +71,21 @@ TEST_F(HudTest, TheBarShowsThePowerCentredAboveTheBottomAndTheHeartSitsBottomLef
     EXPECT_TRUE(shows(30, 25, red));
     EXPECT_TRUE(shows(30, 62, grey));
 
-    drawOverGrey(320, 120, 25.0f);
+    drawOverGrey(320, 240, 25.0f);
     EXPECT_TRUE(shows(100, 40, fill));
     EXPECT_TRUE(shows(120, 40, background));
-    drawOverGrey(320, 120, 0.0f);
+    drawOverGrey(320, 240, 0.0f);
     EXPECT_TRUE(shows(61, 40, background));
 
-    // Narrower than the bar: it is cut on both sides and still centred; a
-    // minimised window gets nothing, and no GL error.
-    drawOverGrey(100, 120, 100.0f);
-    EXPECT_TRUE(shows(0, 40, fill));
-    EXPECT_TRUE(shows(99, 40, fill));
+    // The smallest window gets both at half size, the sky between them and
+    // beside the bar; a minimised window gets nothing, and no GL error.
+    drawOverGrey(160, 120, 100.0f);
+    EXPECT_TRUE(shows(10, 25, red));
+    EXPECT_TRUE(shows(27, 20, grey));
+    EXPECT_TRUE(shows(31, 16, fill));
+    EXPECT_TRUE(shows(128, 24, fill));
+    EXPECT_TRUE(shows(132, 20, grey));
+    EXPECT_TRUE(shows(80, 27, grey));
     drawOverGrey(0, 0, 100.0f);
 }
 

@@ -60,7 +60,7 @@ TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
     // The shapes: the bar and the heart along the bottom, the pause sign in the middle.
     float shapesTop = 0.0f;
     for (const glm::vec2 corner : heartVertices())
-        shapesTop = std::max(shapesTop, corner.y);
+        shapesTop = std::max(shapesTop, (heartModel(windowWidth, windowHeight) * glm::vec4(corner, 0, 1)).y);
     const glm::vec4 signLow = pauseBarModel(0, windowWidth, windowHeight) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     const glm::vec4 signHigh = pauseBarModel(1, windowWidth, windowHeight) * glm::vec4(1.0f, 1.0f, 0.0f, 1.0f);
     std::vector<int> fill(4, 0), outline(4, 0);
