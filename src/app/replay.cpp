@@ -114,8 +114,12 @@ std::string readFrame(const std::vector<std::string>& words, ReplayFrame& frame)
             frame.events.focusLost = true;
         } else if (words[i][0] == 'k') {
             const std::optional<long> key = integerOf(words[i].substr(1));
-            if (!key || *key < 0 || *key > GLFW_KEY_LAST)
+            if (!key || *key < GLFW_KEY_UNKNOWN || *key > GLFW_KEY_LAST)
                 return "names a key that does not exist (" + words[i] + ")";
+            // Earlier builds wrote keys without a name (media keys) too; no
+            // key of the game, so the run plays the same without them.
+            if (*key == GLFW_KEY_UNKNOWN)
+                continue;
             if (frame.events.keyReleaseCount == WindowEvents::capacity)
                 return "releases more keys than one frame can";
             frame.events.release(static_cast<int>(*key));

@@ -77,13 +77,17 @@ std::string fieldsOf(const Replay& replay)
 
 // What is written reads back exactly. A recording cut short after a whole
 // frame line (Escape, a kill) plays up to there, with no hash to compare
-// with; a header alone is a run of no frames.
+// with; a header alone is a run of no frames. A key without a name (k-1, a
+// media key earlier builds wrote) is no key of the game and reads as none.
 TEST(ReplayFile, ReadsBackExactlyWhatWasWrittenAlsoCutAfterAWholeFrame)
 {
     Replay written = sampleReplay();
     for (std::size_t frames : {3, 2, 0}) {
         written.frames.resize(frames);
-        const ReplayParse parse = parseReplay(formatReplay(written));
+        std::string text = formatReplay(written);
+        if (frames == 3)
+            text.replace(text.find(" click"), 0, " k-1");
+        const ReplayParse parse = parseReplay(text);
         ASSERT_TRUE(parse.replay) << parse.error;
         EXPECT_EQ(fieldsOf(*parse.replay), fieldsOf(written));
         written.endHash.reset();
