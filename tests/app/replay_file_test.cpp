@@ -10,39 +10,25 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 #include <iomanip>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
 Replay sampleReplay()
 {
     Replay replay;
-    replay.header.gameVersion = "1.1.0";
-    replay.header.camera.fov = 75.5f;
-    replay.header.camera.yaw = -1.25f;
-    replay.header.camera.pitch = 0.3f;
-    replay.header.camera.mouseSensitivity = 0.0035f;
-    replay.header.camera.invertY = true;
-    replay.header.seed = 4294967295u;
-    replay.header.startCursor = {-12.5, 1e9};
-
-    ReplayFrame quiet;
-    quiet.timeStep = 1.0f / 144.0f;
-    quiet.keys.forward = true;
-    quiet.keys.back = true;
-    quiet.keys.down = true;
-    quiet.cursor = {0.1, -0.2};
-    quiet.framebufferWidth = 1920;
-    quiet.framebufferHeight = 1080;
-    ReplayFrame busy = quiet;
-    busy.timeStep = 0.25f;
-    busy.keys = {};
-    busy.keys.left = true;
-    busy.keys.right = true;
-    busy.keys.up = true;
-    busy.framebufferWidth = 0;  // minimised
+    // fov, near, far (neither written), yaw, pitch, sensitivity, invert y
+    const CameraSettings camera{75.5f, 0.1f, 100.0f, -1.25f, 0.3f, 0.0035f, true};
+    replay.header = {"1.1.0", camera, 4294967295u, {-12.5, 1e9}};
+    // held: forward, back, left, right, up, down
+    const ReplayFrame quiet{1.0f / 144.0f, {true, true, false, false, false, true}, {0.1, -0.2}, 1920, 1080, {}};
+    ReplayFrame busy{0.25f, {false, false, true, true, true, false}, {0.1, -0.2}, 0, 1080, {}};  // minimised
     busy.events.release(GLFW_KEY_P);
     busy.events.release(GLFW_KEY_ESCAPE);
     busy.events.clicked = true;
@@ -149,25 +135,43 @@ TEST(ReplayFile, NamesWhatIsWrong)
     }
 }
 
-// Started with standard input closed, the game gets descriptor 0 for the
-// first file it opens: that file still counts, and a recording cut short
-// there still keeps its frames.
-TEST(ReplayWriter, KeepsItsFramesWithStandardInputClosed)
+// A recording cut short keeps its whole frames: the writer dropped without
+// its end line (a kill), also with standard input closed, so that the file
+// gets descriptor 0 (and a file the game looks for there still counts); or a
+// disk that fills on the way (here a size limit: a write cut short inside a
+// line, then refused), which stops the recording with one line.
+TEST(ReplayWriter, ACutRecordingKeepsItsWholeFramesAlsoOnAFullDiskOrWithoutStandardInput)
 {
-    const std::string dir = makeScratchDir("replay_without_input");
+    const std::string dir = makeScratchDir("replay_cut");
     writeFile(dir + "/exists", "x");
     const Replay replay = sampleReplay();
-    const int savedInput = dup(STDIN_FILENO);
-    close(STDIN_FILENO);
-    const bool found = isReadableFile(dir + "/exists");
-    {
-        ReplayWriter writer;
-        writer.open(dir + "/cut.replay", replay.header);
-        writer.writeFrame(replay.frames.front());
+    const std::string line = formatReplayFrame(replay.frames[0]);
+    for (const bool diskFills : {false, true}) {
+        std::string kept = formatReplayHeader(replay.header);
+        for (int i = 0; i < (diskFills ? 1000 : 3000); ++i)
+            kept += line;
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{diskFills ? kept.size() + line.size() / 2 : saved.rlim_cur, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const int savedInput = dup(STDIN_FILENO);
+        close(STDIN_FILENO);
+        EXPECT_TRUE(isReadableFile(dir + "/exists"));
+        std::ostringstream console;
+        {
+            ReplayWriter writer(console);
+            writer.open(dir + "/cut.replay", replay.header);
+            for (int i = 0; i < 3000; ++i)  // enough to be written out on the way
+                writer.writeFrame(replay.frames[0]);
+        }
+        dup2(savedInput, STDIN_FILENO);
+        close(savedInput);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_DFL);
+        EXPECT_EQ(console.str(), diskFills ? "Cannot record to '" + dir + "/cut.replay': " + std::strerror(EFBIG) +
+                                                 ". The recording stops at its last whole frame.\n"
+                                           : "");
+        EXPECT_EQ(readWholeFile(dir + "/cut.replay"), kept);
     }
-    dup2(savedInput, STDIN_FILENO);
-    close(savedInput);
-    EXPECT_TRUE(found);
-    EXPECT_EQ(readWholeFile(dir + "/cut.replay"),
-              formatReplayHeader(replay.header) + formatReplayFrame(replay.frames.front()));
 }
