@@ -16,7 +16,9 @@ App& appOf(GLFWwindow* window)
 
 void onKey(GLFWwindow* window, int key, int, int action, int)
 {
-    if (action == GLFW_RELEASE)
+    // A key without a name (a media key) is no key of the game; kept out,
+    // it never reaches a recording either.
+    if (action == GLFW_RELEASE && key != GLFW_KEY_UNKNOWN)
         appOf(window).pendingEvents.release(key);
 }
 

@@ -8,14 +8,6 @@
 
 namespace {
 
-// Set when a joystick comes or goes; the next frame looks for gamepads again.
-bool joysticksChanged = true;
-
-void onJoystick(int, int)
-{
-    joysticksChanged = true;
-}
-
 bool isHeld(GLFWwindow* window, int key)
 {
     return glfwGetKey(window, key) == GLFW_PRESS;
@@ -32,29 +24,39 @@ int connectedGamepad()
 }
 
 // The gamepad's sticks and buttons added to what the keyboard and mouse did.
+// A pad plays whatever application has the focus, so only while this window
+// has it; pads are looked for every frame, as they come and go.
 void addGamepad(App& app, FrameInput& input)
 {
-    if (joysticksChanged) {
-        joysticksChanged = false;
-        app.gamepads.connected = connectedGamepad() >= 0;
-        app.gamepads.previous = PadState{};
-    }
+    const int joystick = app.hadFocus ? connectedGamepad() : -1;
     GLFWgamepadstate raw;
-    if (!app.gamepads.connected || !glfwGetGamepadState(connectedGamepad(), &raw))
+    if (joystick < 0 || !glfwGetGamepadState(joystick, &raw)) {
+        app.gamepads.joystick = -1;
         return;
+    }
+    Gamepads& pads = app.gamepads;
+    const bool found = joystick != pads.joystick;  // just plugged in, or back with the focus
+    if (found)
+        pads.previous = PadState{};
+    pads.joystick = joystick;
     PadState now;
-    for (std::size_t i = 0; i < now.buttons.size(); ++i)
-        now.buttons[i] = raw.buttons[i] == GLFW_PRESS;
+    for (std::size_t i = 0; i < now.buttons.size(); ++i) {
+        // A button down when the pad is found was pressed where this window
+        // could not see it: it counts as up until let go.
+        const bool down = raw.buttons[i] == GLFW_PRESS;
+        pads.heldElsewhere[i] = down && (found || pads.heldElsewhere[i]);
+        now.buttons[i] = down && !pads.heldElsewhere[i];
+    }
     for (std::size_t i = 0; i < now.axes.size(); ++i)
         now.axes[i] = raw.axes[i];
-    const PadInput pad = mapGamepad(now, app.gamepads.previous, frameTimeStep(input.clock, app.lastFrameTime));
-    app.gamepads.previous = now;
+    const PadInput pad = mapGamepad(now, pads.previous, frameTimeStep(input.clock, app.lastFrameTime));
+    pads.previous = now;
     input.keys.forward = input.keys.forward || pad.keys.forward;
     input.keys.back = input.keys.back || pad.keys.back;
     input.keys.left = input.keys.left || pad.keys.left;
     input.keys.right = input.keys.right || pad.keys.right;
-    app.gamepads.look.x += pad.look.x;
-    app.gamepads.look.y += pad.look.y;
+    pads.look.x += pad.look.x;
+    pads.look.y += pad.look.y;
     for (int i = 0; i < pad.releases.keyReleaseCount; ++i)
         input.events.release(pad.releases.keyReleases[i]);
 }
@@ -117,7 +119,6 @@ void countResults(App& app, ResultsFile& file, RunEnd end)
 
 void runFrameLoop(App& app, RunOptions& run)
 {
-    glfwSetJoystickCallback(onJoystick);
     app.lastFrameTime = glfwGetTime();
     const double started = app.lastFrameTime;
     double replayClock = started;

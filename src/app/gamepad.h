@@ -2,7 +2,7 @@
 // stick looks, Start pauses, Back restarts, Y switches the camera, each
 // button on its release. Keyboard and mouse keep working beside it. The
 // mapping from one state of the pad to the game's input is pure; the frame
-// loop polls pads only while one is connected.
+// loop reads pads only while the window has the focus.
 #pragma once
 
 #include "window_events.h"
@@ -33,7 +33,8 @@ PadInput mapGamepad(const PadState& now, const PadState& before, double deltaTim
 
 // What the frame loop keeps of the pads between frames.
 struct Gamepads {
-    bool connected = false;
+    int joystick = -1;  // the one read last frame, or -1
     PadState previous;
+    decltype(PadState::buttons) heldElsewhere{};  // buttons down since before the pad was found
     CursorPosition look;  // all the look so far, added to the mouse's cursor
 };

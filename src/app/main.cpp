@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     app.particles.seed(header.seed);
 
     RunOptions run;
-    ReplayWriter recorder;
+    ReplayWriter recorder(std::cout);
     if (options.recordPath) {
         if (!recorder.open(*options.recordPath, header)) {
             std::cout << "Cannot record to '" << *options.recordPath << "': it cannot be written." << std::endl;

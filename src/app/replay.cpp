@@ -55,13 +55,20 @@ std::optional<double> realOf(const std::string& word)
     return value;
 }
 
-// A whole word as a number that a float holds without becoming infinite.
-std::optional<float> floatOf(const std::string& word)
+// A whole word as a number that stays finite where the game takes it as a
+// float (angles, and a cursor's moves): kept at full precision.
+std::optional<double> floatRangeOf(const std::string& word)
 {
     const std::optional<double> value = realOf(word);
     if (!value || !std::isfinite(static_cast<float>(*value)))
         return std::nullopt;
-    return static_cast<float>(*value);
+    return value;
+}
+
+std::optional<float> floatOf(const std::string& word)
+{
+    const std::optional<double> value = floatRangeOf(word);
+    return value ? std::optional<float>(static_cast<float>(*value)) : std::nullopt;
 }
 
 std::optional<long> integerOf(const std::string& word, int base = 10)
@@ -81,8 +88,8 @@ std::string readFrame(const std::vector<std::string>& words, ReplayFrame& frame)
         return "has too few values";
     const std::optional<double> step = realOf(words[1]);
     const std::optional<long> keys = integerOf(words[2]);
-    const std::optional<double> x = realOf(words[3]);
-    const std::optional<double> y = realOf(words[4]);
+    const std::optional<double> x = floatRangeOf(words[3]);
+    const std::optional<double> y = floatRangeOf(words[4]);
     const std::optional<long> width = integerOf(words[5]);
     const std::optional<long> height = integerOf(words[6]);
     static_assert(maxTimeStep == 0.25, "the line below names the longest step");
@@ -107,8 +114,12 @@ std::string readFrame(const std::vector<std::string>& words, ReplayFrame& frame)
             frame.events.focusLost = true;
         } else if (words[i][0] == 'k') {
             const std::optional<long> key = integerOf(words[i].substr(1));
-            if (!key || *key < 0 || *key > GLFW_KEY_LAST)
+            if (!key || *key < GLFW_KEY_UNKNOWN || *key > GLFW_KEY_LAST)
                 return "names a key that does not exist (" + words[i] + ")";
+            // Earlier builds wrote keys without a name (media keys) too; no
+            // key of the game, so the run plays the same without them.
+            if (*key == GLFW_KEY_UNKNOWN)
+                continue;
             if (frame.events.keyReleaseCount == WindowEvents::capacity)
                 return "releases more keys than one frame can";
             frame.events.release(static_cast<int>(*key));
@@ -147,8 +158,9 @@ std::string readHeader(const std::vector<std::vector<std::string>>& lines, Repla
     if (!seedValue || *seedValue < 0 || *seedValue > 0xFFFFFFFFL)
         return "has no particle seed in its header";
     header.seed = static_cast<std::uint32_t>(*seedValue);
-    const std::optional<double> x = cursor.size() == 3 && cursor[0] == "cursor" ? realOf(cursor[1]) : std::nullopt;
-    const std::optional<double> y = cursor.size() == 3 ? realOf(cursor[2]) : std::nullopt;
+    const bool cursorLine = cursor.size() == 3 && cursor[0] == "cursor";
+    const std::optional<double> x = cursorLine ? floatRangeOf(cursor[1]) : std::nullopt;
+    const std::optional<double> y = cursorLine ? floatRangeOf(cursor[2]) : std::nullopt;
     if (!x || !y)
         return "has no start cursor in its header";
     header.startCursor = {*x, *y};

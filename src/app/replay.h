@@ -10,8 +10,11 @@
 //   ...
 //   end <run hash>
 //
-// Held keys are bits: 1 W, 2 S, 4 A, 8 D, 16 Space, 32 Left Shift. A replay
-// that stops after a whole frame line (a run cut short) plays up to there.
+// Held keys are bits: 1 W, 2 S, 4 A, 8 D, 16 Space, 32 Left Shift; k<key> is
+// a GLFW key code released (k-1, a key without a name that earlier builds
+// wrote, reads as none). Angles and cursors must stay finite as floats. A
+// replay that stops after a whole frame line (a run cut short) plays up to
+// there.
 // Formatting and parsing are pure; parseReplay never trusts the file.
 #pragma once
 

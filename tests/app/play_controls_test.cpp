@@ -14,24 +14,23 @@
 
 namespace {
 
-// While set, joystick 1 is a gamepad with its left stick pushed all the way forward.
-bool padPushedForward = false;
+// Joystick 1 as the test sets it: plugged in or not, and what is pressed.
+bool padPlugged = false;
+GLFWgamepadstate pad{};
 
 }  // namespace
 
 // Interposed for this test program, which has no real joysticks anyway.
 extern "C" int glfwJoystickIsGamepad(int joystick)
 {
-    return padPushedForward && joystick == GLFW_JOYSTICK_1;
+    return padPlugged && joystick == GLFW_JOYSTICK_1;
 }
 
 extern "C" int glfwGetGamepadState(int joystick, GLFWgamepadstate* state)
 {
-    if (!glfwJoystickIsGamepad(joystick))
-        return GLFW_FALSE;
-    *state = GLFWgamepadstate{};
-    state->axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;
-    return GLFW_TRUE;
+    if (glfwJoystickIsGamepad(joystick))
+        *state = pad;
+    return glfwJoystickIsGamepad(joystick);
 }
 
 namespace {
@@ -160,14 +159,36 @@ TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
     EXPECT_NEAR(app.simulation.runTime, 2.0 / 60.0, 1e-6);
 }
 
-// The frame's input takes a gamepad found at start beside the keyboard.
-TEST_F(PlayControls, AGamepadFliesTheFairyBesideTheKeyboard)
+// A pad, its stick pushed forward, flies and pauses beside the keyboard
+// while the window has the focus; it plays other applications too, so
+// without the focus it does nothing. It may be plugged in and pulled out
+// during the run, and a button pressed where this window could not see it
+// does nothing when let go.
+TEST_F(PlayControls, AGamepadPlaysOnlyWithTheFocusAndMayComeAndGo)
 {
-    padPushedForward = true;
-    const FrameInput input = readFrameInput(app);
-    padPushedForward = false;
-    EXPECT_TRUE(input.keys.forward);
-    EXPECT_FALSE(input.keys.back);
+    const struct { const char* when; bool plugged, focused, startDown, paused; } steps[] = {
+        {"a pad", true, true, false, false},
+        {"the focus lost, Start pressed elsewhere", true, false, true, true},
+        {"Start let go elsewhere", true, false, false, true},
+        {"the focus back with Start down", true, true, true, true},
+        {"Start let go", true, true, false, true},
+        {"Start down", true, true, true, true},
+        {"pulled out", false, true, true, true},
+        {"plugged in again, Start up", true, true, false, true},
+        {"Start down", true, true, true, true},
+        {"Start let go: resumed", true, true, false, false},
+    };
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;
+    for (const auto& step : steps) {
+        padPlugged = step.plugged;
+        pad.buttons[GLFW_GAMEPAD_BUTTON_START] = step.startDown;
+        onWindowFocus(window, step.focused);
+        const FrameInput input = readFrameInput(app);
+        runFrame(app, input, console);
+        EXPECT_EQ(input.keys.forward, step.plugged && step.focused) << step.when;
+        EXPECT_EQ(app.switches.paused, step.paused) << step.when;
+    }
+    padPlugged = false;
 }
 
 TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)

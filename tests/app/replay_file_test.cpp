@@ -10,39 +10,25 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 #include <iomanip>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
 Replay sampleReplay()
 {
     Replay replay;
-    replay.header.gameVersion = "1.1.0";
-    replay.header.camera.fov = 75.5f;
-    replay.header.camera.yaw = -1.25f;
-    replay.header.camera.pitch = 0.3f;
-    replay.header.camera.mouseSensitivity = 0.0035f;
-    replay.header.camera.invertY = true;
-    replay.header.seed = 4294967295u;
-    replay.header.startCursor = {-12.5, 1e9};
-
-    ReplayFrame quiet;
-    quiet.timeStep = 1.0f / 144.0f;
-    quiet.keys.forward = true;
-    quiet.keys.back = true;
-    quiet.keys.down = true;
-    quiet.cursor = {0.1, -0.2};
-    quiet.framebufferWidth = 1920;
-    quiet.framebufferHeight = 1080;
-    ReplayFrame busy = quiet;
-    busy.timeStep = 0.25f;
-    busy.keys = {};
-    busy.keys.left = true;
-    busy.keys.right = true;
-    busy.keys.up = true;
-    busy.framebufferWidth = 0;  // minimised
+    // fov, near, far (neither written), yaw, pitch, sensitivity, invert y
+    const CameraSettings camera{75.5f, 0.1f, 100.0f, -1.25f, 0.3f, 0.0035f, true};
+    replay.header = {"1.1.0", camera, 4294967295u, {-12.5, 1e9}};
+    // held: forward, back, left, right, up, down
+    const ReplayFrame quiet{1.0f / 144.0f, {true, true, false, false, false, true}, {0.1, -0.2}, 1920, 1080, {}};
+    ReplayFrame busy{0.25f, {false, false, true, true, true, false}, {0.1, -0.2}, 0, 1080, {}};  // minimised
     busy.events.release(GLFW_KEY_P);
     busy.events.release(GLFW_KEY_ESCAPE);
     busy.events.clicked = true;
@@ -77,13 +63,17 @@ std::string fieldsOf(const Replay& replay)
 
 // What is written reads back exactly. A recording cut short after a whole
 // frame line (Escape, a kill) plays up to there, with no hash to compare
-// with; a header alone is a run of no frames.
+// with; a header alone is a run of no frames. A key without a name (k-1, a
+// media key earlier builds wrote) is no key of the game and reads as none.
 TEST(ReplayFile, ReadsBackExactlyWhatWasWrittenAlsoCutAfterAWholeFrame)
 {
     Replay written = sampleReplay();
     for (std::size_t frames : {3, 2, 0}) {
         written.frames.resize(frames);
-        const ReplayParse parse = parseReplay(formatReplay(written));
+        std::string text = formatReplay(written);
+        if (frames == 3)
+            text.replace(text.find(" click"), 0, " k-1");
+        const ReplayParse parse = parseReplay(text);
         ASSERT_TRUE(parse.replay) << parse.error;
         EXPECT_EQ(fieldsOf(*parse.replay), fieldsOf(written));
         written.endHash.reset();
@@ -121,12 +111,13 @@ TEST(ReplayFile, NamesWhatIsWrong)
          "it has no particle seed in its header"},
         {std::string("glimmerdeep-replay 1\ngame 1\ncamera 60 0 0 0.002 0\nseed 12\0 3\ncursor 0 0\n", 72),
          "it has no particle seed in its header"},
-        {"glimmerdeep-replay 1\ngame 1\ncamera 60 0 0 0.002 0\nseed 1\ncursor 0 inf\n",
-         "it has no start cursor in its header"},
+        {"glimmerdeep-replay 1\ngame 1\ncamera 60 0 0 0.002 0\nseed 1\ncursor 0 1e39\n",
+         "it has no start cursor in its header"},  // finite as a double, not as the float the view turns by
         {header + frame + "frame 0.016 1 0 0 800\n", "line 7 has too few values"},
         {header + "frame 0.3 1 0 0 800 600\n", "line 6 has a time step that is no number from 0 to 0.25"},
         {header + "frame nan 1 0 0 800 600\n", "line 6 has a time step that is no number from 0 to 0.25"},
         {header + "frame 0.016 64 0 0 800 600\n", "line 6 has held keys that are no number from 0 to 63"},
+        {header + "frame 0.016 1 1e300 0 800 600\n", "line 6 has a cursor position that is no finite number"},
         {header + "frame 0.016 1 0 0 -1 600\n", "line 6 has a window size outside 0 to 65535"},
         {header + "frame 0.016 1 0 0 800 600 k349\n", "line 6 names a key that does not exist (k349)"},
         {header + "frame 0.016 1 0 0 800 600 kx\n", "line 6 names a key that does not exist (kx)"},
@@ -144,25 +135,43 @@ TEST(ReplayFile, NamesWhatIsWrong)
     }
 }
 
-// Started with standard input closed, the game gets descriptor 0 for the
-// first file it opens: that file still counts, and a recording cut short
-// there still keeps its frames.
-TEST(ReplayWriter, KeepsItsFramesWithStandardInputClosed)
+// A recording cut short keeps its whole frames: the writer dropped without
+// its end line (a kill), also with standard input closed, so that the file
+// gets descriptor 0 (and a file the game looks for there still counts); or a
+// disk that fills on the way (here a size limit: a write cut short inside a
+// line, then refused), which stops the recording with one line.
+TEST(ReplayWriter, ACutRecordingKeepsItsWholeFramesAlsoOnAFullDiskOrWithoutStandardInput)
 {
-    const std::string dir = makeScratchDir("replay_without_input");
+    const std::string dir = makeScratchDir("replay_cut");
     writeFile(dir + "/exists", "x");
     const Replay replay = sampleReplay();
-    const int savedInput = dup(STDIN_FILENO);
-    close(STDIN_FILENO);
-    const bool found = isReadableFile(dir + "/exists");
-    {
-        ReplayWriter writer;
-        writer.open(dir + "/cut.replay", replay.header);
-        writer.writeFrame(replay.frames.front());
+    const std::string line = formatReplayFrame(replay.frames[0]);
+    for (const bool diskFills : {false, true}) {
+        std::string kept = formatReplayHeader(replay.header);
+        for (int i = 0; i < (diskFills ? 1000 : 3000); ++i)
+            kept += line;
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{diskFills ? kept.size() + line.size() / 2 : saved.rlim_cur, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const int savedInput = dup(STDIN_FILENO);
+        close(STDIN_FILENO);
+        EXPECT_TRUE(isReadableFile(dir + "/exists"));
+        std::ostringstream console;
+        {
+            ReplayWriter writer(console);
+            writer.open(dir + "/cut.replay", replay.header);
+            for (int i = 0; i < 3000; ++i)  // enough to be written out on the way
+                writer.writeFrame(replay.frames[0]);
+        }
+        dup2(savedInput, STDIN_FILENO);
+        close(savedInput);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_DFL);
+        EXPECT_EQ(console.str(), diskFills ? "Cannot record to '" + dir + "/cut.replay': " + std::strerror(EFBIG) +
+                                                 ". The recording stops at its last whole frame.\n"
+                                           : "");
+        EXPECT_EQ(readWholeFile(dir + "/cut.replay"), kept);
     }
-    dup2(savedInput, STDIN_FILENO);
-    close(savedInput);
-    EXPECT_TRUE(found);
-    EXPECT_EQ(readWholeFile(dir + "/cut.replay"),
-              formatReplayHeader(replay.header) + formatReplayFrame(replay.frames.front()));
 }
