@@ -4,12 +4,26 @@
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// No real cursor moves further in one frame; a replayed jump between two
+// extreme positions would otherwise turn the view by infinity.
+constexpr double maxCursorStep = 65536.0;
+
+float limitedStep(double step)
+{
+    return static_cast<float>(std::clamp(step, -maxCursorStep, maxCursorStep));
+}
+
+}  // namespace
 
 glm::vec2 cursorOffset(CursorPosition last, CursorPosition now, bool invertY)
 {
     const double up = invertY ? now.y - last.y : last.y - now.y;
-    return {static_cast<float>(now.x - last.x), static_cast<float>(up)};
+    return {limitedStep(now.x - last.x), limitedStep(up)};
 }
 
 LookAngles turnByCursor(LookAngles angles, glm::vec2 offset, float sensitivity)

@@ -25,6 +25,9 @@ TEST(MouseLook, CursorMotionTurnsTheViewAndThePitchStopsAt89Degrees)
     EXPECT_FLOAT_EQ(turned.yaw, 0.4f);
     EXPECT_FLOAT_EQ(turned.pitch, 0.14f);
     EXPECT_EQ(cursorOffset({0.0, 100.0}, {0.0, 80.0}, true), glm::vec2(0.0f, -20.0f)) << "inverted";
+    // A replayed jump from one extreme cursor to the other still turns the view by a finite angle.
+    const glm::vec2 jump = cursorOffset({-3.4e38, 0.0}, {3.4e38, 0.0});
+    EXPECT_TRUE(std::isfinite(turnByCursor({0.0f, 0.0f}, jump, 1.0f).yaw)) << jump.x;
 
     for (float push : {1e6f, -1e6f}) {
         const LookAngles limited = turnByCursor({0.0f, 0.0f}, {0.0f, push}, 0.002f);
