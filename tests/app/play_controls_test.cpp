@@ -73,7 +73,9 @@ TEST_F(PlayControls, APauseOfAnyLengthChangesNothingInTheRun)
     release(GLFW_KEY_P);
     frameWithCursor(clock + 1.0, 500.0, -300.0);
     frameWithCursor(clock + 3600.0, 900.0, 40.0);
-    const glm::vec3 rightBar = meanColor(windowWidth / 2 + 10, windowHeight / 2 - 3, 4, 6);
+    // The middle of the right bar, where the layout puts it.
+    const glm::vec4 barCentre = pauseBarModel(1, windowWidth, windowHeight) * glm::vec4(0.5f, 0.5f, 0.0f, 1.0f);
+    const glm::vec3 rightBar = meanColor(static_cast<int>(barCentre.x) - 1, static_cast<int>(barCentre.y) - 1, 2, 2);
     EXPECT_GT(std::min({rightBar.r, rightBar.g, rightBar.b}), 200.0f) << "the pause sign's right bar";
     EXPECT_EQ(app.simulation.state.fairyPosition, before.fairyPosition);
     EXPECT_EQ(app.simulation.state.fairyPower, before.fairyPower);

@@ -168,8 +168,10 @@ expect_clean_end() {
   if gl_messages_seen; then fail "OpenGL debug message"; fi
 }
 
-# quit_game: presses Escape in the running game, which must end cleanly.
+# quit_game: presses Escape in the running game, which must end cleanly. The
+# key is pressed once a frame shows, when the game surely listens to keys.
 quit_game() {
+  wait_first_frame 60
   xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
   xdotool key Escape
   wait_game 60

@@ -36,7 +36,6 @@ run_screen_sized() {
   start_game "$TREE_GAME" "$TREE"
   wait_window
   wait_geometry 1280x1024 30
-  wait_first_frame 60
   quit_game
 }
 

@@ -20,14 +20,15 @@ case_backing_into_the_wall_keeps_the_well_in_view() {
 }
 
 # The shipped debug settings outline the scene's triangles over the sky;
-# the glow and the composite still fill the window.
+# the glow and the composite still fill the window. Seen at the same paused
+# moment as above.
 case_debug_renderer_outlines_the_scene() {
   make_small_tree
   cp "$SOURCE_DIR/assets/settings/renderer_debug.ini" "$TREE/assets/settings/"
-  start_game "$TREE_GAME" "$TREE" --init_renderer assets/settings/renderer_debug.ini
+  start_game "$TREE_GAME" "$TREE" --init_renderer assets/settings/renderer_debug.ini \
+    --replay "$SOURCE_DIR/tests/e2e/data/replays/backing.replay"
   wait_window
-  xdotool key --window "$WINDOW" c
-  wait_first_frame 60
+  wait_line "Paused" 120
   local shot="$SCRATCH/debug.png" share
   import -window "$WINDOW" "$shot" || fail "no screenshot"
   share=$(sky_share "$shot")
