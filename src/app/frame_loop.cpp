@@ -1,8 +1,9 @@
 #include "frame_loop.h"
 
+#include "framework/console.h"
+
 #include <GLFW/glfw3.h>
 
-#include <iostream>
 #include <optional>
 #include <utility>
 
@@ -109,10 +110,11 @@ namespace {
 // Counts the run's end into the kept results, after the game's own lines.
 void countResults(App& app, ResultsFile& file, RunEnd end)
 {
-    RunResults results = file.load(std::cout);
-    countRun(results, end == RunEnd::won, app.simulation.runTime, app.simulation.state.fairyPower, todaysDate(),
-             std::cout);
-    file.save(results, std::cout);
+    ReportingStream news(Severity::information);
+    ReportingStream warnings(Severity::warning);
+    RunResults results = file.load(warnings);
+    countRun(results, end == RunEnd::won, app.simulation.runTime, app.simulation.state.fairyPower, todaysDate(), news);
+    file.save(results, warnings);
 }
 
 }  // namespace
@@ -124,6 +126,7 @@ void runFrameLoop(App& app, RunOptions& run)
     double replayClock = started;
     std::size_t nextReplayFrame = 0;
     std::optional<double> endScreenUntil;  // while the result stays on the screen
+    ReportingStream gameEvents(Severity::information);
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
         FrameInput input = readFrameInput(app);
@@ -142,7 +145,7 @@ void runFrameLoop(App& app, RunOptions& run)
             still.cursor = app.simulation.lastCursor;
             input = replayedInput(still, input, replayClock);
         }
-        const FrameResult result = runFrame(app, input, std::cout);
+        const FrameResult result = runFrame(app, input, gameEvents);
         if (run.recorder)
             run.recorder->writeFrame(ReplayFrame{result.timeStep, input.keys, input.cursor, input.framebufferWidth,
                                                  input.framebufferHeight, input.events});

@@ -8,12 +8,12 @@
 #include "results.h"
 #include "startup.h"
 #include "version.h"
+#include "framework/console.h"
 #include "framework/file_io.h"
 #include "game/run_hash.h"
 
 #include <GLFW/glfw3.h>
 
-#include <iostream>
 #include <random>
 
 namespace {
@@ -24,7 +24,7 @@ std::optional<Replay> readReplay(const std::string& path)
     const std::optional<std::string> bytes = readWholeFile(path);
     ReplayParse parse = bytes ? parseReplay(*bytes) : ReplayParse{std::nullopt, "it cannot be read"};
     if (!parse.replay)
-        std::cout << "Cannot replay '" << path << "': " << parse.error << "." << std::endl;
+        report(Severity::error, "Cannot replay '" + path + "': " + parse.error + ".");
     return std::move(parse.replay);
 }
 
@@ -32,21 +32,25 @@ std::optional<Replay> readReplay(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    const CommandLineOptions options = parseCommandLine(argc, argv, std::cerr);
-    if (options.help || options.version) {
-        if (options.help)
-            printUsage(std::cout);
-        else
-            std::cout << "Glimmerdeep " << gameVersion << std::endl;
+    ReportingStream commandLineWarnings(Severity::warning, Topic::launch);
+    const CommandLineOptions options = parseCommandLine(argc, argv, commandLineWarnings);
+    if (options.help) {
+        ReportingStream usage(Severity::information);
+        printUsage(usage);
+        return 0;
+    }
+    if (options.version) {
+        report(Severity::information, std::string("Glimmerdeep ") + gameVersion);
         return 0;
     }
     std::optional<Replay> replay;
     if (options.replayPath && !(replay = readReplay(*options.replayPath)))
         return 1;
-    std::cout << ":::::: STARTING GLIMMERDEEP  ::::::" << std::endl;
+    report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
-    app.settings = loadSettings(options, std::cout);
+    ReportingStream settingsWarnings(Severity::warning);
+    app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
     ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}};
     if (replay) {
@@ -67,10 +71,11 @@ int main(int argc, char** argv)
     app.particles.seed(header.seed);
 
     RunOptions run;
-    ReplayWriter recorder(std::cout);
+    ReportingStream recordingWarnings(Severity::warning);
+    ReplayWriter recorder(recordingWarnings);
     if (options.recordPath) {
         if (!recorder.open(*options.recordPath, header)) {
-            std::cout << "Cannot record to '" << *options.recordPath << "': it cannot be written." << std::endl;
+            report(Severity::error, "Cannot record to '" + *options.recordPath + "': it cannot be written.");
             releaseRendering(app);
             glfwTerminate();
             return 1;
@@ -86,13 +91,12 @@ int main(int argc, char** argv)
 
     if (options.recordPath || replay) {
         const std::uint64_t hash = runHash(app.simulation, app.particles);
-        std::cout << "Run hash: " << hashText(hash) << std::endl;
+        report(Severity::information, "Run hash: " + hashText(hash));
         recorder.finish(hash);
         if (replay && replay->endHash)
-            std::cout << (*replay->endHash == hash ? "The replay ended as its recording did."
-                                                   : "The replay ended otherwise than its recording (" +
-                                                         hashText(*replay->endHash) + ").")
-                      << std::endl;
+            report(Severity::information, *replay->endHash == hash ? "The replay ended as its recording did."
+                                                                   : "The replay ended otherwise than its recording (" +
+                                                                         hashText(*replay->endHash) + ").");
     }
     // Everything that owns a GL object goes while the context still exists.
     releaseRendering(app);

@@ -3,6 +3,7 @@
 #include "app.h"
 #include "callbacks.h"
 #include "window_mode.h"
+#include "framework/console.h"
 #include "framework/framework.h"
 #include "framework/render_state.h"
 
@@ -10,16 +11,8 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
-
-void failStartup(const char* message)
-{
-    std::fputs(message, stderr);
-    std::exit(1);
-}
 
 namespace {
 
@@ -28,9 +21,10 @@ namespace {
 void fitWindowToScreens(WindowSettings& window)
 {
     const ScreenSize screen = largestMonitorMode();
+    ReportingStream warnings(Severity::warning);
     fitWindowSize(window, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
                   screen.height > 0 ? std::min(screen.height, maxWindowSide) : maxWindowSide,
-                  "is more than the screen shows", std::cout);
+                  "is more than the screen shows", warnings);
 }
 
 // The render targets and the viewport cannot be larger than GL allows.
@@ -44,8 +38,9 @@ void fitWindowToGl(App& app)
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
     WindowSettings& window = app.settings.window;
     const WindowSettings before = window;
+    ReportingStream warnings(Severity::warning);
     fitWindowSize(window, std::min({viewport[0], texture, renderbuffer}),
-                  std::min({viewport[1], texture, renderbuffer}), "is more than GL can draw", std::cout);
+                  std::min({viewport[1], texture, renderbuffer}), "is more than GL can draw", warnings);
     if (window.width != before.width || window.height != before.height)
         glfwSetWindowSize(app.window, window.width, window.height);
 }
@@ -61,7 +56,7 @@ bool glDebugRequested()
 void openMainWindow(App& app)
 {
     if (!glfwInit())
-        failStartup("Failed to init GLFW\n");
+        report(Severity::startupFailure, "Failed to init GLFW", Topic::launch);
     fitWindowToScreens(app.settings.window);
 
     const WindowSettings& settings = app.settings.window;
@@ -79,7 +74,7 @@ void openMainWindow(App& app)
         ? glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), nullptr, nullptr)
         : nullptr;
     if (!window)
-        failStartup("Failed to create GLFW window\n");
+        report(Severity::startupFailure, "Failed to create GLFW window", Topic::launch);
     app.window = window;
     glfwSetWindowUserPointer(window, &app);
 
@@ -92,7 +87,7 @@ void openMainWindow(App& app)
 
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK)
-        failStartup("Failed to init GLEW\n");
+        report(Severity::startupFailure, "Failed to init GLEW", Topic::launch);
     fitWindowToGl(app);
 }
 
@@ -108,7 +103,7 @@ void prepareRendering(App& app)
     applyInitialRenderState(app.switches.renderer);
     registerDebugOutput();
     if (!initFramework(glfwGetCurrentContext() != nullptr))
-        failStartup("Failed to init framework\n");
+        report(Severity::startupFailure, "Failed to init framework", Topic::launch);
     glfwSetKeyCallback(app.window, onKey);
     glfwSetMouseButtonCallback(app.window, onMouseButton);
     glfwSetWindowFocusCallback(app.window, onWindowFocus);

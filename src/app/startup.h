@@ -29,6 +29,3 @@ bool glDebugRequested();
 
 // Prints GL debug messages as they arrive, when the driver offers them.
 void registerDebugOutput();
-
-// Ends the process with status 1 after one line on standard error.
-[[noreturn]] void failStartup(const char* message);

@@ -1,7 +1,7 @@
 #include "asset_path.h"
 
+#include "console.h"
 #include "data_folder.h"
-#include "fatal_exit.h"
 #include "file_io.h"
 
 #include <cstdlib>
@@ -66,16 +66,14 @@ std::vector<std::string> searchAssetUpwards(const std::string& startDirectory,
     return candidates;
 }
 
-std::vector<std::string> ambiguityReport(const std::string& relativePath,
-                                         const std::vector<std::string>& candidates)
+std::string ambiguityReport(const std::string& relativePath, const std::vector<std::string>& candidates)
 {
-    std::vector<std::string> lines{
-        "Ambiguous asset file path: '" + relativePath + "'",
-        "Found this path at multiple locations. Don't know which one shall be used. Candidates are:"};
+    std::string lines = "Ambiguous asset file path: '" + relativePath +
+                        "'\nFound this path at multiple locations. Don't know which one shall be used. "
+                        "Candidates are:\n";
     for (const std::string& candidate : candidates)
-        lines.push_back("  - " + candidate);
-    lines.push_back("Remove all duplicates to fix this!");
-    return lines;
+        lines += "  - " + candidate + '\n';
+    return lines + "Remove all duplicates to fix this!";
 }
 
 std::string collectCandidates(const std::string& directory, const std::string& relativePath,
@@ -83,11 +81,9 @@ std::string collectCandidates(const std::string& directory, const std::string& r
 {
     const std::vector<std::string> found = searchAssetUpwards(directory, relativePath);
     candidates.insert(candidates.end(), found.begin(), found.end());
-    if (candidates.empty())
-        return {};
-    if (candidates.size() == 1)
-        return candidates.front();
-    fatalExit(ambiguityReport(relativePath, candidates));
+    if (candidates.size() > 1)
+        report(Severity::fatal, ambiguityReport(relativePath, candidates));
+    return candidates.empty() ? std::string() : candidates.front();
 }
 
 std::string executableDirectory()
@@ -96,14 +92,14 @@ std::string executableDirectory()
     char buffer[1337];
     const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
     if (length == 0 || length == sizeof buffer)
-        fatalExit({"Error retrieving executable path on Windows!"});
+        report(Severity::fatal, "Error retrieving executable path on Windows!");
     return parentOf(std::string(buffer, length));
 #else
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
     if (error || executable.empty())
-        fatalExit({"Error retrieving executable path: readlink(\"/proc/self/exe\") failed: " +
-                   (error ? error.message() : std::string("it named no file"))});
+        report(Severity::fatal, "Error retrieving executable path: readlink(\"/proc/self/exe\") failed: " +
+                                    (error ? error.message() : std::string("it named no file")));
     return executable.parent_path().string();
 #endif
 }

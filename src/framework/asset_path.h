@@ -24,9 +24,8 @@ std::string collectCandidates(const std::string& directory, const std::string& r
 std::vector<std::string> searchAssetUpwards(const std::string& startDirectory,
                                             const std::string& relativePath);
 
-// The lines of the ambiguity report.
-std::vector<std::string> ambiguityReport(const std::string& relativePath,
-                                         const std::vector<std::string>& candidates);
+// The ambiguity report: its lines, joined by line ends.
+std::string ambiguityReport(const std::string& relativePath, const std::vector<std::string>& candidates);
 
 // Directory of the running executable; ends the process when it is unknown.
 std::string executableDirectory();

@@ -1,8 +1,8 @@
 #include "dds_reader.h"
 
+#include "console.h"
 #include "file_io.h"
 
-#include <iostream>
 #include <optional>
 #include <utility>
 
@@ -167,11 +167,10 @@ DDSImage loadDDS(const std::string& path)
     case DDSStatus::ok:
         return std::move(result.image);
     case DDSStatus::unsupportedFormat:
-        std::cout << "Unable to load DDS image file [" << path << "] due to an unsupported format."
-                  << std::endl;
+        report(Severity::warning, "Unable to load DDS image file [" + path + "] due to an unsupported format.");
         break;
     case DDSStatus::unreadable:
-        std::cout << "Unable to load DDS image file from path[" << path << "]" << std::endl;
+        report(Severity::warning, "Unable to load DDS image file from path[" + path + "]");
         break;
     }
     return {};

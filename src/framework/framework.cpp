@@ -1,9 +1,9 @@
 #include "framework.h"
 
+#include "console.h"
 #include "shader.h"
 
 #include <cstdio>
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -58,16 +58,27 @@ std::string severityName(GLenum severity)
     }
 }
 
+// Only the driver's own grading counts: its notes are information, however
+// the line's fixed prefix reads.
+Severity reportedSeverity(GLenum severity)
+{
+    switch (severity) {
+    case GL_DEBUG_SEVERITY_HIGH: return Severity::error;
+    case GL_DEBUG_SEVERITY_NOTIFICATION: return Severity::information;
+    default: return Severity::warning;
+    }
+}
+
 }  // namespace
 
 bool initFramework(bool contextIsCurrent)
 {
     if (!contextIsCurrent) {
-        std::cout << "No context available. Exiting." << std::endl;
+        report(Severity::error, "No context available. Exiting.");
         return false;
     }
     if (!GLEW_VERSION_3_0) {
-        std::cout << "GLEW not available. Exiting." << std::endl;
+        report(Severity::error, "GLEW not available. Exiting.");
         return false;
     }
     GLint currentProgram = 0;
@@ -90,7 +101,7 @@ void GLAPIENTRY onDebugMessage(GLenum source, GLenum type, GLuint id, GLenum sev
     // Driver chatter about buffer placement and shader recompiles (NVIDIA).
     if (id == 131185 || id == 131218)
         return;
-    std::cout << formatDebugMessage(source, type, id, severity, message) << std::endl;
+    report(reportedSeverity(severity), formatDebugMessage(source, type, id, severity, message));
 }
 
 std::string formatDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity,

@@ -16,8 +16,9 @@ bool initFramework(bool contextIsCurrent);
 // Safe to call when nothing was made, and more than once.
 void destroyFramework();
 
-// GLDEBUGPROC: prints each message as one formatDebugMessage line on standard
-// output, except IDs 131185 and 131218, which it drops.
+// GLDEBUGPROC: reports each message as one formatDebugMessage line, at the
+// severity the driver gave it (a notification is information, high an
+// error, the rest warnings), except IDs 131185 and 131218, which it drops.
 void GLAPIENTRY onDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity,
                                GLsizei length, const GLchar* message, const void* userParam);
 

@@ -1,13 +1,12 @@
 #include "model.h"
 
 #include "asset_path.h"
+#include "console.h"
 #include "file_io.h"
 #include "material.h"
 #include "shader.h"
 
 #include <glm/gtc/matrix_transform.hpp>
-
-#include <cstdio>
 
 namespace {
 
@@ -44,7 +43,7 @@ Model::Model(const std::string& path) : mesh(loadObjMesh(findModelFile(path)))
 void Model::setupMesh()
 {
     if (mesh.vertices.empty()) {
-        std::fputs("Warning: Model::setupMesh() called but no vertex data loaded.\n", stderr);
+        report(Severity::warning, "Warning: Model::setupMesh() called but no vertex data loaded.", Topic::models);
         return;
     }
     vao = makeVertexArray();

@@ -1,8 +1,8 @@
 #include "obj_mesh.h"
 
+#include "console.h"
 #include "file_io.h"
 
-#include <iostream>
 #include <optional>
 #include <sstream>
 
@@ -97,15 +97,15 @@ ObjMesh parseObjMesh(const std::string& text, const std::string& path)
         tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &stream, nullptr, true, true);
 
     if (!err.empty())
-        std::cerr << "TinyObjLoader error:\n  " << err << "\n";
+        report(Severity::warning, "TinyObjLoader error:\n  " + err, Topic::models);
     if (!loaded) {
-        std::cerr << "Failed to load .obj: " << path << "\n";
+        report(Severity::warning, "Failed to load .obj: " + path, Topic::models);
         return {};
     }
 
     FlattenedObj flattened = flattenObjShapes(attrib, shapes);
     if (flattened.skippedFaces)
-        std::cerr << "Skipped faces with out-of-range indices in: " << path << "\n";
+        report(Severity::warning, "Skipped faces with out-of-range indices in: " + path, Topic::models);
     return std::move(flattened.mesh);
 }
 
@@ -115,8 +115,9 @@ ObjMesh loadObjMesh(const std::string& path)
     // reader opening a named pipe itself would wait for it forever.
     const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) {
-        std::cerr << "TinyObjLoader error:\n  Cannot open file [" << path << "]\n\n";
-        std::cerr << "Failed to load .obj: " << path << "\n";
+        // In the parsing library's own words, as when it opens the file itself.
+        report(Severity::warning, "TinyObjLoader error:\n  Cannot open file [" + path + "]\n", Topic::models);
+        report(Severity::warning, "Failed to load .obj: " + path, Topic::models);
         return {};
     }
     return parseObjMesh(*bytes, path);

@@ -26,7 +26,7 @@ struct FlattenedObj {
 FlattenedObj flattenObjShapes(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes);
 
 // Parses and flattens OBJ text; `path` only names the file in the messages.
-// Reader errors are reported on standard error; the mesh is then what could
+// Reader errors are reported about models (Topic::models); the mesh is then what could
 // be read, or empty. Material libraries are never opened.
 ObjMesh parseObjMesh(const std::string& text, const std::string& path);
 

@@ -1,12 +1,11 @@
 #include "shader.h"
 
 #include "asset_path.h"
-#include "fatal_exit.h"
+#include "console.h"
 #include "file_io.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include <iostream>
 #include <optional>
 #include <utility>
 
@@ -128,9 +127,13 @@ Shader::Shader(const ProgramSources& sources)
 {
     ProgramBuild build = buildProgram(sources);
     for (const std::string& line : build.progress)
-        std::cout << line << std::endl;
-    if (!build.failure.empty())
-        fatalExit(build.failure);
+        report(Severity::information, line);
+    if (!build.failure.empty()) {
+        std::string lines = build.failure.front();
+        for (std::size_t i = 1; i < build.failure.size(); ++i)
+            lines += '\n' + build.failure[i];
+        report(Severity::fatal, lines);
+    }
     program_ = std::move(build.program);
 }
 

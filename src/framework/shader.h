@@ -42,7 +42,7 @@ class Shader {
 public:
     // Reads, compiles and links the two files, found through findAssetPath.
     // Prints "Read shader: " + path for each stage, vertex first; any
-    // failure ends the process through fatalExit with its lines.
+    // failure ends the game with its lines (Severity::fatal).
     Shader(std::string vertexPath, std::string fragmentPath);
     // Builds the built-in program; prints nothing.
     Shader();

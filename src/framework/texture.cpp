@@ -1,10 +1,8 @@
 #include "texture.h"
 
 #include "asset_path.h"
+#include "console.h"
 #include "dds_reader.h"
-#include "fatal_exit.h"
-
-#include <iostream>
 
 void setBoundTextureSampling(GLenum minFilter, GLenum magFilter, GLenum wrap)
 {
@@ -18,10 +16,8 @@ Texture::Texture(const std::string& path, MissingTexture ifMissing)
 {
     const std::string resolved = findAssetPath(path);
     if (resolved.empty()) {
-        const std::string line = "Could not find texture file: " + path;
-        if (ifMissing == MissingTexture::fatal)
-            fatalExit({line});
-        std::cout << line << std::endl;
+        report(ifMissing == MissingTexture::fatal ? Severity::fatal : Severity::warning,
+               "Could not find texture file: " + path);
         return;
     }
     const DDSImage image = loadDDS(resolved);

@@ -1,7 +1,9 @@
 #include "framebuffer_check.h"
 
+#include "framework/console.h"
+
 #include <cstdio>
-#include <iostream>
+#include <string>
 
 bool checkBoundFramebuffer(std::string_view name, std::string_view consequence)
 {
@@ -10,6 +12,7 @@ bool checkBoundFramebuffer(std::string_view name, std::string_view consequence)
         return true;
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%04X", static_cast<unsigned>(status));
-    std::cout << "Framebuffer '" << name << "' is incomplete (" << hex << "): " << consequence << std::endl;
+    report(Severity::warning, "Framebuffer '" + std::string(name) + "' is incomplete (" + hex + "): " +
+                                  std::string(consequence));
     return false;
 }

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-// Checks the framebuffer bound to GL_FRAMEBUFFER. When it is incomplete,
-// one line on standard output names it, the status and what the player
-// loses: "Framebuffer 'bloom' is incomplete (0x8CD6): the glow is not drawn."
+// Checks the framebuffer bound to GL_FRAMEBUFFER. When it is incomplete, one
+// warning names it, the status and what the player loses:
+// "Framebuffer 'bloom' is incomplete (0x8CD6): the glow is not drawn."
 bool checkBoundFramebuffer(std::string_view name, std::string_view consequence);

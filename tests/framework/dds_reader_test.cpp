@@ -4,6 +4,7 @@
 #include "framework/dds_reader.h"
 
 #include "dds_file_builder.h"
+#include "framework/console.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -140,9 +141,9 @@ TEST(LoadDDS, ReadsQuietlyAndReportsWhatItCannotUse)
         {dir, "Unable to load DDS image file from path[" + dir + "]\n", 0},
     };
     for (const auto& c : cases) {
-        testing::internal::CaptureStdout();
+        const CapturedConsole console;
         const DDSImage image = loadDDS(c.path);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.line);
+        EXPECT_EQ(console.text(StandardStream::output), c.line);
         EXPECT_EQ(image.imageSize, c.imageSize) << c.path;
         EXPECT_EQ(image.data.size(), c.imageSize);
         EXPECT_EQ(image.format == 0, c.imageSize == 0);

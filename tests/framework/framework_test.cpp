@@ -2,6 +2,7 @@
 // that start-up sets.
 #include "framework/framework.h"
 
+#include "framework/console.h"
 #include "framework/render_state.h"
 #include "framework/shader.h"
 #include "gl_calls.h"
@@ -18,9 +19,9 @@ GLint currentProgram()
 
 std::string initOutput(bool contextIsCurrent, bool* ready)
 {
-    ::testing::internal::CaptureStdout();
+    const CapturedConsole console;
     *ready = initFramework(contextIsCurrent);
-    return ::testing::internal::GetCapturedStdout();
+    return console.text(StandardStream::output);
 }
 
 using FrameworkTest = GlTest;
@@ -29,7 +30,9 @@ using FrameworkTest = GlTest;
 
 TEST_F(FrameworkTest, InitMakesTheBuiltInProgramCurrentUnlessOneIsAndDestroyDropsIt)
 {
-    bool ready = false;
+    bool ready = true;
+    EXPECT_EQ(initOutput(false, &ready), "No context available. Exiting.\n");
+    EXPECT_FALSE(ready);
     EXPECT_EQ(initOutput(true, &ready), "");
     EXPECT_TRUE(ready);
     const GLint builtIn = currentProgram();
@@ -51,23 +54,35 @@ TEST_F(FrameworkTest, InitMakesTheBuiltInProgramCurrentUnlessOneIsAndDestroyDrop
 }
 
 // One line per message in the driver's words, each enum named without its
-// prefix or else in hex; the two noisy NVIDIA ids are dropped.
-TEST(DebugOutput, EachMessageIsOneLineExceptTheTwoNoisyIds)
+// prefix or else in hex, at the driver's own severity whatever the fixed
+// prefix says; the two noisy NVIDIA ids are dropped.
+TEST(DebugOutput, EachMessageIsOneLineAtItsSeverityExceptTheTwoNoisyIds)
 {
-    const auto print = [](GLenum source, GLenum type, GLuint id, GLenum severity, const char* message) {
-        ::testing::internal::CaptureStdout();
-        onDebugMessage(source, type, id, severity, 0, message, nullptr);
-        return ::testing::internal::GetCapturedStdout();
+    const struct {
+        GLenum source, type;
+        GLuint id;
+        GLenum severity;
+        const char* message;
+        std::string line;
+        Severity reported;
+    } cases[] = {
+        {GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH, "bad call",
+         "OpenGL Error: bad call [Source=API, Type=ERROR, Severity=HIGH, ID=1282]\n", Severity::error},
+        {GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_PERFORMANCE, 131184, GL_DEBUG_SEVERITY_NOTIFICATION, "slow",
+         "OpenGL Error: slow [Source=SHADER_COMPILER, Type=PERFORMANCE, Severity=NOTIFICATION, ID=131184]\n",
+         Severity::information},
+        {0x1234, 0xABCD, 4294967295u, 0x9999, nullptr,
+         "OpenGL Error:  [Source=0x1234, Type=0xABCD, Severity=0x9999, ID=4294967295]\n", Severity::warning},
+        {GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131185u, GL_DEBUG_SEVERITY_HIGH, "m", "", Severity::error},
+        {GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 131218u, GL_DEBUG_SEVERITY_HIGH, "m", "", Severity::error},
     };
-    EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH, "bad call"),
-              "OpenGL Error: bad call [Source=API, Type=ERROR, Severity=HIGH, ID=1282]\n");
-    EXPECT_EQ(print(GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_PERFORMANCE, 131184, GL_DEBUG_SEVERITY_NOTIFICATION,
-                    "slow"),
-              "OpenGL Error: slow [Source=SHADER_COMPILER, Type=PERFORMANCE, Severity=NOTIFICATION, ID=131184]\n");
-    EXPECT_EQ(print(0x1234, 0xABCD, 4294967295u, 0x9999, nullptr),
-              "OpenGL Error:  [Source=0x1234, Type=0xABCD, Severity=0x9999, ID=4294967295]\n");
-    for (const GLuint noisy : {131185u, 131218u})
-        EXPECT_EQ(print(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, noisy, GL_DEBUG_SEVERITY_NOTIFICATION, "m"), "");
+    for (const auto& c : cases) {
+        const CapturedConsole console;
+        onDebugMessage(c.source, c.type, c.id, c.severity, 0, c.message, nullptr);
+        EXPECT_EQ(console.text(StandardStream::output), c.line);
+        for (const ReportedLine& line : console.lines())
+            EXPECT_EQ(line.severity, c.reported) << line.text;
+    }
 }
 
 TEST_F(FrameworkTest, StartUpBlendsTestsDepthAndClearsToTheSky)

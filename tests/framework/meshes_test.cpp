@@ -1,6 +1,7 @@
 // Meshes on the GPU: which attributes a Geometry gives its program, its
 // matrices and its draw, OBJ models placed and drawn, and materials that
 // bind their textures. Observed through pixels, GL state and the census.
+#include "framework/console.h"
 #include "framework/geometry.h"
 #include "framework/material.h"
 #include "framework/model.h"
@@ -32,9 +33,8 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        testing::internal::CaptureStdout();
+        const CapturedConsole quiet;
         shader = std::make_shared<Shader>("tests/framework/data/attributes.vert", "tests/framework/data/attributes.frag");
-        testing::internal::GetCapturedStdout();
         material = std::make_shared<Material>(shader, glm::vec3(1.0f), 1.0f);
     }
     void TearDown() override
@@ -121,9 +121,9 @@ TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterialAndAMissingOneDr
 {
     const ScratchAsset file = writeScratchAsset(
         "model_found", "quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvn 0 1 0\nf 1//1 2//1 3//1 4//1\n");
-    testing::internal::CaptureStderr();
+    const CapturedConsole console;
     Model model(file.relativePath);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(console.text(StandardStream::error), "");
     model.setMaterial(material);
     shader->use();
     shader->setUniform("modelMatrix", model.getModelMatrix());
@@ -131,9 +131,8 @@ TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterialAndAMissingOneDr
     model.draw();
     EXPECT_EQ(readPixels(32, 32, 1, 1), (std::vector<unsigned char>{0, 255, 0, 255}));
 
-    testing::internal::CaptureStderr();
     Model missing("no/such/model.obj");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(console.text(StandardStream::error),
               "TinyObjLoader error:\n  Cannot open file [no/such/model.obj]\n\n"
               "Failed to load .obj: no/such/model.obj\n"
               "Warning: Model::setupMesh() called but no vertex data loaded.\n");
@@ -146,12 +145,11 @@ TEST_F(MeshTest, AModelFoundByTheAssetSearchDrawsWithItsMaterialAndAMissingOneDr
 // an image that could not be read the unit keeps what it held.
 TEST_F(MeshTest, ATextureMaterialSamplesItsImageOnUnitZero)
 {
-    testing::internal::CaptureStdout();
+    const CapturedConsole quiet;
     auto program = std::make_shared<Shader>("tests/framework/data/color.vert", "tests/framework/data/material.frag");
     auto green = std::make_shared<Texture>("assets/textures/green.dds");
     const ScratchAsset bad = writeScratchAsset("material_invalid", "bad.dds", "not an image");
     auto invalid = std::make_shared<Texture>(bad.relativePath);
-    testing::internal::GetCapturedStdout();
     TextureMaterial textured(program, glm::vec3(1.0f), 1.0f, green);
     program->use();
     glActiveTexture(GL_TEXTURE3);

@@ -3,6 +3,7 @@
 // models.
 #include "framework/obj_mesh.h"
 
+#include "framework/console.h"
 #include "support/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +23,10 @@ struct Parsed {
 // OBJ text read as "model.obj", or with `fromFile` the file at that path.
 Parsed parse(const std::string& text, bool fromFile = false)
 {
-    testing::internal::CaptureStderr();
+    const CapturedConsole console;
     Parsed parsed;
     parsed.mesh = fromFile ? loadObjMesh(text) : parseObjMesh(text, "model.obj");
-    parsed.errors = testing::internal::GetCapturedStderr();
+    parsed.errors = console.text(StandardStream::error);
     return parsed;
 }
 

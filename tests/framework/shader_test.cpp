@@ -2,6 +2,7 @@
 // wrapper, the uniform location cache, and what the built-in program draws.
 #include "framework/shader.h"
 
+#include "framework/console.h"
 #include "framework/framework.h"
 
 #include "allocation_counter.h"
@@ -124,9 +125,8 @@ TEST_F(ShaderDeathTest, AFatalExitLeavesWithoutTouchingGl)
 // uniform never uploaded, and a cached upload allocates nothing.
 TEST_F(ShaderTest, EverySetterUploadsItsValueAndAsksForItsLocationOnce)
 {
-    testing::internal::CaptureStdout();
+    const CapturedConsole quiet;
     Shader shader(colorVert, colorFrag);
-    testing::internal::GetCapturedStdout();
     shader.use();
     GlCallRecorder recorder;
     shader.setUniform("notInTheProgram", 1.0f);

@@ -3,6 +3,7 @@
 #include "framework/texture.h"
 
 #include "dds_file_builder.h"
+#include "framework/console.h"
 #include "framework/dds_reader.h"
 #include "gl_calls.h"
 #include "support/gl_object_census.h"
@@ -37,10 +38,8 @@ GLint integer(GLenum name)
 Texture textureFrom(const std::string& test, const std::string& bytes)
 {
     const ScratchAsset file = writeScratchAsset(test, "image.dds", bytes);
-    testing::internal::CaptureStdout();
-    Texture texture(file.relativePath);
-    testing::internal::GetCapturedStdout();
-    return texture;
+    const CapturedConsole quiet;
+    return Texture(file.relativePath);
 }
 
 using TextureTest = GlTest;

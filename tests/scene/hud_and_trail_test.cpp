@@ -3,6 +3,7 @@
 #include "scene/hud_renderer.h"
 #include "scene/particle_renderer.h"
 
+#include "framework/console.h"
 #include "game/particle_pool.h"
 #include "gl_calls.h"
 #include "support/gl_test_context.h"
@@ -35,9 +36,8 @@ protected:
         glViewport(0, 0, width, height);
         glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        testing::internal::CaptureStdout();
+        const CapturedConsole quiet;
         HudRenderer hud;
-        testing::internal::GetCapturedStdout();
         hud.draw(width, height, power);
     }
 
@@ -96,9 +96,8 @@ using TrailTest = GlTest;
 // afterwards. With none alive the renderer makes no GL call at all.
 TEST_F(TrailTest, OneInstancedDrawOfTheLiveSparksAndNothingWithoutThem)
 {
-    testing::internal::CaptureStdout();
+    const CapturedConsole quiet;
     ParticleRenderer renderer(8);
-    testing::internal::GetCapturedStdout();
     const glm::mat4 view = glm::lookAt(glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     const glm::mat4 viewProjection = glm::perspective(1.0f, 1.0f, 0.1f, 10.0f) * view;
     ParticlePool pool(8, 60.0f, 1u);

@@ -7,6 +7,7 @@
 #include "scene/lights.h"
 #include "scene/scene_materials.h"
 
+#include "framework/console.h"
 #include "framework/geometry.h"
 #include "framework/shader.h"
 #include "support/gl_test_context.h"
@@ -23,9 +24,8 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        testing::internal::CaptureStdout();
+        const CapturedConsole quiet;
         shader = std::make_shared<Shader>("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
-        testing::internal::GetCapturedStdout();
         geometry.emplace(glm::translate(glm::mat4(1.0f), glm::vec3(0, 10, 0)), wellMeshData(),
                          std::make_shared<LightmapMaterial>(shader));
     }

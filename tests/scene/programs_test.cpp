@@ -2,6 +2,7 @@
 // asks a program for is one it has, and every uniform a program reads is one
 // the game sets. Then what the full-screen programs draw: the blur spreads
 // one texel evenly along one axis, the composite keeps the sky.
+#include "framework/console.h"
 #include "framework/shader.h"
 #include "gl_calls.h"
 #include "support/game_fixture.h"
@@ -88,10 +89,8 @@ protected:
 
     static std::unique_ptr<Shader> build(const std::string& vertex, const std::string& fragment)
     {
-        testing::internal::CaptureStdout();
-        auto shader = std::make_unique<Shader>("assets/shaders/" + vertex, "assets/shaders/" + fragment);
-        testing::internal::GetCapturedStdout();
-        return shader;
+        const CapturedConsole quiet;
+        return std::make_unique<Shader>("assets/shaders/" + vertex, "assets/shaders/" + fragment);
     }
 
     // One blur pass of the square `source` into a new target.
@@ -157,10 +156,9 @@ TEST_F(ProgramContract, EveryProgramHasTheUniformsTheGameSetsAndNoOthers)
     releaseRendering(app);
     GlCallRecorder recorder(true);
     app.renderTargets.create(windowWidth, windowHeight);
-    testing::internal::CaptureStdout();
+    const CapturedConsole quiet;
     initFramework(true);
     app.level = buildLevel(windowWidth, windowHeight);
-    testing::internal::GetCapturedStdout();
     app.switches.renderer.normals = true;
     frames(3);
 

@@ -7,6 +7,7 @@
 #include "support/test_paths.h"
 
 #include "app/callbacks.h"
+#include "framework/console.h"
 #include "framework/file_io.h"
 #include "game/course.h"
 
@@ -111,9 +112,9 @@ TEST_F(WithoutFont, AMissingOrDamagedAtlasGetsTheLoadersLineAndNoWords)
         {damaged.relativePath, "Unable to load DDS image file from path[" + damaged.fullPath + "]\n"},
     };
     for (const auto& c : cases) {
-        testing::internal::CaptureStdout();
+        const CapturedConsole console;
         TextRenderer text(c.path);
-        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string out = console.text(StandardStream::output);
         EXPECT_NE(out.find(c.line), std::string::npos) << out;
         EXPECT_FALSE(text.hasFont());
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -3,6 +3,7 @@
 #include "test_paths.h"
 
 #include "app/startup.h"
+#include "framework/console.h"
 #include "framework/framework.h"
 
 #include <filesystem>
@@ -30,10 +31,9 @@ void GameFixture::SetUp()
     app.switches.isFullscreen = false;
     applyInitialRenderState(app.switches.renderer);
     app.renderTargets.create(windowWidth, windowHeight);
-    testing::internal::CaptureStdout();  // the loaders' "Read shader" lines
+    const CapturedConsole quiet;  // the loaders' "Read shader" lines
     ASSERT_TRUE(initFramework(true));
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
-    testing::internal::GetCapturedStdout();
     app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
     app.particles.seed(7);
 }
