@@ -25,10 +25,10 @@ namespace {
 
 // A window larger than every screen cannot be shown, and the X server
 // refuses or mishandles very large ones.
-void fitWindowToScreens(WindowSettings& window)
+void fitWindowToScreens(Settings& settings)
 {
     const ScreenSize screen = largestMonitorMode();
-    fitWindowSize(window, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
+    fitWindowSize(settings, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
                   screen.height > 0 ? std::min(screen.height, maxWindowSide) : maxWindowSide,
                   "is more than the screen shows", std::cout);
 }
@@ -44,7 +44,7 @@ void fitWindowToGl(App& app)
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
     WindowSettings& window = app.settings.window;
     const WindowSettings before = window;
-    fitWindowSize(window, std::min({viewport[0], texture, renderbuffer}),
+    fitWindowSize(app.settings, std::min({viewport[0], texture, renderbuffer}),
                   std::min({viewport[1], texture, renderbuffer}), "is more than GL can draw", std::cout);
     if (window.width != before.width || window.height != before.height)
         glfwSetWindowSize(app.window, window.width, window.height);
@@ -62,7 +62,7 @@ void openMainWindow(App& app)
 {
     if (!glfwInit())
         failStartup("Failed to init GLFW\n");
-    fitWindowToScreens(app.settings.window);
+    fitWindowToScreens(app.settings);
 
     const WindowSettings& settings = app.settings.window;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);

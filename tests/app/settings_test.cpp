@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
+#include "app/settings_reader.h"
 #include "app/startup.h"
 
 #include <GLFW/glfw3.h>
@@ -14,18 +15,25 @@ namespace {
 
 int askedSwapInterval = -1;  // the last one the game asked GLFW for
 
-// The camera values read from `text`, and the lines that reading printed.
-struct ReadCamera {
-    CameraSettings camera;
+// The values read from `text` as the only file of its kind, and the lines that reading printed.
+struct Read {
+    Settings settings;
     std::string lines;
 };
 
-ReadCamera readCamera(const std::string& text)
+Read readText(SettingsFileId file, const std::string& text, const SettingsTable& table = settingsTable())
 {
     std::ostringstream console;
-    ReadCamera read{readCameraSettings(SettingsFile::fromText("[camera]\n" + text), console), ""};
+    const SettingsFile layer = SettingsFile::fromText(text);
+    Read read;
+    readSettingsFile(read.settings, file, {&layer}, console, table);
     read.lines = console.str();
     return read;
+}
+
+Read readCamera(const std::string& text)
+{
+    return readText(SettingsFileId::camera, "[camera]\n" + text);
 }
 
 }  // namespace
@@ -38,25 +46,26 @@ extern "C" void glfwSwapInterval(int interval)
 
 TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 {
-    const SettingsFile file = SettingsFile::fromText(
+    const std::string text(
         "[window]\nwidth = 0x400\nheight = 300\nfullscreen = no\ntitle = Well\n"
         "[camera]\nfov = 75 ; wide\nyaw = -1.25\n"
         "[renderer]\nwireframe = on\ndepthtest = off\n");
-    std::ostringstream console;
-    EXPECT_EQ(readWindowSettings(file, console).width, 1024);
-    EXPECT_EQ(readWindowSettings(file, console).height, 300);
-    EXPECT_FALSE(readWindowSettings(file, console).fullscreen);
-    EXPECT_EQ(readWindowSettings(file, console).title, "Well");
-    EXPECT_FALSE(readWindowSettings(file, console).vsync);
-    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n"), console).vsync);
-    const CameraSettings camera = readCameraSettings(file, console);
-    EXPECT_FLOAT_EQ(camera.fov, 75.0f);
-    EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
-    EXPECT_EQ(console.str(), "");
-    EXPECT_TRUE(readRendererSettings(file, console).wireframe);
-    EXPECT_FALSE(readRendererSettings(file, console).depthtest);
-    EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, BloomResolution::full);
-    EXPECT_EQ(console.str(), "");
+    const WindowSettings window = readText(SettingsFileId::window, text).settings.window;
+    EXPECT_EQ(window.width, 1024);
+    EXPECT_EQ(window.height, 300);
+    EXPECT_FALSE(window.fullscreen);
+    EXPECT_EQ(window.title, "Well");
+    EXPECT_FALSE(window.vsync);
+    EXPECT_TRUE(readText(SettingsFileId::window, "[window]\nvsync = true\n").settings.window.vsync);
+    const Read camera = readText(SettingsFileId::camera, text);
+    EXPECT_FLOAT_EQ(camera.settings.camera.fov, 75.0f);
+    EXPECT_FLOAT_EQ(camera.settings.camera.yaw, -1.25f);
+    EXPECT_EQ(camera.lines, "");
+    const Read renderer = readText(SettingsFileId::renderer, text);
+    EXPECT_TRUE(renderer.settings.renderer.wireframe);
+    EXPECT_FALSE(renderer.settings.renderer.depthtest);
+    EXPECT_EQ(renderer.settings.renderer.bloom_resolution, BloomResolution::full);
+    EXPECT_EQ(renderer.lines, "");
 }
 
 TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
@@ -75,10 +84,9 @@ TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
          "WARNING: '': bloom_resolution = halfish is not full, half or quarter. Using full instead.\n"},
     };
     for (const auto& c : cases) {
-        std::ostringstream console;
-        const SettingsFile file = SettingsFile::fromText(std::string("[renderer]\nbloom_resolution = ") + c.value);
-        EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, c.read) << c.value;
-        EXPECT_EQ(console.str(), c.line);
+        const Read read = readText(SettingsFileId::renderer, std::string("[renderer]\nbloom_resolution = ") + c.value);
+        EXPECT_EQ(read.settings.renderer.bloom_resolution, c.read) << c.value;
+        EXPECT_EQ(read.lines, c.line);
     }
 }
 
@@ -92,9 +100,10 @@ TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
         int width;
         int height;
         double endScreenSeconds;
-        const char* line;  // what the console output begins with
+        const char* line;  // what the console output begins with; "": nothing at all
     } cases[] = {
         {"width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", INT_MAX, 1, 3600.0, ""},
+        {"width = px\nheight = 1024px", 800, 1024, 0.0, ""},
         {"width = 0\nheight = 600", 800, 600, 0.0,
          "WARNING: '': width = 0 is not a number of pixels above 0. Using 800 instead.\n"},
         {"width = 640\nheight = -99999999999999", 640, 800, 0.0,
@@ -106,13 +115,11 @@ TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
         {"end_screen_seconds = 3600.5", 800, 800, 0.0, "WARNING: '': end_screen_seconds = 3600.5 is not a"},
     };
     for (const auto& c : cases) {
-        std::ostringstream console;
-        const WindowSettings window =
-            readWindowSettings(SettingsFile::fromText(std::string("[window]\n") + c.text), console);
-        EXPECT_EQ(window.width, c.width) << c.text;
-        EXPECT_EQ(window.height, c.height) << c.text;
-        EXPECT_EQ(window.endScreenSeconds, c.endScreenSeconds) << c.text;
-        EXPECT_EQ(console.str().rfind(c.line, 0), 0u) << console.str();
+        const Read read = readText(SettingsFileId::window, std::string("[window]\n") + c.text);
+        EXPECT_EQ(read.settings.window.width, c.width) << c.text;
+        EXPECT_EQ(read.settings.window.height, c.height) << c.text;
+        EXPECT_EQ(read.settings.window.endScreenSeconds, c.endScreenSeconds) << c.text;
+        EXPECT_TRUE(*c.line ? read.lines.rfind(c.line, 0) == 0 : read.lines.empty()) << read.lines;
     }
 }
 
@@ -147,33 +154,33 @@ TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
         {"mouse_sensitivity = nan", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = nan is not"},
     };
     for (const Case& c : cases) {
-        const ReadCamera read = readCamera(c.text);
-        EXPECT_EQ(read.camera.*c.field, c.used) << c.text;
+        const Read read = readCamera(c.text);
+        EXPECT_EQ(read.settings.camera.*c.field, c.used) << c.text;
         EXPECT_EQ(read.lines.rfind("WARNING: '': ", 0), 0u) << read.lines;
         EXPECT_NE(read.lines.find(c.line), std::string::npos) << c.text << " printed: " << read.lines;
-        EXPECT_GT(read.camera.far, read.camera.near) << c.text;
+        EXPECT_GT(read.settings.camera.far, read.settings.camera.near) << c.text;
     }
-    const ReadCamera sound =
+    const Read sound =
         readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3\nmouse_sensitivity = 0.001\ninvert_y = yes");
     EXPECT_EQ(sound.lines, "");
-    EXPECT_EQ(sound.camera.fov, 179.0f);
-    EXPECT_EQ(sound.camera.far, 1e6f);
-    EXPECT_EQ(sound.camera.mouseSensitivity, 0.001f);
-    EXPECT_TRUE(sound.camera.invertY);
+    EXPECT_EQ(sound.settings.camera.fov, 179.0f);
+    EXPECT_EQ(sound.settings.camera.far, 1e6f);
+    EXPECT_EQ(sound.settings.camera.mouseSensitivity, 0.001f);
+    EXPECT_TRUE(sound.settings.camera.invertY);
     // Without the new keys the camera turns as it always did.
-    EXPECT_EQ(readCamera("").camera.mouseSensitivity, 0.002f);
-    EXPECT_FALSE(readCamera("").camera.invertY);
+    EXPECT_EQ(readCamera("").settings.camera.mouseSensitivity, 0.002f);
+    EXPECT_FALSE(readCamera("").settings.camera.invertY);
 }
 
 TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
 {
-    WindowSettings window;
-    window.width = 2147483647;
-    window.height = 700;
+    Settings settings;
+    settings.window.width = 2147483647;
+    settings.window.height = 700;
     std::ostringstream console;
-    fitWindowSize(window, 1280, 1024, "is more than the screen shows", console);
-    EXPECT_EQ(window.width, 1280);
-    EXPECT_EQ(window.height, 700);
+    fitWindowSize(settings, 1280, 1024, "is more than the screen shows", console);
+    EXPECT_EQ(settings.window.width, 1280);
+    EXPECT_EQ(settings.window.height, 700);
     EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
                              "shows. Using 1280 instead.\n");
 }
@@ -203,3 +210,4 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     EXPECT_TRUE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
 }
+
