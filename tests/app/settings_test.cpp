@@ -1,8 +1,11 @@
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/settings_docs.h"
 #include "app/settings_file.h"
 #include "app/settings_reader.h"
 #include "app/startup.h"
+#include "framework/file_io.h"
+#include "support/test_paths.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -211,3 +214,31 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
 }
 
+
+// A row added to the table is read, checked, listed by --help and documented.
+TEST(SettingsTable, ARowAddedIsReadCheckedListedAndDocumented)
+{
+    SettingsTable table = settingsTable();
+    table.push_back({SettingsFileId::camera, "zoom", fieldOf<&CameraSettings::fov>(), "how near the view seems",
+                     between(0, 90), "is not a zoom between 0 and 90"});
+    EXPECT_EQ(readText(SettingsFileId::camera, "[camera]\nzoom = 45", table).settings.camera.fov, 45.0f);
+    EXPECT_EQ(readText(SettingsFileId::camera, "[camera]\nzoom = 95", table).lines,
+              "WARNING: '': zoom = 95 is not a zoom between 0 and 90. Using 60 instead.\n");
+    std::ostringstream help;
+    printUsage(help, table);
+    EXPECT_NE(help.str().find(" invert_y, zoom\n"), std::string::npos) << help.str();
+    EXPECT_NE(settingsReadmeTables(table).find("| `zoom` | 60 | between 0 and 90 | how near the view seems |\n"),
+              std::string::npos);
+    EXPECT_NE(settingsManSection(table).find(".B zoom\nHow near the view seems.\nDefault: 60; between 0 and 90.\n"),
+              std::string::npos);
+}
+
+// README.md and the man page show the table as it is: when this fails,
+// paste the text it prints in place of the old one.
+TEST(SettingsTable, TheReadmeAndTheManPageShowTheTable)
+{
+    for (const auto& [path, text] : {std::pair{"/README.md", settingsReadmeTables()},
+                                     std::pair{"/packaging/glimmerdeep.6", settingsManSection()}})
+        EXPECT_NE(readWholeFile(sourceDir() + path).value_or("").find(text), std::string::npos)
+            << path << " should hold:\n" << text;
+}
