@@ -90,7 +90,10 @@ void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
            "  --version             print the game's version and exit\n"
            "\n"
            "Settings files (searched upwards from the game's own folder; when not found there, in\n"
-           "$GLIMMERDEEP_DATA and then ../share/glimmerdeep from the game's folder, without the assets/ part):\n"
+           "$GLIMMERDEEP_DATA and then ../share/glimmerdeep from the game's folder, without the assets/ part).\n"
+           "Files of the same names in $XDG_CONFIG_HOME/glimmerdeep (by default ~/.config/glimmerdeep)\n"
+           "override them key by key; a file named by --init_camera or --init_renderer takes the shipped\n"
+           "file's place and overrides the player's:\n"
         << settingsHelpList(settings)
         << "\n"
            "Keys:\n"

@@ -2,16 +2,53 @@
 
 #include "settings_file.h"
 #include "settings_reader.h"
+#include "framework/file_io.h"
 
+#include <cstdlib>
 #include <optional>
 
-Settings loadSettings(const CommandLineOptions& options, std::ostream& console)
+namespace {
+
+// The player's file of this kind: none, in silence, when it is not there;
+// none, with a line, when it is there but cannot be read.
+std::optional<SettingsFile> readPlayersFile(const std::string& folder, const SettingsFileInfo& file,
+                                              std::ostream& console)
+{
+    const std::string path = playersPath(folder, file);
+    if (folder.empty() || isMissing(path))
+        return std::nullopt;
+    const std::optional<std::string> text = readWholeFile(path);
+    if (!text) {
+        console << "WARNING: '" << path << "' cannot be read. It is ignored." << std::endl;
+        return std::nullopt;
+    }
+    return SettingsFile(path, *text, console);
+}
+
+}  // namespace
+
+std::string playerSettingsFolder()
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/glimmerdeep";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.config/glimmerdeep";
+    return "";
+}
+
+Settings loadSettings(const CommandLineOptions& options, std::ostream& console, const std::string& playerFolder)
 {
     Settings settings;
     for (const SettingsFileInfo& file : settingsFiles()) {
         const std::optional<std::string> named = file.option ? options.*file.option : std::nullopt;
         const SettingsFile base(named.value_or(file.shippedPath), console);
-        readSettingsFile(settings, file.id, {&base}, console);
+        const std::optional<SettingsFile> own = readPlayersFile(playerFolder, file, console);
+        std::vector<const SettingsFile*> layers = {&base};
+        if (own)
+            layers.insert(named ? layers.begin() : layers.end(), &*own);
+        readSettingsFile(settings, file.id, layers, console);
     }
     return settings;
 }

@@ -38,9 +38,18 @@ struct Settings {
 // The largest window side the game asks for when no screen says otherwise.
 inline constexpr int maxWindowSide = 16384;
 
-// Reads the window, camera and renderer files, in that order; the options
-// may name other camera and renderer files.
-Settings loadSettings(const CommandLineOptions& options, std::ostream& console);
+// The player's own settings folder: $XDG_CONFIG_HOME/glimmerdeep, else
+// $HOME/.config/glimmerdeep; "" without either.
+std::string playerSettingsFolder();
+
+// Reads the window, camera and renderer files, in that order. For each,
+// every key takes its value from the last of these that gives it: the
+// built-in default, the shipped file found by the asset search, the file of
+// the same name in `playerFolder`, the file named on the command line. A
+// file named on the command line takes the shipped file's place, so then
+// the player's file lies below it.
+Settings loadSettings(const CommandLineOptions& options, std::ostream& console,
+                      const std::string& playerFolder = playerSettingsFolder());
 
 // Shrinks a window wider or taller than `maxWidth` by `maxHeight` to fit,
 // with one line per side on `console`; `limit` says what sets the bound.

@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -207,7 +208,7 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     options.cameraSettingsPath = "assets/settings/camera_wide.ini";
     options.rendererSettingsPath = "assets/settings/renderer_debug.ini";
     std::ostringstream console;
-    const Settings settings = loadSettings(options, console);
+    const Settings settings = loadSettings(options, console, makeScratchDir("no_player_settings") + "/glimmerdeep");
     EXPECT_EQ(console.str(), "");
     EXPECT_FLOAT_EQ(settings.camera.fov, 85.0f);
     EXPECT_TRUE(settings.renderer.wireframe);
@@ -241,4 +242,33 @@ TEST(SettingsTable, TheReadmeAndTheManPageShowTheTable)
                                      std::pair{"/packaging/glimmerdeep.6", settingsManSection()}})
         EXPECT_NE(readWholeFile(sourceDir() + path).value_or("").find(text), std::string::npos)
             << path << " should hold:\n" << text;
+}
+
+// The player's own files override the shipped ones key by key and lie under
+// a file named on the command line; a line names the file that gave a bad value.
+TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
+{
+    const std::string folder = makeScratchDir("player_settings") + "/glimmerdeep";
+    writeFile(folder + "/window.ini", "[window]\nwidth = 99999\ntitle = Mine\n");
+    writeFile(folder + "/camera_front.ini", "[camera]\nfov = 75\nnear = -1\ninvert_y = yes\n");
+    std::filesystem::create_directories(folder + "/renderer_standard.ini");  // no file to read
+    std::ostringstream console;
+    Settings settings = loadSettings(CommandLineOptions{}, console, folder);
+    EXPECT_EQ(settings.window.title, "Mine");
+    EXPECT_EQ(settings.window.height, 720);  // the shipped file's
+    EXPECT_EQ(settings.camera.fov, 75.0f);
+    EXPECT_EQ(console.str(), "WARNING: '" + folder + "/camera_front.ini': near = -1 is not a distance above 0. "
+                             "Using 0.1 instead.\nWARNING: '" + folder + "/renderer_standard.ini' cannot be read. "
+                             "It is ignored.\n");
+    std::ostringstream fitted;
+    fitWindowSize(settings, 1280, 1024, "is more than the screen shows", fitted);
+    EXPECT_EQ(fitted.str(), "WARNING: '" + folder + "/window.ini': width = 99999 is more than the screen shows. "
+                            "Using 1280 instead.\n");
+
+    CommandLineOptions options;
+    options.cameraSettingsPath = "assets/settings/camera_wide.ini";
+    const Settings wide = loadSettings(options, console, folder);
+    EXPECT_EQ(wide.camera.fov, 85.0f);
+    EXPECT_EQ(wide.camera.near, 0.05f);
+    EXPECT_TRUE(wide.camera.invertY);  // not in the named file
 }
