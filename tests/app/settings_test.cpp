@@ -3,6 +3,7 @@
 #include "app/settings_docs.h"
 #include "app/settings_file.h"
 #include "app/settings_reader.h"
+#include "app/settings_writer.h"
 #include "app/startup.h"
 #include "framework/file_io.h"
 #include "support/test_paths.h"
@@ -38,6 +39,14 @@ Read readText(SettingsFileId file, const std::string& text, const SettingsTable&
 Read readCamera(const std::string& text)
 {
     return readText(SettingsFileId::camera, "[camera]\n" + text);
+}
+
+const SettingKey& keyNamed(const std::string& name)
+{
+    for (const SettingKey& key : settingsTable())
+        if (key.name == name)
+            return key;
+    throw std::runtime_error("no key " + name);
 }
 
 }  // namespace
@@ -215,7 +224,6 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
 }
 
-
 // A row added to the table is read, checked, listed by --help and documented.
 TEST(SettingsTable, ARowAddedIsReadCheckedListedAndDocumented)
 {
@@ -271,4 +279,44 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_EQ(wide.camera.fov, 85.0f);
     EXPECT_EQ(wide.camera.near, 0.05f);
     EXPECT_TRUE(wide.camera.invertY);  // not in the named file
+}
+
+// A saved key keeps every other line of the file; it replaces the value the
+// reader keeps, or joins its section, or starts it.
+TEST(PlayerSettings, ASavedKeyKeepsTheRestOfTheFile)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"", "[camera]\nfov = 75\n"},
+        {"; mine\n[Camera]\nFOV = 60 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n",
+         "; mine\n[Camera]\nfov = 75 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n"},
+        {"[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 3\nnear = 1", "[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 75\nnear = 1\n"},
+        {"[camera]\nnear = 1\n\n[window]\n", "[camera]\nnear = 1\nfov = 75\n\n[window]\n"},
+        {"[window]\nwidth = 5\n", "[window]\nwidth = 5\n\n[camera]\nfov = 75\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withSetting(c.before, "camera", "fov", "75"), c.after) << c.before;
+}
+
+// A save is read at the next start; one killed before its rename, or one
+// that fails, leaves the old file whole, with a line for the failure.
+TEST(PlayerSettings, ASaveIsReadBackAndAFailedOneLosesNothing)
+{
+    const std::string folder = makeScratchDir("player_settings_save") + "/glimmerdeep";
+    const std::string path = folder + "/camera_front.ini";
+    std::ostringstream console;
+    ASSERT_TRUE(saveSetting(folder, keyNamed("fov"), "75", console));
+    writeFile(path + ".new", "[camera]\nfov = 10\n");  // left by a kill before the rename
+    EXPECT_EQ(loadSettings(CommandLineOptions{}, console, folder).camera.fov, 75.0f);
+    ASSERT_TRUE(saveSetting(folder, keyNamed("invert_y"), "yes", console));
+    EXPECT_EQ(console.str(), "");
+
+    std::filesystem::create_directory(path + ".new");  // cannot be written
+    EXPECT_FALSE(saveSetting(folder, keyNamed("fov"), "90", console));
+    EXPECT_FALSE(saveSetting(path, keyNamed("fov"), "90", console));  // no folder can be made there
+    EXPECT_EQ(console.str(), "Cannot save fov in '" + path + "': '" + path + ".new' could not be written in full.\n"
+                             "Cannot save fov in '" + path + "/camera_front.ini': its folder cannot be made.\n");
+    EXPECT_EQ(readWholeFile(path), "[camera]\nfov = 75\ninvert_y = yes\n");
 }
