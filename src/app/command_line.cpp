@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "settings_docs.h"
+
 #include <cstring>
 
 namespace {
@@ -73,7 +75,7 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
     return options;
 }
 
-void printUsage(std::ostream& out)
+void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
 {
     out << "Usage: glimmerdeep [options]\n"
            "Steer a glowing fairy up a deep well, through the rings that refill its power, to the flag.\n"
@@ -88,15 +90,12 @@ void printUsage(std::ostream& out)
            "  --version             print the game's version and exit\n"
            "\n"
            "Settings files (searched upwards from the game's own folder; when not found there, in\n"
-           "$GLIMMERDEEP_DATA and then ../share/glimmerdeep from the game's folder, without the assets/ part):\n"
-           "  assets/settings/window.ini             [window] width, height, refresh_rate, fullscreen, title, vsync,\n"
-           "                                         keep_results, end_screen_seconds (how long the result\n"
-           "                                         stays before the window closes; 0, the default, closes at once)\n"
-           "  assets/settings/camera_front.ini       [camera] fov, near, far, yaw, pitch, mouse_sensitivity,\n"
-           "                                         invert_y\n"
-           "  assets/settings/renderer_standard.ini  [renderer] wireframe, backface_culling, normals, texcoords,\n"
-           "                                         depthtest, bloom_resolution\n"
-           "\n"
+           "$GLIMMERDEEP_DATA and then ../share/glimmerdeep from the game's folder, without the assets/ part).\n"
+           "Files of the same names in $XDG_CONFIG_HOME/glimmerdeep (by default ~/.config/glimmerdeep)\n"
+           "override them key by key; a file named by --init_camera or --init_renderer takes the shipped\n"
+           "file's place and overrides the player's:\n"
+        << settingsHelpList(settings)
+        << "\n"
            "Keys:\n"
            "  mouse, W A S D   look, fly along and across the view (left stick and right stick on a gamepad)\n"
            "  P                pause and resume (Start); losing the window's focus pauses, a click resumes\n"
@@ -106,4 +105,9 @@ void printUsage(std::ostream& out)
            "  N / T            water normals / texture-coordinate switch\n"
            "  F1 / F2 / F3     wireframe / back-face culling / fullscreen\n"
            "  Escape           quit\n";
+}
+
+void printUsage(std::ostream& out)
+{
+    printUsage(out, settingsTable());
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 struct CommandLineOptions {
     std::optional<std::string> cameraSettingsPath;    // --init_camera <path>
@@ -22,5 +23,9 @@ struct CommandLineOptions {
 // reported with one line on `errors` and otherwise ignored.
 CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostream& errors);
 
-// What --help prints: every option, the settings files and the keys.
+struct SettingKey;
+
+// What --help prints: every option, the settings files and their keys as
+// `settings` has them (the game's own table when not given), and the keys.
 void printUsage(std::ostream& out);
+void printUsage(std::ostream& out, const std::vector<SettingKey>& settings);

@@ -18,28 +18,6 @@ namespace {
 constexpr const char* formatName = "glimmerdeep-results";
 constexpr int formatVersion = 1;
 
-// Writes all of `bytes` to a new file and flushes it to disk.
-bool writeDurably(const std::string& path, const std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool complete = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && complete;
-}
-
-// A folder and each one above it that is missing.
-bool makeFolders(const std::string& folder)
-{
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode);
-    const std::size_t slash = folder.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash)))
-        return false;
-    return ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
 }  // namespace
 
 std::optional<RunResults> parseResults(const std::string& text)

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iostream>
 #include <optional>
 
 namespace {
@@ -19,13 +18,6 @@ std::optional<std::string> readSettingsBytes(const std::string& path)
     if (resolved.empty())
         return std::nullopt;
     return readWholeFile(resolved);
-}
-
-std::string lowerCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 std::string makeKey(const std::string& section, const std::string& name)
@@ -107,16 +99,26 @@ std::vector<int> SettingsFile::read(const std::string& bytes)
     return feeder.unreadableLines;
 }
 
-SettingsFile::SettingsFile(const std::string& path) : requestedPath(path)
+void SettingsFile::readAndReport(const std::string& bytes, std::ostream& console)
+{
+    for (const int line : read(bytes))
+        console << "WARNING: '" << requestedPath << "': line " << line
+                << " is not 'key = value' or a [section]. It is ignored." << std::endl;
+}
+
+SettingsFile::SettingsFile(const std::string& path, std::ostream& console) : requestedPath(path)
 {
     const std::optional<std::string> bytes = readSettingsBytes(path);
-    if (!bytes) {
-        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead." << std::endl;
-        return;
-    }
-    for (const int line : read(*bytes))
-        std::cout << "WARNING: '" << path << "': line " << line
-                  << " is not 'key = value' or a [section]. It is ignored." << std::endl;
+    if (bytes)
+        readAndReport(*bytes, console);
+    else
+        console << "ERROR: Failed to load '" << path << "'. Using default values instead." << std::endl;
+}
+
+SettingsFile::SettingsFile(const std::string& path, const std::string& text, std::ostream& console)
+    : requestedPath(path)
+{
+    readAndReport(text, console);
 }
 
 SettingsFile SettingsFile::fromText(const std::string& text)
@@ -126,48 +128,41 @@ SettingsFile SettingsFile::fromText(const std::string& text)
     return file;
 }
 
-const std::string* SettingsFile::find(const std::string& section, const std::string& name) const
+std::optional<std::string> SettingsFile::value(const std::string& section, const std::string& name) const
 {
     const auto found = values.find(makeKey(section, name));
-    return found == values.end() ? nullptr : &found->second;
+    if (found == values.end())
+        return std::nullopt;
+    return found->second;
 }
 
-std::string SettingsFile::getString(const std::string& section, const std::string& name,
-                                    const std::string& defaultValue) const
+std::optional<long> parseInteger(const std::string& text)
 {
-    const std::string* value = find(section, name);
-    return value ? *value : defaultValue;
-}
-
-long SettingsFile::getInteger(const std::string& section, const std::string& name, long defaultValue) const
-{
-    const std::string* value = find(section, name);
-    if (!value)
-        return defaultValue;
     char* end = nullptr;
-    const long number = std::strtol(value->c_str(), &end, 0);
-    return end > value->c_str() ? number : defaultValue;
+    const long number = std::strtol(text.c_str(), &end, 0);
+    return end > text.c_str() ? std::optional<long>(number) : std::nullopt;
 }
 
-double SettingsFile::getReal(const std::string& section, const std::string& name, double defaultValue) const
+std::optional<double> parseReal(const std::string& text)
 {
-    const std::string* value = find(section, name);
-    if (!value)
-        return defaultValue;
     char* end = nullptr;
-    const double number = std::strtod(value->c_str(), &end);
-    return end > value->c_str() ? number : defaultValue;
+    const double number = std::strtod(text.c_str(), &end);
+    return end > text.c_str() ? std::optional<double>(number) : std::nullopt;
 }
 
-bool SettingsFile::getBoolean(const std::string& section, const std::string& name, bool defaultValue) const
+std::optional<bool> parseBoolean(const std::string& text)
 {
-    const std::string* value = find(section, name);
-    if (!value)
-        return defaultValue;
-    const std::string word = lowerCase(*value);
+    const std::string word = lowerCase(text);
     if (word == "true" || word == "yes" || word == "on" || word == "1")
         return true;
     if (word == "false" || word == "no" || word == "off" || word == "0")
         return false;
-    return defaultValue;
+    return std::nullopt;
+}
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }

@@ -18,11 +18,11 @@ namespace {
 
 // A window larger than every screen cannot be shown, and the X server
 // refuses or mishandles very large ones.
-void fitWindowToScreens(WindowSettings& window)
+void fitWindowToScreens(Settings& settings)
 {
     const ScreenSize screen = largestMonitorMode();
     ReportingStream warnings(Severity::warning);
-    fitWindowSize(window, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
+    fitWindowSize(settings, screen.width > 0 ? std::min(screen.width, maxWindowSide) : maxWindowSide,
                   screen.height > 0 ? std::min(screen.height, maxWindowSide) : maxWindowSide,
                   "is more than the screen shows", warnings);
 }
@@ -39,7 +39,7 @@ void fitWindowToGl(App& app)
     WindowSettings& window = app.settings.window;
     const WindowSettings before = window;
     ReportingStream warnings(Severity::warning);
-    fitWindowSize(window, std::min({viewport[0], texture, renderbuffer}),
+    fitWindowSize(app.settings, std::min({viewport[0], texture, renderbuffer}),
                   std::min({viewport[1], texture, renderbuffer}), "is more than GL can draw", warnings);
     if (window.width != before.width || window.height != before.height)
         glfwSetWindowSize(app.window, window.width, window.height);
@@ -57,7 +57,7 @@ void openMainWindow(App& app)
 {
     if (!glfwInit())
         report(Severity::startupFailure, "Failed to init GLFW", Topic::launch);
-    fitWindowToScreens(app.settings.window);
+    fitWindowToScreens(app.settings);
 
     const WindowSettings& settings = app.settings.window;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);

@@ -48,6 +48,12 @@ bool isReadableFile(const std::string& path)
     return FileDescriptor(openRegularFile(path)).get() >= 0;
 }
 
+bool isMissing(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
 std::optional<std::string> readWholeFile(const std::string& path)
 {
     const FileDescriptor file(openRegularFile(path));
@@ -80,4 +86,30 @@ bool writeAll(int fd, const std::string& bytes)
         written += static_cast<std::size_t>(count);
     }
     return true;
+}
+
+bool writeDurably(const std::string& path, const std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool complete = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && complete;
+}
+
+bool makeFolders(const std::string& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    const std::size_t slash = folder.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash)))
+        return false;
+    return ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+bool syncFolder(const std::string& folder)
+{
+    const FileDescriptor entry(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return entry.get() >= 0 && ::fsync(entry.get()) == 0;
 }

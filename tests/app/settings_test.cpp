@@ -1,31 +1,52 @@
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/settings_docs.h"
 #include "app/settings_file.h"
+#include "app/settings_reader.h"
+#include "app/settings_writer.h"
 #include "app/startup.h"
+#include "framework/file_io.h"
+#include "support/test_paths.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 namespace {
 
 int askedSwapInterval = -1;  // the last one the game asked GLFW for
 
-// The camera values read from `text`, and the lines that reading printed.
-struct ReadCamera {
-    CameraSettings camera;
+// The values read from `text` as the only file of its kind, and the lines that reading printed.
+struct Read {
+    Settings settings;
     std::string lines;
 };
 
-ReadCamera readCamera(const std::string& text)
+Read readText(SettingsFileId file, const std::string& text, const SettingsTable& table = settingsTable())
 {
     std::ostringstream console;
-    ReadCamera read{readCameraSettings(SettingsFile::fromText("[camera]\n" + text), console), ""};
+    const SettingsFile layer = SettingsFile::fromText(text);
+    Read read;
+    readSettingsFile(read.settings, file, {&layer}, console, table);
     read.lines = console.str();
     return read;
+}
+
+Read readCamera(const std::string& text)
+{
+    return readText(SettingsFileId::camera, "[camera]\n" + text);
+}
+
+const SettingKey& keyNamed(const std::string& name)
+{
+    for (const SettingKey& key : settingsTable())
+        if (key.name == name)
+            return key;
+    throw std::runtime_error("no key " + name);
 }
 
 }  // namespace
@@ -38,25 +59,26 @@ extern "C" void glfwSwapInterval(int interval)
 
 TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 {
-    const SettingsFile file = SettingsFile::fromText(
+    const std::string text(
         "[window]\nwidth = 0x400\nheight = 300\nfullscreen = no\ntitle = Well\n"
         "[camera]\nfov = 75 ; wide\nyaw = -1.25\n"
         "[renderer]\nwireframe = on\ndepthtest = off\n");
-    std::ostringstream console;
-    EXPECT_EQ(readWindowSettings(file, console).width, 1024);
-    EXPECT_EQ(readWindowSettings(file, console).height, 300);
-    EXPECT_FALSE(readWindowSettings(file, console).fullscreen);
-    EXPECT_EQ(readWindowSettings(file, console).title, "Well");
-    EXPECT_FALSE(readWindowSettings(file, console).vsync);
-    EXPECT_TRUE(readWindowSettings(SettingsFile::fromText("[window]\nvsync = true\n"), console).vsync);
-    const CameraSettings camera = readCameraSettings(file, console);
-    EXPECT_FLOAT_EQ(camera.fov, 75.0f);
-    EXPECT_FLOAT_EQ(camera.yaw, -1.25f);
-    EXPECT_EQ(console.str(), "");
-    EXPECT_TRUE(readRendererSettings(file, console).wireframe);
-    EXPECT_FALSE(readRendererSettings(file, console).depthtest);
-    EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, BloomResolution::full);
-    EXPECT_EQ(console.str(), "");
+    const WindowSettings window = readText(SettingsFileId::window, text).settings.window;
+    EXPECT_EQ(window.width, 1024);
+    EXPECT_EQ(window.height, 300);
+    EXPECT_FALSE(window.fullscreen);
+    EXPECT_EQ(window.title, "Well");
+    EXPECT_FALSE(window.vsync);
+    EXPECT_TRUE(readText(SettingsFileId::window, "[window]\nvsync = true\n").settings.window.vsync);
+    const Read camera = readText(SettingsFileId::camera, text);
+    EXPECT_FLOAT_EQ(camera.settings.camera.fov, 75.0f);
+    EXPECT_FLOAT_EQ(camera.settings.camera.yaw, -1.25f);
+    EXPECT_EQ(camera.lines, "");
+    const Read renderer = readText(SettingsFileId::renderer, text);
+    EXPECT_TRUE(renderer.settings.renderer.wireframe);
+    EXPECT_FALSE(renderer.settings.renderer.depthtest);
+    EXPECT_EQ(renderer.settings.renderer.bloom_resolution, BloomResolution::full);
+    EXPECT_EQ(renderer.lines, "");
 }
 
 TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
@@ -75,10 +97,9 @@ TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
          "WARNING: '': bloom_resolution = halfish is not full, half or quarter. Using full instead.\n"},
     };
     for (const auto& c : cases) {
-        std::ostringstream console;
-        const SettingsFile file = SettingsFile::fromText(std::string("[renderer]\nbloom_resolution = ") + c.value);
-        EXPECT_EQ(readRendererSettings(file, console).bloom_resolution, c.read) << c.value;
-        EXPECT_EQ(console.str(), c.line);
+        const Read read = readText(SettingsFileId::renderer, std::string("[renderer]\nbloom_resolution = ") + c.value);
+        EXPECT_EQ(read.settings.renderer.bloom_resolution, c.read) << c.value;
+        EXPECT_EQ(read.lines, c.line);
     }
 }
 
@@ -92,9 +113,10 @@ TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
         int width;
         int height;
         double endScreenSeconds;
-        const char* line;  // what the console output begins with
+        const char* line;  // what the console output begins with; "": nothing at all
     } cases[] = {
         {"width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", INT_MAX, 1, 3600.0, ""},
+        {"width = px\nheight = 1024px", 800, 1024, 0.0, ""},
         {"width = 0\nheight = 600", 800, 600, 0.0,
          "WARNING: '': width = 0 is not a number of pixels above 0. Using 800 instead.\n"},
         {"width = 640\nheight = -99999999999999", 640, 800, 0.0,
@@ -106,13 +128,11 @@ TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
         {"end_screen_seconds = 3600.5", 800, 800, 0.0, "WARNING: '': end_screen_seconds = 3600.5 is not a"},
     };
     for (const auto& c : cases) {
-        std::ostringstream console;
-        const WindowSettings window =
-            readWindowSettings(SettingsFile::fromText(std::string("[window]\n") + c.text), console);
-        EXPECT_EQ(window.width, c.width) << c.text;
-        EXPECT_EQ(window.height, c.height) << c.text;
-        EXPECT_EQ(window.endScreenSeconds, c.endScreenSeconds) << c.text;
-        EXPECT_EQ(console.str().rfind(c.line, 0), 0u) << console.str();
+        const Read read = readText(SettingsFileId::window, std::string("[window]\n") + c.text);
+        EXPECT_EQ(read.settings.window.width, c.width) << c.text;
+        EXPECT_EQ(read.settings.window.height, c.height) << c.text;
+        EXPECT_EQ(read.settings.window.endScreenSeconds, c.endScreenSeconds) << c.text;
+        EXPECT_TRUE(*c.line ? read.lines.rfind(c.line, 0) == 0 : read.lines.empty()) << read.lines;
     }
 }
 
@@ -147,33 +167,33 @@ TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
         {"mouse_sensitivity = nan", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = nan is not"},
     };
     for (const Case& c : cases) {
-        const ReadCamera read = readCamera(c.text);
-        EXPECT_EQ(read.camera.*c.field, c.used) << c.text;
+        const Read read = readCamera(c.text);
+        EXPECT_EQ(read.settings.camera.*c.field, c.used) << c.text;
         EXPECT_EQ(read.lines.rfind("WARNING: '': ", 0), 0u) << read.lines;
         EXPECT_NE(read.lines.find(c.line), std::string::npos) << c.text << " printed: " << read.lines;
-        EXPECT_GT(read.camera.far, read.camera.near) << c.text;
+        EXPECT_GT(read.settings.camera.far, read.settings.camera.near) << c.text;
     }
-    const ReadCamera sound =
+    const Read sound =
         readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3\nmouse_sensitivity = 0.001\ninvert_y = yes");
     EXPECT_EQ(sound.lines, "");
-    EXPECT_EQ(sound.camera.fov, 179.0f);
-    EXPECT_EQ(sound.camera.far, 1e6f);
-    EXPECT_EQ(sound.camera.mouseSensitivity, 0.001f);
-    EXPECT_TRUE(sound.camera.invertY);
+    EXPECT_EQ(sound.settings.camera.fov, 179.0f);
+    EXPECT_EQ(sound.settings.camera.far, 1e6f);
+    EXPECT_EQ(sound.settings.camera.mouseSensitivity, 0.001f);
+    EXPECT_TRUE(sound.settings.camera.invertY);
     // Without the new keys the camera turns as it always did.
-    EXPECT_EQ(readCamera("").camera.mouseSensitivity, 0.002f);
-    EXPECT_FALSE(readCamera("").camera.invertY);
+    EXPECT_EQ(readCamera("").settings.camera.mouseSensitivity, 0.002f);
+    EXPECT_FALSE(readCamera("").settings.camera.invertY);
 }
 
 TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
 {
-    WindowSettings window;
-    window.width = 2147483647;
-    window.height = 700;
+    Settings settings;
+    settings.window.width = 2147483647;
+    settings.window.height = 700;
     std::ostringstream console;
-    fitWindowSize(window, 1280, 1024, "is more than the screen shows", console);
-    EXPECT_EQ(window.width, 1280);
-    EXPECT_EQ(window.height, 700);
+    fitWindowSize(settings, 1280, 1024, "is more than the screen shows", console);
+    EXPECT_EQ(settings.window.width, 1280);
+    EXPECT_EQ(settings.window.height, 700);
     EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
                              "shows. Using 1280 instead.\n");
 }
@@ -197,9 +217,106 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     options.cameraSettingsPath = "assets/settings/camera_wide.ini";
     options.rendererSettingsPath = "assets/settings/renderer_debug.ini";
     std::ostringstream console;
-    const Settings settings = loadSettings(options, console);
+    const Settings settings = loadSettings(options, console, makeScratchDir("no_player_settings") + "/glimmerdeep");
     EXPECT_EQ(console.str(), "");
     EXPECT_FLOAT_EQ(settings.camera.fov, 85.0f);
     EXPECT_TRUE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
+}
+
+// A row added to the table is read, checked, listed by --help and documented.
+TEST(SettingsTable, ARowAddedIsReadCheckedListedAndDocumented)
+{
+    SettingsTable table = settingsTable();
+    table.push_back({SettingsFileId::camera, "zoom", fieldOf<&CameraSettings::fov>(), "how near the view seems",
+                     between(0, 90), "is not a zoom between 0 and 90"});
+    EXPECT_EQ(readText(SettingsFileId::camera, "[camera]\nzoom = 45", table).settings.camera.fov, 45.0f);
+    EXPECT_EQ(readText(SettingsFileId::camera, "[camera]\nzoom = 95", table).lines,
+              "WARNING: '': zoom = 95 is not a zoom between 0 and 90. Using 60 instead.\n");
+    std::ostringstream help;
+    printUsage(help, table);
+    EXPECT_NE(help.str().find(" invert_y, zoom\n"), std::string::npos) << help.str();
+    EXPECT_NE(settingsReadmeTables(table).find("| `zoom` | 60 | between 0 and 90 | how near the view seems |\n"),
+              std::string::npos);
+    EXPECT_NE(settingsManSection(table).find(".B zoom\nHow near the view seems.\nDefault: 60; between 0 and 90.\n"),
+              std::string::npos);
+}
+
+// README.md and the man page show the table as it is: when this fails,
+// paste the text it prints in place of the old one.
+TEST(SettingsTable, TheReadmeAndTheManPageShowTheTable)
+{
+    for (const auto& [path, text] : {std::pair{"/README.md", settingsReadmeTables()},
+                                     std::pair{"/packaging/glimmerdeep.6", settingsManSection()}})
+        EXPECT_NE(readWholeFile(sourceDir() + path).value_or("").find(text), std::string::npos)
+            << path << " should hold:\n" << text;
+}
+
+// The player's own files override the shipped ones key by key and lie under
+// a file named on the command line; a line names the file that gave a bad value.
+TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
+{
+    const std::string folder = makeScratchDir("player_settings") + "/glimmerdeep";
+    writeFile(folder + "/window.ini", "[window]\nwidth = 99999\ntitle = Mine\n");
+    writeFile(folder + "/camera_front.ini", "[camera]\nfov = 75\nnear = -1\ninvert_y = yes\n");
+    std::filesystem::create_directories(folder + "/renderer_standard.ini");  // no file to read
+    std::ostringstream console;
+    Settings settings = loadSettings(CommandLineOptions{}, console, folder);
+    EXPECT_EQ(settings.window.title, "Mine");
+    EXPECT_EQ(settings.window.height, 720);  // the shipped file's
+    EXPECT_EQ(settings.camera.fov, 75.0f);
+    EXPECT_EQ(console.str(), "WARNING: '" + folder + "/camera_front.ini': near = -1 is not a distance above 0. "
+                             "Using 0.1 instead.\nWARNING: '" + folder + "/renderer_standard.ini' cannot be read. "
+                             "It is ignored.\n");
+    std::ostringstream fitted;
+    fitWindowSize(settings, 1280, 1024, "is more than the screen shows", fitted);
+    EXPECT_EQ(fitted.str(), "WARNING: '" + folder + "/window.ini': width = 99999 is more than the screen shows. "
+                            "Using 1280 instead.\n");
+
+    CommandLineOptions options;
+    options.cameraSettingsPath = "assets/settings/camera_wide.ini";
+    const Settings wide = loadSettings(options, console, folder);
+    EXPECT_EQ(wide.camera.fov, 85.0f);
+    EXPECT_EQ(wide.camera.near, 0.05f);
+    EXPECT_TRUE(wide.camera.invertY);  // not in the named file
+}
+
+// A saved key keeps every other line of the file; it replaces the value the
+// reader keeps, or joins its section, or starts it.
+TEST(PlayerSettings, ASavedKeyKeepsTheRestOfTheFile)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"", "[camera]\nfov = 75\n"},
+        {"; mine\n[Camera]\nFOV = 60 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n",
+         "; mine\n[Camera]\nfov = 75 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n"},
+        {"[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 3\nnear = 1", "[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 75\nnear = 1\n"},
+        {"[camera]\nnear = 1\n\n[window]\n", "[camera]\nnear = 1\nfov = 75\n\n[window]\n"},
+        {"[window]\nwidth = 5\n", "[window]\nwidth = 5\n\n[camera]\nfov = 75\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withSetting(c.before, "camera", "fov", "75"), c.after) << c.before;
+}
+
+// A save is read at the next start; one killed before its rename, or one
+// that fails, leaves the old file whole, with a line for the failure.
+TEST(PlayerSettings, ASaveIsReadBackAndAFailedOneLosesNothing)
+{
+    const std::string folder = makeScratchDir("player_settings_save") + "/glimmerdeep";
+    const std::string path = folder + "/camera_front.ini";
+    std::ostringstream console;
+    ASSERT_TRUE(saveSetting(folder, keyNamed("fov"), "75", console));
+    writeFile(path + ".new", "[camera]\nfov = 10\n");  // left by a kill before the rename
+    EXPECT_EQ(loadSettings(CommandLineOptions{}, console, folder).camera.fov, 75.0f);
+    ASSERT_TRUE(saveSetting(folder, keyNamed("invert_y"), "yes", console));
+    EXPECT_EQ(console.str(), "");
+
+    std::filesystem::create_directory(path + ".new");  // cannot be written
+    EXPECT_FALSE(saveSetting(folder, keyNamed("fov"), "90", console));
+    EXPECT_FALSE(saveSetting(path, keyNamed("fov"), "90", console));  // no folder can be made there
+    EXPECT_EQ(console.str(), "Cannot save fov in '" + path + "': '" + path + ".new' could not be written in full.\n"
+                             "Cannot save fov in '" + path + "/camera_front.ini': its folder cannot be made.\n");
+    EXPECT_EQ(readWholeFile(path), "[camera]\nfov = 75\ninvert_y = yes\n");
 }

@@ -19,6 +19,8 @@ e2e_init() {
   fi
   export LIBGL_ALWAYS_SOFTWARE=1
   SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/glimmerdeep-e2e.XXXXXX")
+  # No player's own settings: the game reads only the files a test gives it.
+  export XDG_CONFIG_HOME="$SCRATCH/config"
   trap 'e2e_cleanup' EXIT
 }
 
