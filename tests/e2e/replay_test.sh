@@ -50,7 +50,7 @@ case_committed_replays_end_as_recorded() {
         ;;
       loss)
         # From the loss line to the hash line after the last frame, as tail sees them written.
-        exec 3< <(tail -f -n +1 --pid="$GAME_PID" "$SCRATCH/out.txt")
+        exec 3< <(tail -F -n +1 --pid="$GAME_PID" "$SCRATCH/out.txt" 2>/dev/null)
         lost=""
         while IFS= read -r -t 120 line <&3; do
           [[ "$line" != *"Game Over."* ]] || lost=$(date +%s.%N)
