@@ -73,7 +73,8 @@ TEST_F(PlayControls, APauseOfAnyLengthChangesNothingInTheRun)
     release(GLFW_KEY_P);
     frameWithCursor(clock + 1.0, 500.0, -300.0);
     frameWithCursor(clock + 3600.0, 900.0, 40.0);
-    const glm::vec3 rightBar = meanColor(windowWidth / 2 + 10, windowHeight / 2 - 3, 4, 6);
+    const glm::vec4 barMiddle = pauseBarModel(1, windowWidth, windowHeight) * glm::vec4(0.5f, 0.5f, 0.0f, 1.0f);
+    const glm::vec3 rightBar = meanColor(static_cast<int>(barMiddle.x) - 1, windowHeight - static_cast<int>(barMiddle.y) - 1, 2, 2);
     EXPECT_GT(std::min({rightBar.r, rightBar.g, rightBar.b}), 200.0f) << "the pause sign's right bar";
     EXPECT_EQ(app.simulation.state.fairyPosition, before.fairyPosition);
     EXPECT_EQ(app.simulation.state.fairyPower, before.fairyPower);
@@ -112,8 +113,9 @@ TEST_F(PlayControls, LosingTheFocusPausesAndAClickResumes)
     EXPECT_FALSE(app.switches.paused);
 }
 
-// R starts the run again at once: every field a run changes as it was at
-// the start, the sparks gone, the run's clock at zero.
+// R starts the run again at once, seen through the camera it was played
+// with: every field a run changes as it was at the start, the sparks gone,
+// the run's clock at zero.
 TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
 {
     app.settings.camera.yaw = 0.5f;
@@ -121,9 +123,8 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     frames(20, 60.0, holding(true));
     app.simulation.state.fairyPosition = ringPositions[0];
     frames(1);
-    app.switches.freeCameraMode = true;
+    app.simulation.freeCameraMode = true;
     frames(5, 60.0, holding(true));
-    app.switches.freeCameraMode = false;
     ASSERT_TRUE(app.simulation.state.ringPassed[0]);
     release(GLFW_KEY_R);
     frame(clock);  // a step of no time
@@ -135,6 +136,7 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     EXPECT_FALSE(state.falling);
     EXPECT_EQ(state.cameraYaw, 0.5f);
     EXPECT_EQ(app.simulation.freeCamera.position, start.freeCamera.position);
+    EXPECT_TRUE(app.simulation.freeCameraMode);
     EXPECT_EQ(app.simulation.runTime, 0.0);
     EXPECT_EQ(app.particles.aliveCount(), 0u);
     EXPECT_NE(console.str().find("Restarted\n"), std::string::npos);
@@ -145,7 +147,7 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
 TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
 {
     app.simulation.state.fairyPower = 0.1f;
-    FrameResult last;
+    SimulationStep last;
     for (int i = 0; i < 600 && last.end == RunEnd::none; ++i)
         last = frame(clock + 1.0 / 60.0);
     ASSERT_EQ(last.end, RunEnd::lost);

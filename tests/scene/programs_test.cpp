@@ -161,7 +161,7 @@ TEST_F(ProgramContract, EveryProgramHasTheUniformsTheGameSetsAndNoOthers)
     initFramework(true);
     app.level = buildLevel(windowWidth, windowHeight);
     testing::internal::GetCapturedStdout();
-    app.switches.renderer.normals = true;
+    app.switches.normals = true;
     frames(3);
 
     std::map<GLuint, std::set<std::string>> asked;
