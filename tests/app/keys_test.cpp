@@ -107,35 +107,30 @@ TEST_F(KeyCallback, F3GoesFullscreenAndBackOnlyWithAMonitor)
 // unbound change nothing.
 TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
 {
-    const int keys[] = {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_C, GLFW_KEY_F3,
-                        GLFW_KEY_P, GLFW_KEY_N, GLFW_KEY_T, GLFW_KEY_F1, GLFW_KEY_F2};
-    // Every switch, in the order of those keys.
-    const auto flags = [](const App& app) {
+    App app;
+    app.simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    // Every switch, in the order of the keys below.
+    const auto flags = [&app] {
         const Switches& s = app.switches;
         return std::vector<bool>{s.overlayEnabled, s.particlesEnabled, s.waterAnimationEnabled,
                                  app.simulation.freeCameraMode, s.isFullscreen, s.paused, s.normals,
                                  s.texcoords, s.wireframe, s.backfaceCulling};
     };
-    const auto release = [](App& app, int key) {
+    const auto release = [&](int key) {
         FrameInput input;
         input.events.release(key);
         stepGame(app, input);
+        return flags();
     };
-    const std::vector<bool> start = flags(App{});
+    const std::vector<bool> start = flags();
+    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_ESCAPE, GLFW_KEY_UNKNOWN})
+        EXPECT_EQ(release(key), start) << "key " << key;
+    const int keys[] = {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_C, GLFW_KEY_F3,
+                        GLFW_KEY_P, GLFW_KEY_N, GLFW_KEY_T, GLFW_KEY_F1, GLFW_KEY_F2};
     for (std::size_t i = 0; i < std::size(keys); ++i) {
-        App app;
-        app.simulation = makeSimulation(CameraSettings{}, CursorPosition{});
         std::vector<bool> flipped = start;
         flipped[i] = !flipped[i];
-        release(app, keys[i]);
-        EXPECT_EQ(flags(app), flipped) << "key " << keys[i];
-        release(app, keys[i]);
-        EXPECT_EQ(flags(app), start) << "key " << keys[i] << " twice";
-    }
-    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_ESCAPE, GLFW_KEY_UNKNOWN}) {
-        App app;
-        app.simulation = makeSimulation(CameraSettings{}, CursorPosition{});
-        release(app, key);
-        EXPECT_EQ(flags(app), start) << "key " << key;
+        EXPECT_EQ(release(keys[i]), flipped) << "key " << keys[i];
+        EXPECT_EQ(release(keys[i]), start) << "key " << keys[i] << " twice";
     }
 }
