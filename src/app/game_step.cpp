@@ -23,48 +23,46 @@ void restart(App& app)
     app.particles.clear();
 }
 
-// Flips what `key` (a GLFW key code) is bound to; any other key does nothing.
-// Returns the line the player is told, if any.
-const char* releaseKey(App& app, int key)
+// Each key released flips what it is bound to (GLFW key codes; others do
+// nothing); losing the focus pauses and a click resumes. The lines for the
+// player go to `said`. Returns whether the pause switched.
+bool applyEvents(App& app, const WindowEvents& events, std::vector<std::string>& said)
 {
     Switches& switches = app.switches;
-    switch (key) {
-    case GLFW_KEY_1: switches.overlayEnabled = !switches.overlayEnabled; break;
-    case GLFW_KEY_2: switches.particlesEnabled = !switches.particlesEnabled; break;
-    case GLFW_KEY_3: switches.waterAnimationEnabled = !switches.waterAnimationEnabled; break;
-    case GLFW_KEY_N: switches.normals = !switches.normals; break;
-    case GLFW_KEY_T: switches.texcoords = !switches.texcoords; break;
-    case GLFW_KEY_F1: switches.wireframe = !switches.wireframe; break;
-    case GLFW_KEY_F2: switches.backfaceCulling = !switches.backfaceCulling; break;
-    case GLFW_KEY_F3: switches.isFullscreen = !switches.isFullscreen; break;
-    case GLFW_KEY_C:
-        app.simulation.freeCameraMode = !app.simulation.freeCameraMode;
-        if (app.simulation.freeCameraMode)
-            app.simulation.freeCamera.firstMouse = true;  // its first frame must not jump
-        break;
-    case GLFW_KEY_P:
+    bool pauseSwitched = false;
+    const auto switchPause = [&] {
         switches.paused = !switches.paused;
-        return switches.paused ? "Paused\n" : "Resumed\n";
-    case GLFW_KEY_R:
-        restart(app);
-        return "Restarted\n";
-    default: break;
+        said.emplace_back(switches.paused ? "Paused\n" : "Resumed\n");
+        pauseSwitched = true;
+    };
+    for (int i = 0; i < events.keyReleaseCount; ++i) {
+        switch (events.keyReleases[i]) {
+        case GLFW_KEY_1: switches.overlayEnabled = !switches.overlayEnabled; break;
+        case GLFW_KEY_2: switches.particlesEnabled = !switches.particlesEnabled; break;
+        case GLFW_KEY_3: switches.waterAnimationEnabled = !switches.waterAnimationEnabled; break;
+        case GLFW_KEY_N: switches.normals = !switches.normals; break;
+        case GLFW_KEY_T: switches.texcoords = !switches.texcoords; break;
+        case GLFW_KEY_F1: switches.wireframe = !switches.wireframe; break;
+        case GLFW_KEY_F2: switches.backfaceCulling = !switches.backfaceCulling; break;
+        case GLFW_KEY_F3: switches.isFullscreen = !switches.isFullscreen; break;
+        case GLFW_KEY_C:
+            app.simulation.freeCameraMode = !app.simulation.freeCameraMode;
+            if (app.simulation.freeCameraMode)
+                app.simulation.freeCamera.firstMouse = true;  // its first frame must not jump
+            break;
+        case GLFW_KEY_P: switchPause(); break;
+        case GLFW_KEY_R:
+            restart(app);
+            said.emplace_back("Restarted\n");
+            break;
+        default: break;
+        }
     }
-    return nullptr;
-}
-
-// Losing the focus pauses; a click resumes.
-const char* followFocus(App& app, const WindowEvents& events)
-{
-    if (events.focusLost && !app.switches.paused) {
-        app.switches.paused = true;
-        return "Paused\n";
-    }
-    if (events.clicked && app.switches.paused) {
-        app.switches.paused = false;
-        return "Resumed\n";
-    }
-    return nullptr;
+    if (events.focusLost && !switches.paused)
+        switchPause();
+    if (events.clicked && switches.paused)
+        switchPause();
+    return pauseSwitched;
 }
 
 }  // namespace
@@ -74,17 +72,7 @@ SimulationStep stepGame(App& app, const FrameInput& input)
     const float deltaTime = input.timeStep.value_or(frameTimeStep(input.clock, app.lastFrameTime));
     app.lastFrameTime = input.clock;
     std::vector<std::string> said;
-    bool pauseSwitched = false;
-    for (int i = 0; i < input.events.keyReleaseCount; ++i) {
-        const int key = input.events.keyReleases[i];
-        pauseSwitched = pauseSwitched || key == GLFW_KEY_P;
-        if (const char* line = releaseKey(app, key))
-            said.emplace_back(line);
-    }
-    if (const char* line = followFocus(app, input.events)) {
-        pauseSwitched = true;
-        said.emplace_back(line);
-    }
+    const bool pauseSwitched = applyEvents(app, input.events, said);
 
     SimulationStep step;
     const float aspect = aspectRatio(input.framebufferWidth, input.framebufferHeight);
