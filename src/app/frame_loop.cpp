@@ -146,12 +146,14 @@ void runFrameLoop(App& app, RunOptions& run)
         if (run.recorder)
             run.recorder->writeFrame(ReplayFrame{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
                                                  input.framebufferHeight, input.events});
-        if (step.end != RunEnd::none && run.results)
-            countResults(app, *run.results, step.end);
-        if (step.end != RunEnd::none && app.settings.window.endScreenSeconds > 0.0)
-            endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
-        else if (step.end != RunEnd::none)
-            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+        if (step.end != RunEnd::none) {
+            if (run.results)
+                countResults(app, *run.results, step.end);
+            if (app.settings.window.endScreenSeconds > 0.0)
+                endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
+            else
+                glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+        }
         if (app.runEnd == RunEnd::none)
             endScreenUntil.reset();  // restarted from the end screen
         else if (endScreenUntil && glfwGetTime() >= *endScreenUntil)
