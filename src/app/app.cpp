@@ -4,6 +4,9 @@ Switches initialSwitches(const Settings& settings)
 {
     Switches switches;
     switches.isFullscreen = settings.window.fullscreen;
-    switches.renderer = settings.renderer;
+    switches.wireframe = settings.renderer.wireframe;
+    switches.backfaceCulling = settings.renderer.backface_culling;
+    switches.normals = settings.renderer.normals;
+    switches.texcoords = settings.renderer.texcoords;
     return switches;
 }

@@ -32,7 +32,6 @@ struct App {
     double lastFrameTime = 0.0;  // clock value at the top of the previous frame
     WindowEvents pendingEvents;  // collected by the callbacks for the next frame
     bool hadFocus = false;       // only a window that had the focus can lose it
-    bool cursorSettling = false;  // the next frame takes the cursor where it is
     Gamepads gamepads;
 };
 

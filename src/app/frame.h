@@ -1,16 +1,19 @@
-// One frame of the game as a function of its inputs, so tests and the
-// benchmark can run frames with a fixed clock and scripted input while the
-// real loop reads them from GLFW.
+// One frame of the game as a function of its input record, so tests, tools
+// and the benchmark run frames with a fixed clock and scripted input while
+// the real loop reads them from GLFW. A frame walks down once: the record,
+// the rules' step, the window following it, the drawing.
 #pragma once
 
 #include "app.h"
 #include "window_events.h"
 #include "game/input.h"
+#include "game/simulation.h"
 #include "scene/frame_passes.h"
 
 #include <optional>
 #include <ostream>
 
+// What reached the game in one frame.
 struct FrameInput {
     double clock = 0.0;  // seconds since the windowing library started
     std::optional<float> timeStep;  // a replay's recorded step, instead of the clock's
@@ -21,30 +24,19 @@ struct FrameInput {
     WindowEvents events;  // keys released, clicks, focus lost since the last frame
 };
 
-struct FrameResult {
-    bool closeRequested = false;  // the game ended in this frame
-    bool drawn = false;           // false while the framebuffer has no area
-    float timeStep = 0.0f;        // the step the game took
-    RunEnd end = RunEnd::none;
-};
+// The rules' step, decided from the record alone, without a window or GL:
+// each key released flips its switch, pauses or resumes, restarts the run
+// or switches the camera; losing the focus pauses and a click resumes. Then,
+// unless paused or over, the simulation, the particles and the HUD's message
+// go on by the frame's time step. "Paused", "Resumed" and "Restarted" come
+// first in the step's messages, then the game's events.
+SimulationStep stepGame(App& app, const FrameInput& input);
 
-struct FrameUpdate {
-    FrameParameters parameters;   // what the drawing of this frame needs
-    bool closeRequested = false;
-    float timeStep = 0.0f;
-    RunEnd end = RunEnd::none;
-};
-
-// The frame's game step, without a GL call: the simulation and the
-// particles, or nothing at all while paused. Game events are written to
-// `console`.
-FrameUpdate updateFrame(App& app, const FrameInput& input, std::ostream& console);
-
-// The window's events applied, then the game step: everything of a frame
-// but the drawing, so a tool can step the game without a window.
-FrameUpdate stepFrame(App& app, const FrameInput& input, std::ostream& console);
-
-// stepFrame, then the frame drawn into the current framebuffer; the
-// observer, if any, sees the passes.
-FrameResult runFrame(App& app, const FrameInput& input, std::ostream& console,
-                     FrameObserver* observer = nullptr);
+// One frame: stepGame, its messages written to `console`, then the window
+// following the switches (Escape closes it, F3 puts it on or off its monitor,
+// the cursor is free while paused), then drawFrame into the window's
+// framebuffer, the observer, if any, seeing the passes. Without a window
+// nothing follows; without a level or with a framebuffer of no area
+// nothing is drawn, so a tool can step the game without either.
+SimulationStep runFrame(App& app, const FrameInput& input, std::ostream& console,
+                        FrameObserver* observer = nullptr);

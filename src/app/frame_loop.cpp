@@ -145,16 +145,18 @@ void runFrameLoop(App& app, RunOptions& run)
             still.cursor = app.simulation.lastCursor;
             input = replayedInput(still, input, replayClock);
         }
-        const FrameResult result = runFrame(app, input, gameEvents);
+        const SimulationStep step = runFrame(app, input, gameEvents);
         if (run.recorder)
-            run.recorder->writeFrame(ReplayFrame{result.timeStep, input.keys, input.cursor, input.framebufferWidth,
+            run.recorder->writeFrame(ReplayFrame{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
                                                  input.framebufferHeight, input.events});
-        if (result.end != RunEnd::none && run.results)
-            countResults(app, *run.results, result.end);
-        if (result.closeRequested && app.settings.window.endScreenSeconds > 0.0)
-            endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
-        else if (result.closeRequested)
-            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+        if (step.end != RunEnd::none) {
+            if (run.results)
+                countResults(app, *run.results, step.end);
+            if (app.settings.window.endScreenSeconds > 0.0)
+                endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
+            else
+                glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+        }
         if (app.runEnd == RunEnd::none)
             endScreenUntil.reset();  // restarted from the end screen
         else if (endScreenUntil && glfwGetTime() >= *endScreenUntil)

@@ -95,12 +95,12 @@ void prepareRendering(App& app)
 {
     int framebufferWidth = 0, framebufferHeight = 0;
     glfwGetFramebufferSize(app.window, &framebufferWidth, &framebufferHeight);
-    app.renderTargets.create(framebufferWidth, framebufferHeight, app.settings.renderer.bloom_resolution);
+    onFramebufferSize(app.window, framebufferWidth, framebufferHeight);
     if (app.switches.isFullscreen) {
         enterFullscreen(app.window);
         app.switches.isFullscreen = isOnMonitor(app.window);
     }
-    applyInitialRenderState(app.switches.renderer);
+    applyInitialRenderState(app.settings.renderer);
     registerDebugOutput();
     if (!initFramework(glfwGetCurrentContext() != nullptr))
         report(Severity::startupFailure, "Failed to init framework", Topic::launch);

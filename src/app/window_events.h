@@ -19,4 +19,13 @@ struct WindowEvents {
         if (keyReleaseCount < capacity)
             keyReleases[keyReleaseCount++] = key;
     }
+
+    bool released(int key) const
+    {
+        for (int i = 0; i < keyReleaseCount; ++i) {
+            if (keyReleases[i] == key)
+                return true;
+        }
+        return false;
+    }
 };

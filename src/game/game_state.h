@@ -1,5 +1,5 @@
-// The running game's record, created once before the first frame and never
-// reset. Positions in world units, angles in radians.
+// The running game's record: made at the start of a run and made anew when
+// the player restarts (R). Positions in world units, angles in radians.
 #pragma once
 
 #include "game/camera_settings.h"

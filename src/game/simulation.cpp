@@ -14,7 +14,7 @@
 
 namespace {
 
-void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
+void stepFollowCamera(Simulation& simulation, float deltaTime, const HeldKeys& keys, glm::vec2 offset,
                       SimulationStep& step)
 {
     GameState& state = simulation.state;
@@ -25,9 +25,8 @@ void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm:
     const glm::vec3 front = frontFromAngles(angles);
     const glm::vec3 right = rightFromFront(front);
 
-    if (stepFairy(state, input.keys, front, right, input.deltaTime)) {
+    if (stepFairy(state, keys, front, right, deltaTime)) {
         step.messages.emplace_back(gameOverMessage);
-        step.closeRequested = true;
         step.end = RunEnd::lost;
     }
     step.fairy = placeFairy(state.fairyPosition, front, state.cameraYaw);
@@ -37,7 +36,7 @@ void stepFollowCamera(Simulation& simulation, const SimulationInput& input, glm:
     step.view.view = pose.view;
 }
 
-void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::vec2 offset,
+void stepFreeCamera(Simulation& simulation, float deltaTime, const HeldKeys& keys, glm::vec2 offset,
                     SimulationStep& step)
 {
     FreeCamera& camera = simulation.freeCamera;
@@ -52,7 +51,7 @@ void stepFreeCamera(Simulation& simulation, const SimulationInput& input, glm::v
     const glm::vec3 front = frontFromAngles(angles);
     const glm::vec3 right = rightFromFront(front);
 
-    moveFreeCamera(camera, input.keys, front, right, input.deltaTime);
+    moveFreeCamera(camera, keys, front, right, deltaTime);
     step.view.eye = camera.position;
     step.view.view = freeCameraViewMatrix(camera, front, right);
 }
@@ -79,37 +78,38 @@ Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCurs
     return simulation;
 }
 
-CameraView pausedView(const Simulation& simulation, int framebufferWidth, int framebufferHeight)
+CameraView pausedView(const Simulation& simulation, float aspect)
 {
     CameraView view = simulation.view;
-    view.projection = projectionMatrix(simulation.fovRadians, aspectRatio(framebufferWidth, framebufferHeight),
-                                       simulation.camera.near, simulation.camera.far);
+    view.projection = projectionMatrix(simulation.fovRadians, aspect, simulation.camera.near, simulation.camera.far);
     view.viewProjection = view.projection * view.view;
     return view;
 }
 
-SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& input)
+SimulationStep stepSimulation(Simulation& simulation, float deltaTime, const HeldKeys& keys, CursorPosition cursor,
+                              float aspect)
 {
     SimulationStep step;
+    step.timeStep = deltaTime;
     GameState& state = simulation.state;
     const glm::vec3 pathStart = state.fairyPosition;
 
-    if (!input.freeCameraMode && drainPower(state, input.deltaTime)) {
+    if (!simulation.freeCameraMode && drainPower(state, deltaTime)) {
         step.messages.emplace_back(powerDepletedMessage);
         step.powerRanOut = true;
     }
 
-    const glm::vec2 offset = cursorOffset(simulation.lastCursor, input.cursor, simulation.camera.invertY);
-    simulation.lastCursor = input.cursor;
-    if (input.freeCameraMode)
-        stepFreeCamera(simulation, input, offset, step);
+    const glm::vec2 offset = cursorOffset(simulation.lastCursor, cursor, simulation.camera.invertY);
+    simulation.lastCursor = cursor;
+    if (simulation.freeCameraMode)
+        stepFreeCamera(simulation, deltaTime, keys, offset, step);
     else
-        stepFollowCamera(simulation, input, offset, step);
+        stepFollowCamera(simulation, deltaTime, keys, offset, step);
 
     simulation.view = step.view;
-    step.view = pausedView(simulation, input.framebufferWidth, input.framebufferHeight);
+    step.view = pausedView(simulation, aspect);
     simulation.view = step.view;
-    simulation.runTime += input.deltaTime;
+    simulation.runTime += deltaTime;
 
     step.ringPassed = passRing(state, pathStart);
     if (step.ringPassed >= 0)
@@ -117,7 +117,6 @@ SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& inp
 
     if (reachedFinish(pathStart, state.fairyPosition)) {
         step.messages.emplace_back(winMessage);
-        step.closeRequested = true;
         step.end = RunEnd::won;
     }
     return step;

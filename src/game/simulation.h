@@ -1,7 +1,7 @@
-// One frame of the game without a window: the app turns GLFW into a
-// SimulationInput, calls stepSimulation and acts on the SimulationStep
-// (uniforms, drawing, console lines, closing the window).
-// Seconds, world units, radians except where a name says degrees.
+// One frame of the game without a window: the app turns its input record
+// into a time step, held keys, a cursor and an aspect ratio, calls
+// stepSimulation and acts on the SimulationStep (console lines, the window,
+// the drawing). Seconds, world units, radians except where a name says degrees.
 #pragma once
 
 #include "game/camera_settings.h"
@@ -37,6 +37,7 @@ struct Simulation {
     float fovRadians = 0.0f;
     GameState state;
     FreeCamera freeCamera;
+    bool freeCameraMode = false;  // the free camera moves, the fairy stands still
     CursorPosition lastCursor;  // the previous frame's cursor, in both modes
     double runTime = 0.0;       // seconds of play since the run began
     CameraView view;            // the last frame's camera, kept while paused
@@ -47,32 +48,25 @@ struct Simulation {
 // same settings.
 Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor);
 
-// The last frame's view with a projection for this framebuffer: what a
-// paused frame shows, also after a resize.
-CameraView pausedView(const Simulation& simulation, int framebufferWidth, int framebufferHeight);
-
-struct SimulationInput {
-    float deltaTime;
-    HeldKeys keys;
-    CursorPosition cursor;
-    int framebufferWidth;
-    int framebufferHeight;
-    bool freeCameraMode;
-};
+// The last frame's view with a projection of this aspect ratio: what a
+// frame that stands still shows, also after a resize.
+CameraView pausedView(const Simulation& simulation, float aspect);
 
 // How the run ended in a frame, if it did.
 enum class RunEnd { none, won, lost };
 
+// What one frame of the rules did.
 struct SimulationStep {
+    float timeStep = 0.0f;  // the step the game took, seconds
     CameraView view;
     std::optional<FairyPlacement> fairy;  // set when the fairy moved (follow mode)
     int ringPassed = -1;                  // index of the ring passed this frame, or -1
     bool powerRanOut = false;             // the power was emptied this frame
     std::vector<std::string> messages;    // console lines in the order they happened
-    bool closeRequested = false;          // won or lost this frame
-    RunEnd end = RunEnd::none;
+    RunEnd end = RunEnd::none;            // won or lost in this frame
 };
 
-// Power drain, then the follow or free camera with the fairy, the
-// projection, the ring test and the finish test, in that order.
-SimulationStep stepSimulation(Simulation& simulation, const SimulationInput& input);
+// Power drain, then the follow or free camera (as freeCameraMode says) with
+// the fairy, the projection, the ring test and the finish test, in that order.
+SimulationStep stepSimulation(Simulation& simulation, float deltaTime, const HeldKeys& keys, CursorPosition cursor,
+                              float aspect);

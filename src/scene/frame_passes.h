@@ -25,12 +25,9 @@ struct FrameParameters {
     bool waterAnimationEnabled = true;
     bool drawNormals = false;
     bool overlayEnabled = true;
-    bool paused = false;           // the HUD shows the pause sign
-    HudStatus words;               // what the HUD's words say
+    HudStatus hud;                 // the HUD's words, and its pause sign while hud.paused
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
-    int framebufferWidth = 0;
-    int framebufferHeight = 0;
 };
 
 // The passes of a frame as an observer sees them.
@@ -45,6 +42,6 @@ public:
     virtual void passEnds(FramePass pass) = 0;
 };
 
-// Draws the frame into the window's framebuffer.
+// Draws the frame into the window's framebuffer, which has the targets' size.
 void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters& frame,
                FrameObserver* observer = nullptr);

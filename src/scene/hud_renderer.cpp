@@ -1,4 +1,4 @@
-// The HUD's uploads and the five draws of a frame.
+// The HUD's uploads and its draws of a frame: five, seven while paused.
 #include "scene/hud_renderer.h"
 
 #include "game/hud_layout.h"

@@ -20,23 +20,14 @@ TextureHandle makeColorTexture(int width, int height)
 
 }  // namespace
 
-int RenderTargets::bloomWidth() const
-{
-    return std::max(1, width_ / static_cast<int>(bloom_));
-}
-
-int RenderTargets::bloomHeight() const
-{
-    return std::max(1, height_ / static_cast<int>(bloom_));
-}
-
 void RenderTargets::create(int width, int height, BloomResolution bloom)
 {
     // The old targets go first, so the driver never holds both sets.
     *this = RenderTargets();
     width_ = width;
     height_ = height;
-    bloom_ = bloom;
+    bloomWidth_ = std::max(1, width / static_cast<int>(bloom));
+    bloomHeight_ = std::max(1, height / static_cast<int>(bloom));
 
     sceneFramebuffer_ = makeFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());

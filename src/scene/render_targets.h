@@ -19,10 +19,9 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    BloomResolution bloomResolution() const { return bloom_; }
     // The ping-pong targets' size: the framebuffer's divided, at least 1.
-    int bloomWidth() const;
-    int bloomHeight() const;
+    int bloomWidth() const { return bloomWidth_; }
+    int bloomHeight() const { return bloomHeight_; }
     GLuint sceneFramebuffer() const { return sceneFramebuffer_.get(); }
     GLuint sceneColorTexture() const { return sceneTextures_[0].get(); }
     GLuint brightColorTexture() const { return sceneTextures_[1].get(); }
@@ -32,7 +31,8 @@ public:
 private:
     int width_ = 800;
     int height_ = 800;
-    BloomResolution bloom_ = BloomResolution::full;
+    int bloomWidth_ = 800;
+    int bloomHeight_ = 800;
     FramebufferHandle sceneFramebuffer_;
     std::array<TextureHandle, 2> sceneTextures_;  // colour, bright
     RenderbufferHandle sceneDepthBuffer_;

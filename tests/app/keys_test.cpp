@@ -1,7 +1,6 @@
 #include "app/app.h"
 #include "app/callbacks.h"
-#include "app/key_actions.h"
-#include "app/shortcuts.h"
+#include "app/frame.h"
 #include "support/gl_test_context.h"
 
 #include <dlfcn.h>
@@ -44,14 +43,18 @@ protected:
         app.window = window;
         app.settings.window.width = 320;
         app.settings.window.height = 240;
+        app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
         glfwSetWindowUserPointer(window, &app);
     }
 
-    // A release as GLFW delivers it, then applied as the next frame does.
+    // A release as GLFW delivers it, then the frame that takes it; with no
+    // level built, nothing is drawn.
     void release(int key)
     {
         onKey(window, key, 0, GLFW_RELEASE, 0);
-        applyWindowEvents(app, std::exchange(app.pendingEvents, WindowEvents{}), console);
+        FrameInput input;
+        input.events = std::exchange(app.pendingEvents, WindowEvents{});
+        runFrame(app, input, console);
     }
 
     App app;
@@ -68,12 +71,12 @@ TEST_F(KeyCallback, ReleasesActEscapeClosesAndTheCameraKeyKeepsTheCursorCaptured
     onKey(window, GLFW_KEY_UNKNOWN, 0, GLFW_RELEASE, 0);
     EXPECT_EQ(app.pendingEvents.keyReleaseCount, 0);
     release(GLFW_KEY_F1);
-    EXPECT_TRUE(app.switches.renderer.wireframe);
+    EXPECT_TRUE(app.switches.wireframe);
 
     for (bool freeCamera : {true, false}) {
         glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
         release(GLFW_KEY_C);
-        EXPECT_EQ(app.switches.freeCameraMode, freeCamera);
+        EXPECT_EQ(app.simulation.freeCameraMode, freeCamera);
         EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_DISABLED);
     }
     EXPECT_FALSE(glfwWindowShouldClose(window));
@@ -99,30 +102,35 @@ TEST_F(KeyCallback, F3GoesFullscreenAndBackOnlyWithAMonitor)
     EXPECT_EQ(glfwGetWindowMonitor(window), nullptr);
 }
 
-// Each shortcut flips its own switch and nothing else, both ways; keys the
-// game leaves unbound change nothing.
-TEST(KeyActions, EachShortcutFlipsExactlyItsSwitch)
+// Each shortcut flips its own switch and nothing else, both ways, decided
+// from the frame's record alone, without a window; keys the game leaves
+// unbound change nothing.
+TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
 {
+    App app;
+    app.simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    // Every switch, in the order of the keys below.
+    const auto flags = [&app] {
+        const Switches& s = app.switches;
+        return std::vector<bool>{s.overlayEnabled, s.particlesEnabled, s.waterAnimationEnabled,
+                                 app.simulation.freeCameraMode, s.isFullscreen, s.paused, s.normals,
+                                 s.texcoords, s.wireframe, s.backfaceCulling};
+    };
+    const auto release = [&](int key) {
+        FrameInput input;
+        input.events.release(key);
+        stepGame(app, input);
+        return flags();
+    };
+    const std::vector<bool> start = flags();
+    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_ESCAPE, GLFW_KEY_UNKNOWN})
+        EXPECT_EQ(release(key), start) << "key " << key;
     const int keys[] = {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_C, GLFW_KEY_F3,
                         GLFW_KEY_P, GLFW_KEY_N, GLFW_KEY_T, GLFW_KEY_F1, GLFW_KEY_F2};
-    // Every switch, the ones those keys flip first and in the same order.
-    const auto flags = [](const Switches& s) {
-        return std::vector<bool>{s.overlayEnabled, s.particlesEnabled, s.waterAnimationEnabled, s.freeCameraMode,
-                                 s.isFullscreen, s.paused, s.renderer.normals, s.renderer.texcoords,
-                                 s.renderer.wireframe, s.renderer.backface_culling, s.renderer.depthtest};
-    };
     for (std::size_t i = 0; i < std::size(keys); ++i) {
-        Switches switches;
-        std::vector<bool> flipped = flags(switches);
+        std::vector<bool> flipped = start;
         flipped[i] = !flipped[i];
-        applyKeyRelease(keys[i], switches);
-        EXPECT_EQ(flags(switches), flipped) << "key " << keys[i];
-        applyKeyRelease(keys[i], switches);
-        EXPECT_EQ(flags(switches), flags(Switches{})) << "key " << keys[i] << " twice";
-    }
-    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_UNKNOWN}) {
-        Switches switches;
-        EXPECT_EQ(applyKeyRelease(key, switches), KeyAction::None);
-        EXPECT_EQ(flags(switches), flags(Switches{}));
+        EXPECT_EQ(release(keys[i]), flipped) << "key " << keys[i];
+        EXPECT_EQ(release(keys[i]), start) << "key " << keys[i] << " twice";
     }
 }

@@ -114,8 +114,9 @@ TEST_F(PlayControls, LosingTheFocusPausesAndAClickResumes)
     EXPECT_FALSE(app.switches.paused);
 }
 
-// R starts the run again at once: every field a run changes as it was at
-// the start, the sparks gone, the run's clock at zero.
+// R starts the run again at once, seen through the camera it was played
+// with: every field a run changes as it was at the start, the sparks gone,
+// the run's clock at zero.
 TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
 {
     app.settings.camera.yaw = 0.5f;
@@ -123,9 +124,8 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     frames(20, 60.0, holding(true));
     app.simulation.state.fairyPosition = ringPositions[0];
     frames(1);
-    app.switches.freeCameraMode = true;
+    app.simulation.freeCameraMode = true;
     frames(5, 60.0, holding(true));
-    app.switches.freeCameraMode = false;
     ASSERT_TRUE(app.simulation.state.ringPassed[0]);
     release(GLFW_KEY_R);
     frame(clock);  // a step of no time
@@ -137,6 +137,7 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     EXPECT_FALSE(state.falling);
     EXPECT_EQ(state.cameraYaw, 0.5f);
     EXPECT_EQ(app.simulation.freeCamera.position, start.freeCamera.position);
+    EXPECT_TRUE(app.simulation.freeCameraMode);
     EXPECT_EQ(app.simulation.runTime, 0.0);
     EXPECT_EQ(app.particles.aliveCount(), 0u);
     EXPECT_NE(console.str().find("Restarted\n"), std::string::npos);
@@ -147,7 +148,7 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
 TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
 {
     app.simulation.state.fairyPower = 0.1f;
-    FrameResult last;
+    SimulationStep last;
     for (int i = 0; i < 600 && last.end == RunEnd::none; ++i)
         last = frame(clock + 1.0 / 60.0);
     ASSERT_EQ(last.end, RunEnd::lost);

@@ -9,12 +9,8 @@ inline HeldKeys holding(bool forward, bool back = false, bool left = false, bool
     return HeldKeys{forward, back, left, right, false, false};
 }
 
-inline SimulationInput followFrame(float deltaTime, HeldKeys keys = {}, CursorPosition cursor = {})
+// One frame of the camera mode the simulation is in.
+inline SimulationStep play(Simulation& simulation, float deltaTime, HeldKeys keys = {}, CursorPosition cursor = {})
 {
-    return SimulationInput{deltaTime, keys, cursor, 800, 600, false};
-}
-
-inline SimulationInput freeFrame(float deltaTime, HeldKeys keys = {}, CursorPosition cursor = {})
-{
-    return SimulationInput{deltaTime, keys, cursor, 800, 600, true};
+    return stepSimulation(simulation, deltaTime, keys, cursor, 800.0f / 600.0f);
 }

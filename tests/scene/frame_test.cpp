@@ -92,7 +92,7 @@ TEST_F(FrameTest, TheFirstSecondShowsTheLitWallTheWaterAndTheGlowingFairy)
 TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndTheCloudsWriteNoDepth)
 {
     app.switches.overlayEnabled = false;
-    app.switches.freeCameraMode = true;
+    app.simulation.freeCameraMode = true;
     app.simulation.freeCamera.position = glm::vec3(0.0f, 0.5f, 0.0f);
     app.simulation.freeCamera.pitch = 1.5f;
     frames(2);
@@ -170,7 +170,7 @@ TEST_F(FrameTest, SwitchesReachTheirPassesInTheNextFrame)
     app.switches.waterAnimationEnabled = false;
     frame(2.5);
     app.switches.waterAnimationEnabled = true;
-    app.switches.renderer.normals = true;
+    app.switches.normals = true;
     frame(2.75);
     const auto sent = [&recorder](Shader& shader, const char* name) {
         std::vector<float> values;
@@ -275,12 +275,13 @@ TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
     input.clock = 0.3;
     input.cursor = app.simulation.lastCursor;
     const float power = app.simulation.state.fairyPower;
-    EXPECT_FALSE(runFrame(app, input, console).drawn);  // 0 by 0 framebuffer
-    input.framebufferHeight = windowHeight;
-    EXPECT_FALSE(runFrame(app, input, console).drawn);  // no width
-    input.framebufferWidth = windowWidth;
-    input.framebufferHeight = 0;
-    EXPECT_FALSE(runFrame(app, input, console).drawn);  // no height
+    GlCallRecorder recorder;
+    for (const auto& [width, height] : {std::pair{0, 0}, {0, windowHeight}, {windowWidth, 0}}) {
+        input.framebufferWidth = width;
+        input.framebufferHeight = height;
+        runFrame(app, input, console);
+    }
+    EXPECT_EQ(recorder.counts().calls, 0) << "nothing drawn";
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 4.0f, 1e-3f);
     frame(5.3);
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 9.0f, 1e-3f);
@@ -295,8 +296,8 @@ TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
         for (int i = 0; i < 10; ++i) {
             app.switches.particlesEnabled = i % 2 == 0;
             app.switches.overlayEnabled = i % 3 == 0;
-            app.switches.freeCameraMode = i % 5 == 0;
-            app.switches.renderer.wireframe = i % 4 == 0;
+            app.simulation.freeCameraMode = i % 5 == 0;
+            app.switches.wireframe = i % 4 == 0;
             frames(3);
         }
     };

@@ -159,7 +159,7 @@ TEST_F(ProgramContract, EveryProgramHasTheUniformsTheGameSetsAndNoOthers)
     const CapturedConsole quiet;
     initFramework(true);
     app.level = buildLevel(windowWidth, windowHeight);
-    app.switches.renderer.normals = true;
+    app.switches.normals = true;
     frames(3);
 
     std::map<GLuint, std::set<std::string>> asked;

@@ -117,7 +117,7 @@ protected:
             input.keys = keys;
             input.cursor = CursorPosition{300.0 * std::cos(phase), 150.0 * std::sin(1.3 * phase)};
             glfwGetFramebufferSize(window, &input.framebufferWidth, &input.framebufferHeight);
-            EXPECT_FALSE(runFrame(app, input, console).closeRequested) << console.str();
+            EXPECT_EQ(runFrame(app, input, console).end, RunEnd::none) << console.str();
             glfwSwapBuffers(window);
             GameState& state = app.simulation.state;
             state.fairyPower = maxFairyPower;

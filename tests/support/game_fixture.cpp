@@ -29,7 +29,7 @@ void GameFixture::SetUp()
     app.settings.window.height = windowHeight;
     app.switches = initialSwitches(app.settings);
     app.switches.isFullscreen = false;
-    applyInitialRenderState(app.switches.renderer);
+    applyInitialRenderState(app.settings.renderer);
     app.renderTargets.create(windowWidth, windowHeight);
     const CapturedConsole quiet;  // the loaders' "Read shader" lines
     ASSERT_TRUE(initFramework(true));
@@ -44,7 +44,7 @@ void GameFixture::TearDown()
     GlTest::TearDown();
 }
 
-FrameResult GameFixture::frame(double at, const HeldKeys& keys, FrameObserver* observer)
+SimulationStep GameFixture::frame(double at, const HeldKeys& keys, FrameObserver* observer)
 {
     clock = at;
     FrameInput input;

@@ -18,7 +18,7 @@ protected:
     void TearDown() override;
 
     // One frame at `clock` seconds with the cursor where it was.
-    FrameResult frame(double clock, const HeldKeys& keys = {}, FrameObserver* observer = nullptr);
+    SimulationStep frame(double clock, const HeldKeys& keys = {}, FrameObserver* observer = nullptr);
     // Frames at a steady rate from the last clock value on.
     void frames(int count, double framesPerSecond = 60.0, const HeldKeys& keys = {});
 

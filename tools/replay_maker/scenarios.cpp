@@ -27,8 +27,8 @@ constexpr std::uint32_t particleSeed = 20261206;
 // Longer than the power lasts, so a pause that let it drain would show.
 constexpr int pausedFrames = static_cast<int>(6.0f / frameTime);
 
-// One run being recorded: the game stepped frame by frame, each frame's
-// input written down as the real game would write it.
+// One run being recorded: the game's frames run without a window or a
+// level, each frame's input written down as the real game would write it.
 class Recording {
 public:
     explicit Recording(std::string fileName) : fileName_(std::move(fileName))
@@ -58,10 +58,9 @@ public:
         input.framebufferWidth = framebufferWidth;
         input.framebufferHeight = framebufferHeight;
         input.events = events;
-        const FrameUpdate update = stepFrame(app_, input, console_);
-        text_ += formatReplayFrame(
-            ReplayFrame{update.timeStep, keys, cursor, framebufferWidth, framebufferHeight, events});
-        ended_ = update.closeRequested || quits(events);
+        const SimulationStep step = runFrame(app_, input, console_);
+        text_ += formatReplayFrame(ReplayFrame{step.timeStep, keys, cursor, framebufferWidth, framebufferHeight, events});
+        ended_ = step.end != RunEnd::none || events.released(GLFW_KEY_ESCAPE);
         lastCursor_ = cursor;
     }
 
@@ -86,14 +85,6 @@ public:
     }
 
 private:
-    static bool quits(const WindowEvents& events)
-    {
-        for (int i = 0; i < events.keyReleaseCount; ++i)
-            if (events.keyReleases[i] == GLFW_KEY_ESCAPE)
-                return true;
-        return false;
-    }
-
     std::string fileName_;
     ReplayHeader header_;
     App app_;

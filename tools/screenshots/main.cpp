@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     app.settings.window.height = height;
     app.switches = initialSwitches(app.settings);
     app.switches.isFullscreen = false;
-    applyInitialRenderState(app.switches.renderer);
+    applyInitialRenderState(app.settings.renderer);
     app.renderTargets.create(width, height);
     initFramework(true);
     app.level = buildLevel(width, height);
