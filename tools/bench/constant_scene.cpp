@@ -16,7 +16,7 @@ void main()
 }
 )";
 
-VertexSourceLog* activeLog = nullptr;
+VertexSources* caught = nullptr;
 ConstantPrograms* activePrograms = nullptr;
 
 // The real entry point behind each GLEW pointer a hook replaces.
@@ -32,33 +32,30 @@ void install(Hook hook)
     *Global = hook;
 }
 
-template <auto* Global>
+template <auto*... Globals>
 void uninstall()
 {
-    *Global = Real<Global>::function;
+    ((*Globals = Real<Globals>::function), ...);
 }
 
-GLuint GLAPIENTRY createShaderHook(GLenum type)
+// The game detaches its stages only after linking, so here they are still attached.
+void GLAPIENTRY linkProgramHook(GLuint program)
 {
-    const GLuint shader = Real<&__glewCreateShader>::function(type);
-    activeLog->shaderCreated(shader, type);
-    return shader;
-}
-
-void GLAPIENTRY shaderSourceHook(GLuint shader, GLsizei count, const GLchar* const* strings, const GLint* lengths)
-{
-    std::string source;
-    for (GLsizei i = 0; i < count; ++i)
-        source += lengths && lengths[i] >= 0 ? std::string(strings[i], static_cast<std::size_t>(lengths[i]))
-                                             : std::string(strings[i]);
-    activeLog->sourceGiven(shader, source);
-    Real<&__glewShaderSource>::function(shader, count, strings, lengths);
-}
-
-void GLAPIENTRY attachShaderHook(GLuint program, GLuint shader)
-{
-    activeLog->attached(program, shader);
-    Real<&__glewAttachShader>::function(program, shader);
+    Real<&__glewLinkProgram>::function(program);
+    GLuint shaders[2] = {0, 0};
+    GLsizei attached = 0;
+    glGetAttachedShaders(program, 2, &attached, shaders);
+    for (GLsizei i = 0; i < attached; ++i) {
+        GLint type = 0, length = 0;
+        glGetShaderiv(shaders[i], GL_SHADER_TYPE, &type);
+        glGetShaderiv(shaders[i], GL_SHADER_SOURCE_LENGTH, &length);
+        if (type != GL_VERTEX_SHADER || length < 1)
+            continue;
+        std::string source(static_cast<std::size_t>(length), '\0');
+        glGetShaderSource(shaders[i], length, nullptr, source.data());
+        source.pop_back();  // the terminating null
+        (*caught)[program] = source;
+    }
 }
 
 void GLAPIENTRY useProgramHook(GLuint program)
@@ -76,42 +73,20 @@ void GLAPIENTRY uniformHook(GLint location, Args... args)
 
 }  // namespace
 
-VertexSourceLog::Listen::Listen(VertexSourceLog& log)
+VertexSources catchVertexSources(const std::function<void()>& build)
 {
-    activeLog = &log;
-    install<&__glewCreateShader>(createShaderHook);
-    install<&__glewShaderSource>(shaderSourceHook);
-    install<&__glewAttachShader>(attachShaderHook);
+    VertexSources sources;
+    caught = &sources;
+    install<&__glewLinkProgram>(linkProgramHook);
+    build();
+    uninstall<&__glewLinkProgram>();
+    caught = nullptr;
+    return sources;
 }
 
-VertexSourceLog::Listen::~Listen()
+ConstantPrograms::ConstantPrograms(const VertexSources& sources)
 {
-    uninstall<&__glewCreateShader>();
-    uninstall<&__glewShaderSource>();
-    uninstall<&__glewAttachShader>();
-    activeLog = nullptr;
-}
-
-void VertexSourceLog::shaderCreated(GLuint shader, GLenum type)
-{
-    types_[shader] = type;
-}
-
-void VertexSourceLog::sourceGiven(GLuint shader, std::string source)
-{
-    sources_[shader] = std::move(source);
-}
-
-void VertexSourceLog::attached(GLuint program, GLuint shader)
-{
-    const auto type = types_.find(shader);
-    if (type != types_.end() && type->second == GL_VERTEX_SHADER)
-        programs_[program] = sources_[shader];
-}
-
-ConstantPrograms::ConstantPrograms(const VertexSourceLog& log)
-{
-    for (const auto& [original, vertexSource] : log.vertexSources()) {
+    for (const auto& [original, vertexSource] : sources) {
         ProgramBuild build = buildProgram(ProgramSources{vertexSource, constantFragmentSource, true});
         if (!build.program) {
             ready_ = false;
@@ -149,9 +124,9 @@ GLint ConstantPrograms::twinLocation(GLint location) const
     return found == current_->locations.end() ? -1 : found->second;
 }
 
-ConstantPrograms::Swap::Swap(ConstantPrograms& programs)
+void ConstantPrograms::swapIn()
 {
-    activePrograms = &programs;
+    activePrograms = this;
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
     install<&__glewUseProgram>(useProgramHook);
@@ -165,15 +140,9 @@ ConstantPrograms::Swap::Swap(ConstantPrograms& programs)
     glUseProgram(static_cast<GLuint>(current));  // the program the frame left current, as its twin
 }
 
-ConstantPrograms::Swap::~Swap()
+void ConstantPrograms::swapOut()
 {
-    uninstall<&__glewUseProgram>();
-    uninstall<&__glewUniform1i>();
-    uninstall<&__glewUniform1f>();
-    uninstall<&__glewUniform2f>();
-    uninstall<&__glewUniform3f>();
-    uninstall<&__glewUniform4f>();
-    uninstall<&__glewUniformMatrix3fv>();
-    uninstall<&__glewUniformMatrix4fv>();
+    uninstall<&__glewUseProgram, &__glewUniform1i, &__glewUniform1f, &__glewUniform2f, &__glewUniform3f,
+              &__glewUniform4f, &__glewUniformMatrix3fv, &__glewUniformMatrix4fv>();
     activePrograms = nullptr;
 }

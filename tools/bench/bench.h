@@ -1,0 +1,112 @@
+// The Glimmerdeep benchmark: the real game's frames, headless, timed and
+// counted. Run plainly, the bench conducts (main.cpp): per size it spawns
+// fresh measuring processes of itself (measure.cpp), one more under
+// callgrind, and prints one table (report.cpp). Here is what they share.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+    std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
+};
+
+struct BenchOptions {
+    int frames = 300;
+    int runs = 3;  // measuring processes per size; each figure is the median of theirs
+    std::vector<FrameSize> sizes{{800, 800}, {1280, 720}};
+    bool callgrind = true;
+    std::string outPath;  // the table is also written here when set
+    std::string workDir;  // logs, results and the callgrind file; next to outPath by default
+};
+std::optional<FrameSize> parseFrameSize(const std::string& text);  // "800x600"
+// Nothing, after a line on `errors`, when the arguments make no sense.
+std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors);
+
+// A measuring process: `bench --measure <mode> WxH <results file> <frames> <spawn time>`, where mode is
+// "frames" (start-up, frames, passes, counts), "loaders" or "callgrind".
+struct MeasureRequest {
+    std::string mode;
+    FrameSize size;
+    std::string resultsPath;
+    int frames = 0;  // timed, or instrumented under callgrind
+    std::int64_t spawnedAtNs = 0;
+};
+int runMeasurement(const MeasureRequest& request);
+
+inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled
+inline constexpr FrameSize callgrindSize{200, 200};
+inline constexpr int callgrindFrames = 5;
+
+// CLOCK_MONOTONIC, which all processes share: a parent's spawn time and a child's reading compare.
+inline std::int64_t nowNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+inline double millisecondsBetween(std::int64_t startNs, std::int64_t endNs) { return (endNs - startNs) / 1.0e6; }
+template <typename Callable>
+double timeMilliseconds(Callable&& callable)
+{
+    const std::int64_t start = nowNanoseconds();
+    callable();
+    return millisecondsBetween(start, nowNanoseconds());
+}
+
+// The value at fraction p (0..1) of the sorted series, nearest rank; 0 for none.
+double percentile(std::vector<double> values, double p);
+inline double median(const std::vector<double>& values) { return percentile(values, 0.5); }
+
+// The "key value" lines a measuring process leaves for the conductor.
+struct Results {
+    std::map<std::string, std::string> values;
+
+    static Results read(const std::string& path);  // empty when the file is missing
+    double number(const std::string& key) const;   // NaN when absent, so it shows as "n/a"
+    std::string text(const std::string& key) const;
+    // Each number the median of the runs' values, except the start-up figures
+    // ("startup.*"), all from the run whose total is the median so that they
+    // add up; texts from the first run.
+    static Results medianOf(const std::vector<Results>& runs);
+};
+
+using CostList = std::vector<std::pair<std::string, std::uint64_t>>;  // largest first
+struct CallgrindSplit {
+    bool read = false;
+    std::uint64_t total = 0;
+    CostList byObject;          // exclusive, per object file ("???": JIT-compiled code in no file)
+    CostList ourFunctions;      // exclusive, per function of our executable
+    CostList ourCallsByObject;  // inclusive cost of our calls straight into other objects, by callee
+};
+// `ourObject` is the path of our executable as callgrind names it.
+CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ourObject);
+
+struct SizeRun {
+    FrameSize size;
+    Results results;  // medians of the runs
+    int runs = 1;
+    int exitStatus = 0;
+    int debugMessages = 0;  // "OpenGL Error" lines in its logs
+    std::string logPath;
+};
+struct CallgrindRun {
+    std::string skippedBecause;  // empty when it ran
+    std::string ourObject;
+    CallgrindSplit split;
+};
+struct MachineInfo {
+    std::string cpu;
+    int cores = 0;
+    std::string loadBefore;  // 1-minute load averages
+    std::string loadAfter;
+    std::string threads;  // LP_NUM_THREADS as set, or the driver's default
+};
+std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const MachineInfo& machine);
