@@ -1,12 +1,15 @@
 // The Glimmerdeep benchmark: the real game's frames, headless, timed and
-// counted. Run plainly, the bench conducts (main.cpp): per size it spawns
-// fresh measuring processes of itself (measure.cpp), one more under
-// callgrind, and prints one table (report.cpp). Here is what they share.
+// counted. Run plainly, it conducts (main.cpp): per size, fresh measuring
+// processes of itself (measure.cpp, passes.cpp), one more under callgrind,
+// then one table (report.cpp). This is what those parts share.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,26 +28,42 @@ struct BenchOptions {
     std::vector<FrameSize> sizes{{800, 800}, {1280, 720}};
     bool callgrind = true;
     std::string outPath;  // the table is also written here when set
-    std::string workDir;  // logs, results and the callgrind file; next to outPath by default
+    std::string workDir;  // the children's logs and the callgrind file; next to outPath by default
 };
 std::optional<FrameSize> parseFrameSize(const std::string& text);  // "800x600"
 // Nothing, after a line on `errors`, when the arguments make no sense.
 std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors);
 
-// A measuring process: `bench --measure <mode> WxH <results file> <frames> <spawn time>`, where mode is
-// "frames" (start-up, frames, passes, counts), "loaders" or "callgrind".
+// A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`; mode "frames"
+// (start-up, frames, passes, counts), "loaders" or "callgrind". It prints its results among its log lines.
 struct MeasureRequest {
     std::string mode;
     FrameSize size;
-    std::string resultsPath;
     int frames = 0;  // timed, or instrumented under callgrind
     std::int64_t spawnedAtNs = 0;
 };
 int runMeasurement(const MeasureRequest& request);
-
+inline constexpr const char* resultLinePrefix = "bench result: ";  // then key, blank, value
 inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled
 inline constexpr FrameSize callgrindSize{200, 200};
 inline constexpr int callgrindFrames = 5;
+
+// The GL side of measuring (passes.cpp): each pass group of a frame timed alone, the scene's twins, the floors.
+class ConstantScene;
+class FrameObserver;
+class RenderTargets;
+struct PassSeries {
+    std::vector<double> query;  // GL_TIME_ELAPSED, ms
+    std::vector<double> wall;   // to a glFinish after the pass, ms
+};
+inline constexpr int passGroups = 5;  // in FramePass's order: scene, blur_h, blur_v, composite, hud
+using PassGroupTimes = std::array<PassSeries, passGroups>;
+using VertexSources = std::map<unsigned, std::string>;  // program name to its vertex stage's source
+VertexSources catchVertexSources(const std::function<void()>& build);  // of the programs linked while it runs
+std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources);  // null when a twin does not build
+PassGroupTimes timePassGroups(const std::function<void(FrameObserver*)>& runFrame, ConstantScene* constantScene,
+                              int frames);
+std::array<PassSeries, 2> timeFloorPasses(const RenderTargets& targets, int repetitions);  // one fetch, two fetches
 
 // CLOCK_MONOTONIC, which all processes share: a parent's spawn time and a child's reading compare.
 inline std::int64_t nowNanoseconds()
@@ -65,16 +84,15 @@ double timeMilliseconds(Callable&& callable)
 double percentile(std::vector<double> values, double p);
 inline double median(const std::vector<double>& values) { return percentile(values, 0.5); }
 
-// The "key value" lines a measuring process leaves for the conductor.
+// What measuring processes reported, by key.
 struct Results {
     std::map<std::string, std::string> values;
 
-    static Results read(const std::string& path);  // empty when the file is missing
-    double number(const std::string& key) const;   // NaN when absent, so it shows as "n/a"
+    static Results read(const std::string& logPath);  // its result lines; empty when the file is missing
+    double number(const std::string& key) const;      // NaN when absent, so it shows as "n/a"
     std::string text(const std::string& key) const;
-    // Each number the median of the runs' values, except the start-up figures
-    // ("startup.*"), all from the run whose total is the median so that they
-    // add up; texts from the first run.
+    // Each number the median of the runs' values, except the start-up figures ("startup.*"), all from
+    // the run whose total is the median so that they add up; texts from the first run.
     static Results medianOf(const std::vector<Results>& runs);
 };
 
@@ -83,10 +101,9 @@ struct CallgrindSplit {
     bool read = false;
     std::uint64_t total = 0;
     CostList byObject;          // exclusive, per object file ("???": JIT-compiled code in no file)
-    CostList ourFunctions;      // exclusive, per function of our executable
+    CostList ourFunctions;      // exclusive, per function of `ourObject`
     CostList ourCallsByObject;  // inclusive cost of our calls straight into other objects, by callee
 };
-// `ourObject` is the path of our executable as callgrind names it.
 CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ourObject);
 
 struct SizeRun {
@@ -105,8 +122,7 @@ struct CallgrindRun {
 struct MachineInfo {
     std::string cpu;
     int cores = 0;
-    std::string loadBefore;  // 1-minute load averages
-    std::string loadAfter;
-    std::string threads;  // LP_NUM_THREADS as set, or the driver's default
+    std::string loadBefore, loadAfter;  // 1-minute load averages
+    std::string threads;                // LP_NUM_THREADS as set, or the driver's default
 };
 std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const MachineInfo& machine);

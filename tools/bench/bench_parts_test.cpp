@@ -1,6 +1,5 @@
-// The bench's pure parts: reading callgrind's output, order statistics,
-// combining runs and the command line. The measuring itself is exercised
-// by bench.SmokeRun.
+// The bench's pure parts: reading callgrind's output, order statistics and
+// combining runs. The measuring itself is exercised by bench.SmokeRun.
 #include "bench.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -65,27 +63,21 @@ TEST(BenchStats, PercentilesUseTheNearestRank)
     EXPECT_DOUBLE_EQ(median({}), 0.0);
 }
 
-TEST(BenchOptions, RejectsWhatMakesNoSense)
-{
-    for (const std::vector<const char*>& arguments : std::vector<std::vector<const char*>>{
-             {"bench", "--frames", "0"}, {"bench", "--runs"}, {"bench", "--sizes", "800"}, {"bench", "--sizes", "0x600"},
-             {"bench", "--sizes", "80x60x"}, {"bench", "--whatever", "1"}}) {
-        std::ostringstream errors;
-        EXPECT_FALSE(parseBenchOptions(static_cast<int>(arguments.size()), arguments.data(), errors)) << arguments[1];
-        EXPECT_FALSE(errors.str().empty());
-    }
-}
-
-// Medians of every figure, but the start-up rows all from the run with the
-// median total, so they still add up.
+// Result lines among a run's log lines; medians of every figure, but the
+// start-up rows all from the run with the median total, so they still add up.
 TEST(BenchResults, CombineRunsByMedianKeepingOneStartupWhole)
 {
     std::vector<Results> runs;
-    for (const char* text : {"startup.total 300\nstartup.settings 100\nframes.median 9\nsize 8x8\n",
-                             "startup.total 100\nstartup.settings 60\nframes.median 7\nsize 8x8\n",
-                             "startup.total 200\nstartup.settings 10\nframes.median 8\nsize 8x8\n"})
-        runs.push_back(Results::read(writeScratchFile("bench_run.txt", text)));
+    for (const char* totals : {"300 100 9", "100 60 7", "200 10 8"}) {
+        std::istringstream figures(totals);
+        std::string total, settings, frame;
+        figures >> total >> settings >> frame;
+        runs.push_back(Results::read(writeScratchFile(
+            "bench_run.log", "Read shader: x\nbench result: startup.total " + total + "\nbench result: startup.settings " +
+                                 settings + "\nbench result: frames.median " + frame + "\nbench result: size 8x8\n")));
+    }
     const Results combined = Results::medianOf(runs);
+    EXPECT_EQ(combined.values.size(), 4u);
     EXPECT_EQ(combined.number("startup.total"), 200.0);
     EXPECT_EQ(combined.number("startup.settings"), 10.0);
     EXPECT_EQ(combined.number("frames.median"), 8.0);

@@ -12,11 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <thread>
 
 extern char** environ;
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,7 +33,7 @@ int runChild(const std::vector<std::string>& arguments, const std::string& logPa
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
@@ -43,55 +41,38 @@ int runChild(const std::vector<std::string>& arguments, const std::string& logPa
     return WEXITSTATUS(status);
 }
 
-// The first executable `name` on PATH; "" when none.
-std::string findOnPath(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    std::istringstream directories(path ? path : "");
-    for (std::string directory; std::getline(directories, directory, ':');)
-        if (!directory.empty() && access((directory + "/" + name).c_str(), X_OK) == 0)
-            return directory + "/" + name;
-    return "";
-}
-
-// The first line of `path` that starts with `prefix`, less the prefix; how many there are in `count`.
-std::string lineStarting(const std::string& path, const std::string& prefix, int* count = nullptr)
+// The lines of a file that start with `prefix`, less the prefix.
+std::vector<std::string> linesStarting(const std::string& path, const std::string& prefix)
 {
     std::ifstream file(path);
-    std::string first;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        if (first.empty())
-            first = line.substr(prefix.size());
-        if (count)
-            ++*count;
-    }
-    return first;
+    std::vector<std::string> found;
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line.substr(prefix.size()));
+    return found;
 }
 
 struct Measured {
     Results results;
     int exitStatus = -1;
     std::string logPath;
+    int debugMessages = 0;
 };
 
-// One fresh measuring process of `executable` (the last of `command`), its
-// results and log beside `base`.
+// One fresh measuring process, run by `command` (which ends with our executable), logging to `logPath`.
 Measured measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
-                 const std::string& base)
+                 const std::string& logPath)
 {
-    fs::remove(base + ".txt");
-    for (const std::string& argument : {std::string("--measure"), mode, size.text(), base + ".txt",
-                                        std::to_string(frames), std::to_string(nowNanoseconds())})
+    for (const std::string& argument :
+         {std::string("--measure"), mode, size.text(), std::to_string(frames), std::to_string(nowNanoseconds())})
         command.push_back(argument);
-    const int status = runChild(command, base + ".log");
-    return {Results::read(base + ".txt"), status, base + ".log"};
+    const int status = runChild(command, logPath);
+    return {Results::read(logPath), status, logPath, static_cast<int>(linesStarting(logPath, "OpenGL Error").size())};
 }
 
 // Each run is one measuring process and one timing the loaders, both fresh;
 // the figures are the runs' medians, the status and log the first failure's.
-SizeRun measureSize(const std::string& executable, const FrameSize& size, const BenchOptions& options,
+SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchOptions& options,
                     const std::string& workDir)
 {
     SizeRun combined{size, {}, options.runs, 0, 0, ""};
@@ -99,23 +80,21 @@ SizeRun measureSize(const std::string& executable, const FrameSize& size, const 
     for (int i = 1; i <= options.runs; ++i) {
         std::cerr << "bench: measuring " << size.text() << ", run " << i << " of " << options.runs << " ..."
                   << std::endl;
-        const std::string name = size.text() + "-" + std::to_string(i);
-        Measured run = measure({executable}, "frames", size, options.frames, workDir + "/measure-" + name);
+        const std::string name = size.text() + "-" + std::to_string(i) + ".log";
+        Measured run = measure({self}, "frames", size, options.frames, workDir + "/measure-" + name);
         // The loaders in a fresh process of their own, cold as buildLevel meets them.
-        const Measured loaders = measure({executable}, "loaders", size, options.frames, workDir + "/loaders-" + name);
+        const Measured loaders = measure({self}, "loaders", size, options.frames, workDir + "/loaders-" + name);
         for (const auto& [key, value] : loaders.results.values)
             run.results.values[key] = value;
-        int debugMessages = 0;
-        lineStarting(run.logPath, "OpenGL Error", &debugMessages);
-        lineStarting(loaders.logPath, "OpenGL Error", &debugMessages);
+        run.debugMessages += loaders.debugMessages;
         if (run.exitStatus == 0 && loaders.exitStatus != 0)
-            run = {std::move(run.results), loaders.exitStatus, loaders.logPath};
-        combined.debugMessages += debugMessages;
+            run = {std::move(run.results), loaders.exitStatus, loaders.logPath, run.debugMessages};
+        combined.debugMessages += run.debugMessages;
         if (run.exitStatus != 0 && combined.exitStatus == 0) {
             combined.exitStatus = run.exitStatus;
             combined.logPath = run.logPath;
         }
-        if (combined.logPath.empty() && debugMessages > 0)
+        if (combined.logPath.empty() && run.debugMessages > 0)
             combined.logPath = run.logPath;
         results.push_back(std::move(run.results));
     }
@@ -123,23 +102,30 @@ SizeRun measureSize(const std::string& executable, const FrameSize& size, const 
     return combined;
 }
 
-CallgrindRun countInstructions(const std::string& executable, const BenchOptions& options,
-                               const std::string& workDir)
+CallgrindRun countInstructions(const std::string& self, bool wanted, const std::string& workDir)
 {
-    const std::string valgrind = findOnPath("valgrind"), outFile = workDir + "/callgrind.out";
-    if (!options.callgrind || valgrind.empty())
-        return {options.callgrind ? "valgrind is not installed" : "--no-callgrind", executable, {}};
+    if (!wanted)
+        return {"--no-callgrind", self, {}};
+    const std::string outFile = workDir + "/callgrind.out";
     fs::remove(outFile);
     std::cerr << "bench: counting instructions under callgrind at " << callgrindSize.text() << " ..." << std::endl;
     // The rasterizer on the main thread: every instruction of a frame is on the counted thread.
-    const Measured run = measure({"/usr/bin/env", "LP_NUM_THREADS=0", valgrind, "--tool=callgrind",
-                                  "--instr-atstart=no", "--callgrind-out-file=" + outFile, executable},
-                                 "callgrind", callgrindSize, callgrindFrames, workDir + "/callgrind");
+    const Measured run = measure({"env", "LP_NUM_THREADS=0", "valgrind", "--tool=callgrind", "--instr-atstart=no",
+                                  "--callgrind-out-file=" + outFile, self},
+                                 "callgrind", callgrindSize, callgrindFrames, workDir + "/callgrind.log");
+    if (run.exitStatus == 127)  // env found no valgrind
+        return {"valgrind is not installed", self, {}};
     if (run.exitStatus != 0)
-        return {"the callgrind run failed (status " + std::to_string(run.exitStatus) + "), see " + run.logPath,
-                executable, {}};
-    const CallgrindSplit split = splitCallgrindFile(outFile, executable);
-    return {split.read ? "" : "no callgrind output in " + outFile, executable, split};
+        return {"the callgrind run failed (status " + std::to_string(run.exitStatus) + "), see " + run.logPath, self,
+                {}};
+    const CallgrindSplit split = splitCallgrindFile(outFile, self);
+    return {split.read ? "" : "no callgrind output in " + outFile, self, split};
+}
+
+std::string loadAverage()  // the 1-minute one
+{
+    const std::vector<std::string> averages = linesStarting("/proc/loadavg", "");
+    return averages.empty() ? "" : averages[0].substr(0, averages[0].find(' '));
 }
 
 }  // namespace
@@ -147,38 +133,32 @@ CallgrindRun countInstructions(const std::string& executable, const BenchOptions
 int main(int argc, char** argv)
 {
     // The game reads its assets relative to the working directory, from the repository root.
-    if (argc == 7 && std::string(argv[1]) == "--measure") {
+    if (argc == 6 && std::string(argv[1]) == "--measure") {
         fs::current_path(GLIMMERDEEP_SOURCE_DIR);
-        return runMeasurement({argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), argv[4], std::atoi(argv[5]),
-                               std::strtoll(argv[6], nullptr, 10)});
+        return runMeasurement({argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), std::atoi(argv[4]),
+                               std::strtoll(argv[5], nullptr, 10)});
     }
     const auto options = parseBenchOptions(argc, argv, std::cerr);
     if (!options)
         return 2;
     const std::string outPath = options->outPath.empty() ? "" : fs::absolute(options->outPath).string();
-    const std::string workDir = !options->workDir.empty() ? fs::absolute(options->workDir).string()
-                                : !outPath.empty()        ? fs::path(outPath).parent_path().string()
-                                : (fs::temp_directory_path() / ("glimmerdeep-bench-" + std::to_string(getpid()))).string();
+    const std::string workDir =
+        !options->workDir.empty() ? fs::absolute(options->workDir).string()
+        : !outPath.empty()        ? fs::path(outPath).parent_path().string()
+                                  : (fs::temp_directory_path() / ("glimmerdeep-bench-" + std::to_string(getpid()))).string();
     fs::current_path(GLIMMERDEEP_SOURCE_DIR);
     fs::create_directories(workDir);
-    const std::string executable = fs::canonical("/proc/self/exe").string();
+    const std::string self = fs::canonical("/proc/self/exe").string();
 
-    MachineInfo machine;
-    machine.cpu = lineStarting("/proc/cpuinfo", "model name");
-    machine.cpu = machine.cpu.empty() ? "unknown CPU" : machine.cpu.substr(machine.cpu.find(':') + 2);
-    machine.cores = static_cast<int>(std::thread::hardware_concurrency());
-    const auto loadAverage = [] {  // the 1-minute one
-        const std::string averages = lineStarting("/proc/loadavg", "");
-        return averages.substr(0, averages.find(' '));
-    };
-    machine.loadBefore = loadAverage();
+    const std::vector<std::string> cpu = linesStarting("/proc/cpuinfo", "model name");
     const char* threads = std::getenv("LP_NUM_THREADS");
-    machine.threads = threads ? std::string("=") + threads : "unset (one thread per core)";
-
+    MachineInfo machine{cpu.empty() ? "unknown CPU" : cpu[0].substr(cpu[0].find(':') + 2),
+                        static_cast<int>(std::thread::hardware_concurrency()), loadAverage(), "",
+                        threads ? std::string("=") + threads : "unset (one thread per core)"};
     std::vector<SizeRun> runs;
     for (const FrameSize& size : options->sizes)
-        runs.push_back(measureSize(executable, size, *options, workDir));
-    const CallgrindRun callgrind = countInstructions(executable, *options, workDir);
+        runs.push_back(measureSize(self, size, *options, workDir));
+    const CallgrindRun callgrind = countInstructions(self, options->callgrind, workDir);
     machine.loadAfter = loadAverage();
 
     const std::string table = formatReport(runs, callgrind, machine);

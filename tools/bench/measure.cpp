@@ -2,11 +2,8 @@
 // one. Frames mode: start-up phases, frame times, each pass group timed alone
 // against its floor, per-frame counts. Loaders mode: only the window, then the
 // level's loaders timed while all is cold. Callgrind mode: a few steady frames
-// with instrumentation on. A pass is timed two ways at once: a GL_TIME_ELAPSED
-// query around it (the driver's clock), and the wall clock from its start to a
-// glFinish after it (all it costs when nothing overlaps it).
+// with instrumentation on.
 #include "bench.h"
-#include "constant_scene.h"
 
 #include "allocation_counter.h"
 #include "gl_calls.h"
@@ -15,14 +12,10 @@
 #include "app/startup.h"
 #include "framework/geometry.h"
 #include "framework/model.h"
-#include "framework/shader.h"
 #include "framework/texture.h"
 #include "game/camera_settings.h"
 #include "game/power.h"
-#include "scene/fullscreen_quad.h"
 #include "scene/level_meshes.h"
-#include "scene/lightmap.h"
-#include "scene/lights.h"
 #include "scene/scene_materials.h"
 
 #include <GLFW/glfw3.h>
@@ -35,20 +28,16 @@
 #define CALLGRIND_STOP_INSTRUMENTATION
 #endif
 
-#include <array>
 #include <cmath>
+#include <memory>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
 namespace {
 
-// "key value" lines, each flushed: a process that dies later still leaves what it measured.
-class ResultFile {
-public:
-    explicit ResultFile(const std::string& path) : file_(path, std::ios::trunc) {}
-    bool isOpen() const { return file_.is_open(); }
-    void put(const std::string& key, const std::string& text) { file_ << key << ' ' << text << '\n' << std::flush; }
+// Result lines among the log's, each flushed: a process that dies later still leaves what it measured.
+struct ResultLines {
+    void put(const std::string& key, const std::string& text) { std::cout << resultLinePrefix << key << ' ' << text << std::endl; }
     void put(const std::string& key, double value)
     {
         char text[64];
@@ -60,9 +49,15 @@ public:
         put(key + ".median", median(values));
         put(key + ".p95", percentile(values, 0.95));
     }
-
-private:
-    std::ofstream file_;
+    // As "<prefix>.<group>.query|wall.median|p95".
+    void putPassGroups(const std::string& prefix, const PassGroupTimes& times)
+    {
+        const char* names[passGroups] = {"scene", "blur_h", "blur_v", "composite", "hud"};
+        for (int group = 0; group < passGroups; ++group) {
+            putSeries(prefix + "." + names[group] + ".query", times[group].query);
+            putSeries(prefix + "." + names[group] + ".wall", times[group].wall);
+        }
+    }
 };
 
 // Swallows the game's event lines and counts their bytes, allocating nothing.
@@ -119,7 +114,6 @@ struct StartupTimes {
 // The game brought up the way main() brings it up, then run along the route.
 class Game {
 public:
-    explicit Game(FrameSize size) : console_(&sink_), size_(size) {}
     // No glfwTerminate: the process ends next, and terminating would unload the GL
     // driver before a sanitizer build's leak check could recognise the driver's own blocks.
     ~Game()
@@ -127,17 +121,14 @@ public:
         if (app.window)
             releaseRendering(app);
     }
-    Game(const Game&) = delete;
-    Game& operator=(const Game&) = delete;
 
-    // Settings and window, then unless `windowOnly` the level and the first two frames on screen.
-    StartupTimes start(bool windowOnly)
+    // Settings and window at `size`, then unless `windowOnly` the level and the first two frames on screen.
+    StartupTimes start(FrameSize size, bool windowOnly)
     {
         StartupTimes times;
         times.settings = timeMilliseconds([&] { app.settings = loadSettings(CommandLineOptions{}, std::cout); });
-        // The size under test replaces the file's; the bench always runs windowed.
-        app.settings.window.width = size_.width;
-        app.settings.window.height = size_.height;
+        app.settings.window.width = size.width;  // the bench always runs windowed
+        app.settings.window.height = size.height;
         app.settings.window.fullscreen = false;
         app.switches = initialSwitches(app.settings);
         times.window = timeMilliseconds([&] {
@@ -172,6 +163,10 @@ public:
             times.push_back(timeMilliseconds([&] { frame(); }));
         return times;
     }
+    PassGroupTimes timePasses(ConstantScene* constantScene, int frames)
+    {
+        return timePassGroups([&](FrameObserver* observer) { frame(observer); }, constantScene, frames);
+    }
     long long eventBytes() const { return sink_.bytes; }
 
     App app;
@@ -179,162 +174,14 @@ public:
 
 private:
     CountingSink sink_;
-    std::ostream console_;
-    FrameSize size_;
+    std::ostream console_{&sink_};
     int framesRun_ = 0;
 };
-
-struct PassSeries {
-    std::vector<double> query;
-    std::vector<double> wall;
-};
-
-// Times drawFrame's passes by group, which FramePass lists in the table's
-// order: the scene, the five horizontal and the five vertical blur passes
-// (each group's times their sums), the composite, the HUD. With constant
-// programs, the scene draws with them.
-class PassTimer : public FrameObserver {
-public:
-    static constexpr int groups = 5, maxPieces = 16;
-    explicit PassTimer(ConstantPrograms* constantScene = nullptr) : constantScene_(constantScene)
-    {
-        glGenQueries(maxPieces, queries_.data());
-    }
-    ~PassTimer() override { glDeleteQueries(maxPieces, queries_.data()); }
-    PassTimer(const PassTimer&) = delete;
-    PassTimer& operator=(const PassTimer&) = delete;
-
-    void passBegins(FramePass pass) override
-    {
-        if (pass == FramePass::scene) {
-            glFinish();  // a new frame: its first pass starts from an idle driver
-            wall_.fill(0.0);
-            piecesUsed_ = 0;
-            if (constantScene_)
-                constantScene_->swapIn();
-        }
-        groupOfPiece_[piecesUsed_] = static_cast<int>(pass);
-        pieceStartNs_ = nowNanoseconds();
-        glBeginQuery(GL_TIME_ELAPSED, queries_[piecesUsed_]);
-    }
-    void passEnds(FramePass pass) override
-    {
-        glEndQuery(GL_TIME_ELAPSED);
-        glFinish();
-        wall_[groupOfPiece_[piecesUsed_++]] += millisecondsBetween(pieceStartNs_, nowNanoseconds());
-        if (pass == FramePass::scene && constantScene_)
-            constantScene_->swapOut();
-    }
-    // Appends this frame's times of the first `count` groups; waits for the queries.
-    void record(PassSeries* series, int count) const
-    {
-        for (int group = 0; group < count; ++group) {
-            double query = 0.0;
-            for (int i = 0; i < piecesUsed_; ++i) {
-                GLuint64 nanoseconds = 0;
-                if (groupOfPiece_[i] == group)
-                    glGetQueryObjectui64v(queries_[i], GL_QUERY_RESULT, &nanoseconds);
-                query += static_cast<double>(nanoseconds) / 1.0e6;
-            }
-            series[group].query.push_back(query);
-            series[group].wall.push_back(wall_[group]);
-        }
-    }
-
-private:
-    ConstantPrograms* constantScene_;
-    std::array<GLuint, maxPieces> queries_{};
-    std::array<int, maxPieces> groupOfPiece_{};
-    std::array<double, groups> wall_{};
-    int piecesUsed_ = 0;
-    std::int64_t pieceStartNs_ = 0;
-};
-
-// `frames` frames with their pass groups timed, as "<prefix>.<group>.query|wall.median|p95" unless no `out`.
-void timePassGroups(Game& game, ConstantPrograms* constantScene, int frames, ResultFile* out, const char* prefix)
-{
-    PassTimer timer(constantScene);
-    std::array<PassSeries, PassTimer::groups> times;
-    for (int i = 0; i < frames; ++i) {
-        game.frame(&timer);
-        timer.record(times.data(), PassTimer::groups);
-    }
-    const char* names[] = {"scene", "blur_h", "blur_v", "composite", "hud"};
-    for (int group = 0; out != nullptr && group < PassTimer::groups; ++group) {
-        out->putSeries(std::string(prefix) + "." + names[group] + ".query", times[group].query);
-        out->putSeries(std::string(prefix) + "." + names[group] + ".wall", times[group].wall);
-    }
-}
-
-// The floor passes' stages: the full-screen quad's coordinates through; the
-// least a blur pass can do, one texel fetched and written per pixel; the least
-// a composite can do, two fetched, added and written.
-constexpr const char* floorVertexSource = R"(#version 430 core
-layout(location = 0) in vec2 position; layout(location = 1) in vec2 texcoord; out vec2 uv;
-void main() { uv = texcoord; gl_Position = vec4(position, 0.0, 1.0); })";
-constexpr const char* oneFetchSource = R"(#version 430 core
-in vec2 uv; uniform sampler2D image; layout(location = 0) out vec4 fragColor;
-void main() { fragColor = textureLod(image, uv, 0.0); })";
-constexpr const char* twoFetchSource = R"(#version 430 core
-in vec2 uv; uniform sampler2D sceneTexture; uniform sampler2D bloomTexture; layout(location = 0) out vec4 fragColor;
-void main() { fragColor = vec4(textureLod(sceneTexture, uv, 0.0).rgb + textureLod(bloomTexture, uv, 0.0).rgb, 1.0); })";
-
-// The floors a full-screen pass cannot go below at this size, over the game's
-// quad with the state a frame leaves: one texel fetched per pixel from the
-// bright target into a ping-pong target (the blur's passes), and two fetched
-// and added from the scene and ping-pong targets into the window (the
-// composite). Medians, as "floor.one_fetch|two_fetch.query|wall".
-void timeFloorPasses(const RenderTargets& targets, int repetitions, ResultFile& out)
-{
-    const ProgramHandle oneFetch = buildProgram({floorVertexSource, oneFetchSource, true}).program;
-    const ProgramHandle twoFetch = buildProgram({floorVertexSource, twoFetchSource, true}).program;
-    if (!oneFetch || !twoFetch)
-        return;  // no floor: "n/a" in the table
-    glUseProgram(twoFetch.get());
-    glUniform1i(glGetUniformLocation(twoFetch.get(), "sceneTexture"), 0);
-    glUniform1i(glGetUniformLocation(twoFetch.get(), "bloomTexture"), 1);
-    FullscreenQuad quad;
-    PassTimer timer;
-    PassSeries one, two, ignored;
-    const auto timePass = [&](PassSeries& series, auto&& draw) {
-        timer.passBegins(FramePass::scene);
-        draw();
-        timer.passEnds(FramePass::scene);
-        timer.record(&series, 1);
-    };
-    // The first round compiles what each pass needs and is not counted.
-    for (int round = -1; round < repetitions; ++round) {
-        timePass(round >= 0 ? one : ignored, [&] {
-            glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(1));
-            glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
-            glUseProgram(oneFetch.get());
-            glActiveTexture(GL_TEXTURE0);
-            glBindTexture(GL_TEXTURE_2D, targets.brightColorTexture());
-            quad.draw();
-        });
-        timePass(round >= 0 ? two : ignored, [&] {
-            glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            glViewport(0, 0, targets.width(), targets.height());
-            glUseProgram(twoFetch.get());
-            glActiveTexture(GL_TEXTURE0);
-            glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());
-            glActiveTexture(GL_TEXTURE1);
-            glBindTexture(GL_TEXTURE_2D, targets.pingpongTexture(0));
-            quad.draw();
-            glActiveTexture(GL_TEXTURE0);
-        });
-    }
-    glBindVertexArray(0);
-    for (const auto& [name, series] : {std::pair{"floor.one_fetch", &one}, std::pair{"floor.two_fetch", &two}}) {
-        out.put(name + std::string(".query"), median(series->query));
-        out.put(name + std::string(".wall"), median(series->wall));
-    }
-}
 
 // The loaders buildLevel calls, one kind at a time, in a process that has only
 // opened its window: each pays its first-use costs (the driver's JIT for
 // mipmap and bake draws) as it does inside buildLevel.
-void timeLoaders(const RenderTargets& targets, ResultFile& out)
+void timeLoaders(const RenderTargets& targets, ResultLines& out)
 {
     const std::pair<const char*, const char*> programs[] = {
         {"assets/shaders/texture.vert", "assets/shaders/texture.frag"},
@@ -403,19 +250,14 @@ std::string glString(GLenum name)
 int runMeasurement(const MeasureRequest& request)
 {
     const std::int64_t mainNs = nowNanoseconds();
-    ResultFile out(request.resultsPath);
-    if (!out.isOpen()) {
-        std::cerr << "bench: cannot write " << request.resultsPath << '\n';
-        return 1;
-    }
-    Game game(request.size);
+    ResultLines out;
+    Game game;
     if (request.mode == "loaders") {
-        game.start(true);
+        game.start(request.size, true);
         timeLoaders(game.app.renderTargets, out);
         return 0;
     }
-    const StartupTimes startup = game.start(false);
-    out.put("size", request.size.text());
+    const StartupTimes startup = game.start(request.size, false);
     out.put("renderer", glString(GL_RENDERER));
     out.put("gl.version", glString(GL_VERSION));
     if (request.mode == "callgrind") {
@@ -443,16 +285,16 @@ int runMeasurement(const MeasureRequest& request)
     out.putSeries("frames", game.timeFrames(warmUp, frames));
 
     // Pass groups, timed in frames of their own: as the game draws them, then
-    // with the scene's constant programs for its floor.
+    // with the scene's constant twins for its floor.
     const int passFrames = std::min(60, frames);
-    timePassGroups(game, nullptr, passFrames, &out, "pass");
-    ConstantPrograms constantScene(game.sources);
-    if (!constantScene.ready()) {
+    out.putPassGroups("pass", game.timePasses(nullptr, passFrames));
+    const std::shared_ptr<ConstantScene> constantScene = makeConstantScene(game.sources);
+    if (!constantScene) {
         std::cerr << "bench: a constant twin of the scene's programs did not build\n";
         return 1;
     }
-    timePassGroups(game, &constantScene, warmUp, nullptr, "");  // compiles the twins' variants
-    timePassGroups(game, &constantScene, passFrames, &out, "floor");
+    game.timePasses(constantScene.get(), warmUp);  // compiles the twins' variants
+    out.putPassGroups("floor", game.timePasses(constantScene.get(), passFrames));
     out.put("pass.frames", passFrames);
 
     // What steady frames ask of the heap and of GL.
@@ -474,7 +316,13 @@ int runMeasurement(const MeasureRequest& request)
         out.put("count." + std::string(key), static_cast<double>(total) * (1.0 / countedFrames));
     out.put("blend_after_frame", glIsEnabled(GL_BLEND) ? 1.0 : 0.0);
 
-    timeFloorPasses(game.app.renderTargets, std::min(30, frames), out);
+    const std::array<PassSeries, 2> floors = timeFloorPasses(game.app.renderTargets, std::min(30, frames));
+    for (const auto& [name, series] : {std::pair{"floor.one_fetch", &floors[0]}, {"floor.two_fetch", &floors[1]}}) {
+        if (!series->wall.empty()) {  // else no floor: "n/a" in the table
+            out.put(name + std::string(".query"), median(series->query));
+            out.put(name + std::string(".wall"), median(series->wall));
+        }
+    }
 
     // The whole frame again with the glow's targets at half and a quarter of the window.
     RenderTargets& targets = game.app.renderTargets;

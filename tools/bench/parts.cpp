@@ -3,25 +3,21 @@
 #include "bench.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-const char* const benchUsage =
-    "usage: bench [--frames N] [--runs N] [--sizes WxH[,WxH...]] [--no-callgrind] [--out FILE] [--work-dir DIR]\n";
-
-std::optional<int> parsePositive(const std::string& text)
+// A whole number from 1 to 1,000,000 and nothing else; 0 for anything else.
+int positive(const std::string& text)
 {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0' || value <= 0 || value > 1000000)
-        return std::nullopt;
-    return static_cast<int>(value);
+    int value = 0;
+    char rest = 0;
+    return std::sscanf(text.c_str(), "%d%c", &value, &rest) == 1 && value > 0 && value <= 1000000 ? value : 0;
 }
 
 }  // namespace
@@ -29,11 +25,8 @@ std::optional<int> parsePositive(const std::string& text)
 std::optional<FrameSize> parseFrameSize(const std::string& text)
 {
     const std::size_t x = text.find('x');
-    const auto width = parsePositive(text.substr(0, x));
-    const auto height = x == std::string::npos ? std::nullopt : parsePositive(text.substr(x + 1));
-    if (!width || !height)
-        return std::nullopt;
-    return FrameSize{*width, *height};
+    const FrameSize size{positive(text.substr(0, x)), x == std::string::npos ? 0 : positive(text.substr(x + 1))};
+    return size.width > 0 && size.height > 0 ? std::optional(size) : std::nullopt;
 }
 
 std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors)
@@ -41,30 +34,27 @@ std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv,
     BenchOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        const std::string value = option != "--no-callgrind" && i + 1 < argc ? argv[++i] : "";
+        bool valid = true;
         if (option == "--no-callgrind") {
             options.callgrind = false;
-            continue;
-        }
-        const std::string value = i + 1 < argc ? argv[++i] : "";
-        bool valid = !value.empty();
-        if (option == "--frames" || option == "--runs") {
-            valid = parsePositive(value).has_value();
-            (option == "--frames" ? options.frames : options.runs) = parsePositive(value).value_or(0);
+        } else if (option == "--frames" || option == "--runs") {
+            valid = ((option == "--frames" ? options.frames : options.runs) = positive(value)) > 0;
         } else if (option == "--sizes") {
             options.sizes.clear();
             std::istringstream list(value);
             for (std::string item; valid && std::getline(list, item, ',');) {
-                valid = parseFrameSize(item).has_value();
                 options.sizes.push_back(parseFrameSize(item).value_or(FrameSize{}));
+                valid = options.sizes.back().width > 0;
             }
-        } else if (option == "--out" || option == "--work-dir") {
-            (option == "--out" ? options.outPath : options.workDir) = value;
+            valid = valid && !options.sizes.empty();
         } else {
-            errors << "bench: unknown option " << option << '\n' << benchUsage;
-            return std::nullopt;
+            valid = (option == "--out" || option == "--work-dir") && !value.empty();
+            (option == "--out" ? options.outPath : options.workDir) = value;
         }
         if (!valid) {
-            errors << "bench: bad value '" << value << "' for " << option << '\n' << benchUsage;
+            errors << "bench: bad option " << option << " '" << value << "'\nusage: bench [--frames N] [--runs N] "
+                   << "[--sizes WxH[,WxH...]] [--no-callgrind] [--out FILE] [--work-dir DIR]\n";
             return std::nullopt;
         }
     }
@@ -76,31 +66,31 @@ double percentile(std::vector<double> values, double p)
     if (values.empty())
         return 0.0;
     std::sort(values.begin(), values.end());
-    const double rank = std::ceil(p * static_cast<double>(values.size()));
-    const auto index = static_cast<std::size_t>(std::max(rank, 1.0)) - 1;
-    return values[std::min(index, values.size() - 1)];
+    const auto rank = static_cast<std::size_t>(std::max(std::ceil(p * static_cast<double>(values.size())), 1.0));
+    return values[std::min(rank, values.size()) - 1];
 }
 
-Results Results::read(const std::string& path)
+Results Results::read(const std::string& logPath)
 {
     Results results;
-    std::ifstream file(path);
-    for (std::string line; std::getline(file, line);)
-        if (line.find(' ') != std::string::npos)
-            results.values[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
+    std::ifstream file(logPath);
+    const std::size_t start = std::strlen(resultLinePrefix);
+    for (std::string line; std::getline(file, line);) {
+        const std::size_t blank = line.find(' ', start);
+        if (line.rfind(resultLinePrefix, 0) == 0 && blank != std::string::npos)
+            results.values[line.substr(start, blank - start)] = line.substr(blank + 1);
+    }
     return results;
 }
 
 double Results::number(const std::string& key) const
 {
-    const auto found = values.find(key);
-    return found == values.end() ? std::nan("") : std::strtod(found->second.c_str(), nullptr);
+    return values.count(key) != 0 ? std::strtod(values.at(key).c_str(), nullptr) : std::nan("");
 }
 
 std::string Results::text(const std::string& key) const
 {
-    const auto found = values.find(key);
-    return found == values.end() ? std::string() : found->second;
+    return values.count(key) != 0 ? values.at(key) : "";
 }
 
 Results Results::medianOf(const std::vector<Results>& runs)
@@ -108,13 +98,13 @@ Results Results::medianOf(const std::vector<Results>& runs)
     Results combined;
     if (runs.empty())
         return combined;
-    std::vector<std::pair<double, std::size_t>> totals;
-    for (std::size_t i = 0; i < runs.size(); ++i)
-        totals.emplace_back(runs[i].number("startup.total"), i);
-    std::sort(totals.begin(), totals.end(), [](const auto& a, const auto& b) {
-        return std::isnan(b.first) || (!std::isnan(a.first) && a.first < b.first);
+    std::vector<const Results*> byTotal;  // crashed runs, with no total, last
+    for (const Results& run : runs)
+        byTotal.push_back(&run);
+    std::sort(byTotal.begin(), byTotal.end(), [](const Results* a, const Results* b) {
+        const double x = a->number("startup.total"), y = b->number("startup.total");
+        return std::isnan(y) || (!std::isnan(x) && x < y);
     });
-    const Results& medianStartup = runs[totals[(totals.size() - 1) / 2].second];
     for (const auto& [key, text] : runs.front().values) {
         char* end = nullptr;
         std::strtod(text.c_str(), &end);
@@ -125,7 +115,9 @@ Results Results::medianOf(const std::vector<Results>& runs)
         char number[64];
         std::snprintf(number, sizeof number, "%.6f", median(values));
         const bool isText = end == text.c_str() || *end != '\0';
-        combined.values[key] = key.rfind("startup.", 0) == 0 ? medianStartup.text(key) : isText ? text : number;
+        combined.values[key] = key.rfind("startup.", 0) == 0 ? byTotal[(runs.size() - 1) / 2]->text(key)
+                               : isText                       ? text
+                                                              : number;
     }
     return combined;
 }
@@ -133,7 +125,7 @@ Results Results::medianOf(const std::vector<Results>& runs)
 namespace {
 
 // Name compression: "(12) name" defines id 12, "(12)" refers back to it.
-std::string resolveName(std::map<std::string, std::string>& names, const std::string& value)
+std::string resolve(std::map<std::string, std::string>& names, const std::string& value)
 {
     const std::size_t close = value.find(')');
     if (value.empty() || value[0] != '(' || close == std::string::npos)
@@ -157,33 +149,31 @@ CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ou
 {
     CallgrindSplit split;
     std::ifstream file(path);
-    split.read = static_cast<bool>(file);
+    split.read = file.is_open();
     std::map<std::string, std::string> objects, functions;
     std::map<std::string, std::uint64_t> byObject, ourFunctions, ourCalls;
     std::string object = "???", function, calledObject;
     bool callCostNext = false;
     for (std::string line; std::getline(file, line);) {
-        const std::string value = line.substr(std::min(line.find('=') + 1, line.size()));
-        if (line.rfind("ob=", 0) == 0) {
-            object = resolveName(objects, value);
-        } else if (line.rfind("fn=", 0) == 0) {
-            function = resolveName(functions, value);
+        const std::size_t equals = line.find('=');
+        const std::string key = line.substr(0, equals), value = line.substr(std::min(equals + 1, line.size()));
+        if (key == "ob") {
+            object = resolve(objects, value);
+        } else if (key == "fn") {
+            function = resolve(functions, value);
             calledObject.clear();
-        } else if (line.rfind("cob=", 0) == 0) {
-            calledObject = resolveName(objects, value);
-        } else if (line.rfind("cfn=", 0) == 0) {
-            resolveName(functions, value);
-        } else if (line.rfind("calls=", 0) == 0) {
+        } else if (key == "cob") {
+            calledObject = resolve(objects, value);
+        } else if (key == "cfn") {
+            resolve(functions, value);
+        } else if (key == "calls") {
             callCostNext = true;
         } else if (line.rfind("summary:", 0) == 0 || line.rfind("totals:", 0) == 0) {
             split.total = std::strtoull(line.c_str() + line.find(':') + 1, nullptr, 10);
-        } else if (!line.empty() && (std::isdigit(static_cast<unsigned char>(line[0])) || line[0] == '+' ||
-                                     line[0] == '-' || line[0] == '*')) {
+        } else if (!line.empty() && std::strchr("0123456789+-*", line[0])) {
             // A cost line: one position column, then the first event's count.
-            const std::size_t space = line.find(' ');
-            const std::uint64_t cost = space == std::string::npos ? 0 : std::strtoull(&line[space + 1], nullptr, 10);
-            if (callCostNext) {
-                // A call's inclusive cost: not this function's own work.
+            const std::uint64_t cost = std::strtoull(line.c_str() + std::min(line.find(' '), line.size()), nullptr, 10);
+            if (callCostNext) {  // a call's inclusive cost: not this function's own work
                 const std::string& callee = calledObject.empty() ? object : calledObject;
                 if (object == ourObject && callee != ourObject)
                     ourCalls[callee] += cost;
@@ -195,7 +185,6 @@ CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ou
                     ourFunctions[function] += cost;
             }
         }
-        // Comments, fl=, fi=, fe=, cfi=, cfl= and header lines change nothing counted here.
     }
     split.byObject = largestFirst(byObject);
     split.ourFunctions = largestFirst(ourFunctions);

@@ -1,0 +1,281 @@
+// The frame's passes timed one by one, and their floors. A pass is timed two
+// ways at once: a GL_TIME_ELAPSED query around it (the driver's clock), and
+// the wall clock from its start to a glFinish after it (all it costs when
+// nothing overlaps it). The scene's floor is its own draws, each with a twin
+// program that keeps the original's vertex stage (so every triangle covers
+// the same pixels) and writes constants to both scene targets: while the
+// scene pass runs, GLEW's glUseProgram and uniform entry points go to the
+// twins, each uniform location translated by name (fragment-only ones are
+// dropped).
+#include "bench.h"
+
+#include "framework/shader.h"
+#include "scene/frame_passes.h"
+#include "scene/fullscreen_quad.h"
+#include "scene/render_targets.h"
+
+#include <array>
+#include <type_traits>
+#include <unordered_map>
+
+namespace {
+
+VertexSources* caughtSources = nullptr;
+ConstantScene* activeScene = nullptr;
+
+// The real entry point behind each GLEW pointer a hook replaces.
+template <auto* Global>
+struct Real {
+    static inline std::remove_pointer_t<decltype(Global)> function = nullptr;
+};
+template <auto* Global, typename Hook>
+void install(Hook hook)
+{
+    Real<Global>::function = *Global;
+    *Global = hook;
+}
+template <auto*... Globals>
+void uninstall()
+{
+    ((*Globals = Real<Globals>::function), ...);
+}
+
+// The game detaches a program's stages only after linking it: here they are still attached.
+void GLAPIENTRY linkProgramHook(GLuint program)
+{
+    Real<&__glewLinkProgram>::function(program);
+    GLuint shaders[2] = {0, 0};
+    GLsizei attached = 0;
+    glGetAttachedShaders(program, 2, &attached, shaders);
+    for (GLsizei i = 0; i < attached; ++i) {
+        GLint type = 0, length = 0;
+        glGetShaderiv(shaders[i], GL_SHADER_TYPE, &type);
+        glGetShaderiv(shaders[i], GL_SHADER_SOURCE_LENGTH, &length);
+        if (type != GL_VERTEX_SHADER || length < 1)
+            continue;
+        std::string source(static_cast<std::size_t>(length), '\0');
+        glGetShaderSource(shaders[i], length, nullptr, source.data());
+        source.pop_back();  // the terminating null
+        (*caughtSources)[program] = source;
+    }
+}
+
+}  // namespace
+
+class ConstantScene {
+public:
+    struct Twin {
+        ProgramHandle program;
+        std::unordered_map<GLint, GLint> locations;  // the original's to the twin's
+    };
+    std::map<GLuint, Twin> twins;  // by the original program
+    const Twin* current = nullptr;
+
+    static void GLAPIENTRY useProgram(GLuint program)
+    {
+        const auto found = activeScene->twins.find(program);
+        activeScene->current = found == activeScene->twins.end() ? nullptr : &found->second;
+        Real<&__glewUseProgram>::function(activeScene->current ? activeScene->current->program.get() : program);
+    }
+    template <auto* Global, typename... Args>
+    static void GLAPIENTRY uniform(GLint location, Args... args)
+    {
+        if (const Twin* twin = activeScene->current) {
+            const auto found = twin->locations.find(location);
+            location = found == twin->locations.end() ? -1 : found->second;
+        }
+        if (location != -1)
+            Real<Global>::function(location, args...);
+    }
+    void swapIn()
+    {
+        activeScene = this;
+        GLint current = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+        install<&__glewUseProgram>(useProgram);
+        install<&__glewUniform1i>(uniform<&__glewUniform1i, GLint>);
+        install<&__glewUniform1f>(uniform<&__glewUniform1f, GLfloat>);
+        install<&__glewUniform2f>(uniform<&__glewUniform2f, GLfloat, GLfloat>);
+        install<&__glewUniform3f>(uniform<&__glewUniform3f, GLfloat, GLfloat, GLfloat>);
+        install<&__glewUniform4f>(uniform<&__glewUniform4f, GLfloat, GLfloat, GLfloat, GLfloat>);
+        install<&__glewUniformMatrix3fv>(uniform<&__glewUniformMatrix3fv, GLsizei, GLboolean, const GLfloat*>);
+        install<&__glewUniformMatrix4fv>(uniform<&__glewUniformMatrix4fv, GLsizei, GLboolean, const GLfloat*>);
+        glUseProgram(static_cast<GLuint>(current));  // the program the frame left current, as its twin
+    }
+    void swapOut()
+    {
+        uninstall<&__glewUseProgram, &__glewUniform1i, &__glewUniform1f, &__glewUniform2f, &__glewUniform3f,
+                  &__glewUniform4f, &__glewUniformMatrix3fv, &__glewUniformMatrix4fv>();
+        activeScene = nullptr;
+    }
+};
+
+namespace {
+
+// Times drawFrame's passes by group, as FramePass lists them (each group's
+// times the sums of its passes); with a constant scene, the scene draws with it.
+class PassTimer : public FrameObserver {
+public:
+    static constexpr int maxPieces = 16;
+    explicit PassTimer(ConstantScene* constantScene) : constantScene_(constantScene)
+    {
+        glGenQueries(maxPieces, queries_.data());
+    }
+    ~PassTimer() override { glDeleteQueries(maxPieces, queries_.data()); }
+    PassTimer(const PassTimer&) = delete;
+    PassTimer& operator=(const PassTimer&) = delete;
+
+    void passBegins(FramePass pass) override
+    {
+        if (pass == FramePass::scene) {
+            glFinish();  // a new frame: its first pass starts from an idle driver
+            wall_.fill(0.0);
+            piecesUsed_ = 0;
+            if (constantScene_)
+                constantScene_->swapIn();
+        }
+        groupOfPiece_[piecesUsed_] = static_cast<int>(pass);
+        pieceStartNs_ = nowNanoseconds();
+        glBeginQuery(GL_TIME_ELAPSED, queries_[piecesUsed_]);
+    }
+    void passEnds(FramePass pass) override
+    {
+        glEndQuery(GL_TIME_ELAPSED);
+        glFinish();
+        wall_[groupOfPiece_[piecesUsed_++]] += millisecondsBetween(pieceStartNs_, nowNanoseconds());
+        if (pass == FramePass::scene && constantScene_)
+            constantScene_->swapOut();
+    }
+    // Appends this frame's times of the first `count` groups; waits for the queries.
+    void record(PassSeries* series, int count) const
+    {
+        for (int group = 0; group < count; ++group) {
+            double query = 0.0;
+            for (int i = 0; i < piecesUsed_; ++i) {
+                GLuint64 nanoseconds = 0;
+                if (groupOfPiece_[i] == group)
+                    glGetQueryObjectui64v(queries_[i], GL_QUERY_RESULT, &nanoseconds);
+                query += static_cast<double>(nanoseconds) / 1.0e6;
+            }
+            series[group].query.push_back(query);
+            series[group].wall.push_back(wall_[group]);
+        }
+    }
+
+private:
+    ConstantScene* constantScene_;
+    std::array<GLuint, maxPieces> queries_{};
+    std::array<int, maxPieces> groupOfPiece_{};
+    std::array<double, passGroups> wall_{};
+    int piecesUsed_ = 0;
+    std::int64_t pieceStartNs_ = 0;
+};
+
+// The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel
+// fetched and written per pixel; the least a composite can do, two fetched, added and written.
+constexpr const char* floorVertexSource = R"(#version 430 core
+layout(location = 0) in vec2 position; layout(location = 1) in vec2 texcoord; out vec2 uv;
+void main() { uv = texcoord; gl_Position = vec4(position, 0.0, 1.0); })";
+constexpr const char* oneFetchSource = R"(#version 430 core
+in vec2 uv; uniform sampler2D image; layout(location = 0) out vec4 fragColor;
+void main() { fragColor = textureLod(image, uv, 0.0); })";
+constexpr const char* twoFetchSource = R"(#version 430 core
+in vec2 uv; uniform sampler2D sceneTexture; uniform sampler2D bloomTexture; layout(location = 0) out vec4 fragColor;
+void main() {
+    fragColor = vec4(textureLod(sceneTexture, uv, 0.0).rgb + textureLod(bloomTexture, uv, 0.0).rgb, 1.0); })";
+constexpr const char* constantFragmentSource = R"(#version 430 core
+layout(location = 0) out vec4 sceneColor; layout(location = 1) out vec4 brightColor;
+void main() { sceneColor = vec4(0.5, 0.5, 0.5, 1.0); brightColor = vec4(0.0, 0.0, 0.0, 1.0); })";
+
+}  // namespace
+
+VertexSources catchVertexSources(const std::function<void()>& build)
+{
+    VertexSources sources;
+    caughtSources = &sources;
+    install<&__glewLinkProgram>(linkProgramHook);
+    build();
+    uninstall<&__glewLinkProgram>();
+    caughtSources = nullptr;
+    return sources;
+}
+
+std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources)
+{
+    auto scene = std::make_shared<ConstantScene>();
+    for (const auto& [original, vertexSource] : sources) {
+        ConstantScene::Twin& twin = scene->twins[original];
+        twin.program = buildProgram(ProgramSources{vertexSource, constantFragmentSource, true}).program;
+        if (!twin.program)
+            return nullptr;
+        GLint count = 0;
+        glGetProgramiv(original, GL_ACTIVE_UNIFORMS, &count);
+        for (GLint i = 0; i < count; ++i) {
+            char name[256];
+            GLint size = 0;
+            GLenum type = 0;
+            glGetActiveUniform(original, static_cast<GLuint>(i), sizeof name, nullptr, &size, &type, name);
+            const GLint from = glGetUniformLocation(original, name);
+            if (from != -1)
+                twin.locations[from] = glGetUniformLocation(twin.program.get(), name);
+        }
+    }
+    return scene;
+}
+
+PassGroupTimes timePassGroups(const std::function<void(FrameObserver*)>& runFrame, ConstantScene* constantScene,
+                              int frames)
+{
+    PassTimer timer(constantScene);
+    PassGroupTimes times;
+    for (int i = 0; i < frames; ++i) {
+        runFrame(&timer);
+        timer.record(times.data(), passGroups);
+    }
+    return times;
+}
+
+std::array<PassSeries, 2> timeFloorPasses(const RenderTargets& targets, int repetitions)
+{
+    std::array<PassSeries, 2> floors;  // one fetch, two fetches
+    const ProgramHandle oneFetch = buildProgram({floorVertexSource, oneFetchSource, true}).program;
+    const ProgramHandle twoFetch = buildProgram({floorVertexSource, twoFetchSource, true}).program;
+    if (!oneFetch || !twoFetch)
+        return floors;
+    glUseProgram(twoFetch.get());
+    glUniform1i(glGetUniformLocation(twoFetch.get(), "sceneTexture"), 0);
+    glUniform1i(glGetUniformLocation(twoFetch.get(), "bloomTexture"), 1);
+    FullscreenQuad quad;
+    PassTimer timer(nullptr);
+    PassSeries ignored;
+    const auto timePass = [&](PassSeries& series, auto&& draw) {
+        timer.passBegins(FramePass::scene);
+        draw();
+        timer.passEnds(FramePass::scene);
+        timer.record(&series, 1);
+    };
+    // The first round compiles what each pass needs and is not counted.
+    for (int round = -1; round < repetitions; ++round) {
+        timePass(round >= 0 ? floors[0] : ignored, [&] {
+            glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(1));
+            glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
+            glUseProgram(oneFetch.get());
+            glActiveTexture(GL_TEXTURE0);
+            glBindTexture(GL_TEXTURE_2D, targets.brightColorTexture());
+            quad.draw();
+        });
+        timePass(round >= 0 ? floors[1] : ignored, [&] {
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            glViewport(0, 0, targets.width(), targets.height());
+            glUseProgram(twoFetch.get());
+            glActiveTexture(GL_TEXTURE0);
+            glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());
+            glActiveTexture(GL_TEXTURE1);
+            glBindTexture(GL_TEXTURE_2D, targets.pingpongTexture(0));
+            quad.draw();
+            glActiveTexture(GL_TEXTURE0);
+        });
+    }
+    glBindVertexArray(0);
+    return floors;
+}
