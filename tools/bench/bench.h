@@ -34,15 +34,9 @@ std::optional<FrameSize> parseFrameSize(const std::string& text);  // "800x600"
 // Nothing, after a line on `errors`, when the arguments make no sense.
 std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors);
 
-// A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`; mode "frames"
-// (start-up, frames, passes, counts), "loaders" or "callgrind". It prints its results among its log lines.
-struct MeasureRequest {
-    std::string mode;
-    FrameSize size;
-    int frames = 0;  // timed, or instrumented under callgrind
-    std::int64_t spawnedAtNs = 0;
-};
-int runMeasurement(const MeasureRequest& request);
+// A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames"
+// (start-up, frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
+int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int64_t spawnedAtNs);
 inline constexpr const char* resultLinePrefix = "bench result: ";  // then key, blank, value
 inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled
 inline constexpr FrameSize callgrindSize{200, 200};

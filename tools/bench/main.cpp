@@ -135,8 +135,8 @@ int main(int argc, char** argv)
     // The game reads its assets relative to the working directory, from the repository root.
     if (argc == 6 && std::string(argv[1]) == "--measure") {
         fs::current_path(GLIMMERDEEP_SOURCE_DIR);
-        return runMeasurement({argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), std::atoi(argv[4]),
-                               std::strtoll(argv[5], nullptr, 10)});
+        return runMeasurement(argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), std::atoi(argv[4]),
+                              std::strtoll(argv[5], nullptr, 10));
     }
     const auto options = parseBenchOptions(argc, argv, std::cerr);
     if (!options)

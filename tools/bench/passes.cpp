@@ -112,16 +112,16 @@ public:
 
 namespace {
 
-// Times drawFrame's passes by group, as FramePass lists them (each group's
-// times the sums of its passes); with a constant scene, the scene draws with it.
+// Times drawFrame's passes into `times` by group as FramePass lists them,
+// each group's times the sums of its passes; with a constant scene, the scene
+// draws with it.
 class PassTimer : public FrameObserver {
 public:
-    static constexpr int maxPieces = 16;
-    explicit PassTimer(ConstantScene* constantScene) : constantScene_(constantScene)
+    PassTimer(ConstantScene* constantScene, PassGroupTimes& times) : constantScene_(constantScene), times_(times)
     {
-        glGenQueries(maxPieces, queries_.data());
+        glGenQueries(1, &query_);
     }
-    ~PassTimer() override { glDeleteQueries(maxPieces, queries_.data()); }
+    ~PassTimer() override { glDeleteQueries(1, &query_); }
     PassTimer(const PassTimer&) = delete;
     PassTimer& operator=(const PassTimer&) = delete;
 
@@ -129,46 +129,34 @@ public:
     {
         if (pass == FramePass::scene) {
             glFinish();  // a new frame: its first pass starts from an idle driver
-            wall_.fill(0.0);
-            piecesUsed_ = 0;
+            for (PassSeries& series : times_) {
+                series.query.push_back(0.0);
+                series.wall.push_back(0.0);
+            }
             if (constantScene_)
                 constantScene_->swapIn();
         }
-        groupOfPiece_[piecesUsed_] = static_cast<int>(pass);
-        pieceStartNs_ = nowNanoseconds();
-        glBeginQuery(GL_TIME_ELAPSED, queries_[piecesUsed_]);
+        startNs_ = nowNanoseconds();
+        glBeginQuery(GL_TIME_ELAPSED, query_);
     }
     void passEnds(FramePass pass) override
     {
         glEndQuery(GL_TIME_ELAPSED);
         glFinish();
-        wall_[groupOfPiece_[piecesUsed_++]] += millisecondsBetween(pieceStartNs_, nowNanoseconds());
+        PassSeries& series = times_[static_cast<std::size_t>(pass)];
+        series.wall.back() += millisecondsBetween(startNs_, nowNanoseconds());
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(query_, GL_QUERY_RESULT, &nanoseconds);
+        series.query.back() += static_cast<double>(nanoseconds) / 1.0e6;
         if (pass == FramePass::scene && constantScene_)
             constantScene_->swapOut();
-    }
-    // Appends this frame's times of the first `count` groups; waits for the queries.
-    void record(PassSeries* series, int count) const
-    {
-        for (int group = 0; group < count; ++group) {
-            double query = 0.0;
-            for (int i = 0; i < piecesUsed_; ++i) {
-                GLuint64 nanoseconds = 0;
-                if (groupOfPiece_[i] == group)
-                    glGetQueryObjectui64v(queries_[i], GL_QUERY_RESULT, &nanoseconds);
-                query += static_cast<double>(nanoseconds) / 1.0e6;
-            }
-            series[group].query.push_back(query);
-            series[group].wall.push_back(wall_[group]);
-        }
     }
 
 private:
     ConstantScene* constantScene_;
-    std::array<GLuint, maxPieces> queries_{};
-    std::array<int, maxPieces> groupOfPiece_{};
-    std::array<double, passGroups> wall_{};
-    int piecesUsed_ = 0;
-    std::int64_t pieceStartNs_ = 0;
+    PassGroupTimes& times_;
+    GLuint query_ = 0;
+    std::int64_t startNs_ = 0;
 };
 
 // The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel
@@ -226,56 +214,51 @@ std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources)
 PassGroupTimes timePassGroups(const std::function<void(FrameObserver*)>& runFrame, ConstantScene* constantScene,
                               int frames)
 {
-    PassTimer timer(constantScene);
     PassGroupTimes times;
-    for (int i = 0; i < frames; ++i) {
+    PassTimer timer(constantScene, times);
+    for (int i = 0; i < frames; ++i)
         runFrame(&timer);
-        timer.record(times.data(), passGroups);
-    }
     return times;
 }
 
 std::array<PassSeries, 2> timeFloorPasses(const RenderTargets& targets, int repetitions)
 {
-    std::array<PassSeries, 2> floors;  // one fetch, two fetches
     const ProgramHandle oneFetch = buildProgram({floorVertexSource, oneFetchSource, true}).program;
     const ProgramHandle twoFetch = buildProgram({floorVertexSource, twoFetchSource, true}).program;
     if (!oneFetch || !twoFetch)
-        return floors;
+        return {};
     glUseProgram(twoFetch.get());
     glUniform1i(glGetUniformLocation(twoFetch.get(), "sceneTexture"), 0);
     glUniform1i(glGetUniformLocation(twoFetch.get(), "bloomTexture"), 1);
     FullscreenQuad quad;
-    PassTimer timer(nullptr);
-    PassSeries ignored;
-    const auto timePass = [&](PassSeries& series, auto&& draw) {
-        timer.passBegins(FramePass::scene);
-        draw();
-        timer.passEnds(FramePass::scene);
-        timer.record(&series, 1);
-    };
-    // The first round compiles what each pass needs and is not counted.
+    PassGroupTimes one, two;  // each floor pass timed alone, as the scene pass of a frame of its own
+    PassTimer oneTimer(nullptr, one), twoTimer(nullptr, two);
     for (int round = -1; round < repetitions; ++round) {
-        timePass(round >= 0 ? floors[0] : ignored, [&] {
-            glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(1));
-            glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
-            glUseProgram(oneFetch.get());
-            glActiveTexture(GL_TEXTURE0);
-            glBindTexture(GL_TEXTURE_2D, targets.brightColorTexture());
-            quad.draw();
-        });
-        timePass(round >= 0 ? floors[1] : ignored, [&] {
-            glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            glViewport(0, 0, targets.width(), targets.height());
-            glUseProgram(twoFetch.get());
-            glActiveTexture(GL_TEXTURE0);
-            glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());
-            glActiveTexture(GL_TEXTURE1);
-            glBindTexture(GL_TEXTURE_2D, targets.pingpongTexture(0));
-            quad.draw();
-            glActiveTexture(GL_TEXTURE0);
-        });
+        oneTimer.passBegins(FramePass::scene);
+        glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(1));
+        glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
+        glUseProgram(oneFetch.get());
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, targets.brightColorTexture());
+        quad.draw();
+        oneTimer.passEnds(FramePass::scene);
+        twoTimer.passBegins(FramePass::scene);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, targets.width(), targets.height());
+        glUseProgram(twoFetch.get());
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, targets.pingpongTexture(0));
+        quad.draw();
+        glActiveTexture(GL_TEXTURE0);
+        twoTimer.passEnds(FramePass::scene);
     }
     glBindVertexArray(0);
-    return floors;
+    // The first round compiled what each pass needs and is no figure.
+    for (PassSeries* series : {&one[0], &two[0]}) {
+        series->query.erase(series->query.begin());
+        series->wall.erase(series->wall.begin());
+    }
+    return {one[0], two[0]};
 }

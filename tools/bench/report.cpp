@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
-constexpr int labelWidth = 56, columnWidth = 17;
+constexpr std::size_t labelWidth = 56, columnWidth = 17;
 using Figure = std::function<double(const Results&)>;
 using Cell = std::function<std::string(const Results&)>;
 
@@ -28,11 +27,10 @@ std::string grouped(double value)
 {
     if (std::isnan(value))
         return "n/a";
-    const long long whole = std::llround(value);
-    std::string digits = std::to_string(std::llabs(whole));
+    std::string digits = std::to_string(std::llabs(std::llround(value)));
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
         digits.insert(static_cast<std::size_t>(at), ",");
-    return (whole < 0 ? "-" : "") + digits;
+    return (std::llround(value) < 0 ? "-" : "") + digits;
 }
 
 // A per-frame count: whole numbers as such, fractions with one decimal.
@@ -76,21 +74,19 @@ private:
     std::string out_;
 };
 
-double floorSum(const Results& r)
-{
-    return r.number("floor.scene.wall.median") + Bloom::blurIterations * r.number("floor.one_fetch.wall") +
-           r.number("floor.two_fetch.wall");
-}
-
 void passRows(Table& table, const std::vector<SizeRun>& runs)
 {
-    // The pass's time and its ratio to its floor; "<= 1.8x: met", or "MISSED" when a column's ratio is above.
+    // A pass's time and its ratio to its floor; "<= 1.8x: met", or "MISSED" when a column's ratio is above.
     const auto ratioRow = [&](const std::string& label, const Figure& value, const Figure& floor, double limit) {
         bool met = true;
         for (const SizeRun& run : runs)
             met = met && value(run.results) / floor(run.results) <= limit;
         table.row(label, [&](const Results& r) { return fixed(value(r), 2) + " = " + fixed(value(r) / floor(r), 2) + "x"; },
                   limit > 0.0 ? "<= " + fixed(limit, 1) + "x: " + (met ? "met" : "MISSED") : "");
+    };
+    const Figure floorSum = [](const Results& r) {
+        return r.number("floor.scene.wall.median") + Bloom::blurIterations * r.number("floor.one_fetch.wall") +
+               r.number("floor.two_fetch.wall");
     };
     const double perAxis = Bloom::blurIterations / 2;
     const Figure oneFetch = key("floor.one_fetch.wall");
@@ -107,31 +103,26 @@ void passRows(Table& table, const std::vector<SizeRun>& runs)
 
     // The GL timer beside the wall: a reading under a tenth of the wall time missed the work and is no figure.
     table.heading("GL timer (GL_TIME_ELAPSED) of the same passes, ms: a reading under a tenth of the wall failed");
-    for (const auto& [label, query, wall] :
-         {std::tuple{"scene", "pass.scene.query.median", "pass.scene.wall.median"},
-          {"scene floor", "floor.scene.query.median", "floor.scene.wall.median"},
-          {"blur passes along x (5)", "pass.blur_h.query.median", "pass.blur_h.wall.median"},
-          {"blur passes along y (5)", "pass.blur_v.query.median", "pass.blur_v.wall.median"},
-          {"composite", "pass.composite.query.median", "pass.composite.wall.median"},
-          {"HUD", "pass.hud.query.median", "pass.hud.wall.median"},
-          {"one-fetch floor", "floor.one_fetch.query", "floor.one_fetch.wall"},
-          {"two-fetch floor", "floor.two_fetch.query", "floor.two_fetch.wall"}})
-        table.row(label, [query = std::string(query), wall = std::string(wall)](const Results& r) {
+    for (const auto& [label, prefix, suffix] :
+         {std::tuple{"scene", "pass.scene", ".median"}, {"scene floor", "floor.scene", ".median"},
+          {"blur passes along x (5)", "pass.blur_h", ".median"}, {"blur passes along y (5)", "pass.blur_v", ".median"},
+          {"composite", "pass.composite", ".median"}, {"HUD", "pass.hud", ".median"},
+          {"one-fetch floor", "floor.one_fetch", ""}, {"two-fetch floor", "floor.two_fetch", ""}})
+        table.row(label, [query = prefix + std::string(".query") + suffix,
+                          wall = prefix + std::string(".wall") + suffix](const Results& r) {
             const double reading = r.number(query);
             return reading >= r.number(wall) / 10.0 ? fixed(reading, 2) : "failed (" + fixed(reading, 2) + ")";
         });
 }
 
-bool fileNameStartsWith(const std::string& object, std::initializer_list<const char*> prefixes)
-{
-    const std::string name = object.substr(object.rfind('/') + 1);
-    return std::any_of(prefixes.begin(), prefixes.end(), [&](const char* prefix) { return name.rfind(prefix, 0) == 0; });
-}
-
 bool isRuntime(const std::string& object)
 {
-    return fileNameStartsWith(object, {"libc.so", "libc-", "libstdc++", "libm.so", "libm-", "libgcc_s", "ld-linux",
-                                       "libpthread", "libdl"});
+    const std::string name = object.substr(object.rfind('/') + 1);
+    for (const char* prefix :
+         {"libc.so", "libc-", "libstdc++", "libm.so", "libm-", "libgcc_s", "ld-linux", "libpthread", "libdl"})
+        if (name.rfind(prefix, 0) == 0)
+            return true;
+    return false;
 }
 
 // "ns::Class<args>::function(params) const" as "ns::Class<>::function", at most 40 characters.
@@ -160,12 +151,14 @@ void instructionRows(Table& table, const CallgrindRun& run)
         return table.line("  not measured: " + run.skippedBecause);
     double ours = 0, runtime = 0, windowSystem = 0, jit = 0, driver = 0, runtimeFromOurs = 0;
     for (const auto& [object, cost] : run.split.byObject) {
-        double& share = object == run.ourObject ? ours
-                        : object == "???"       ? jit
-                        : isRuntime(object)     ? runtime
-                        : fileNameStartsWith(object, {"libglfw", "libX", "libxcb", "libGLEW"}) ? windowSystem
-                                                                                                : driver;
-        share += cost;
+        const std::string name = object.substr(object.rfind('/') + 1);
+        const bool isWindowSystem = name.rfind("libglfw", 0) == 0 || name.rfind("libX", 0) == 0 ||
+                                    name.rfind("libxcb", 0) == 0 || name.rfind("libGLEW", 0) == 0;
+        (object == run.ourObject ? ours
+         : object == "???"       ? jit
+         : isRuntime(object)     ? runtime
+         : isWindowSystem        ? windowSystem
+                                 : driver) += cost;
     }
     for (const auto& [object, cost] : run.split.ourCallsByObject)
         runtimeFromOurs += isRuntime(object) ? cost : 0;
@@ -179,7 +172,7 @@ void instructionRows(Table& table, const CallgrindRun& run)
     line("GL driver (Mesa swrast/gallium, LLVM)", driver);
     line("JIT code (shaders, vertex fetch, blend)", jit);
     line("GLFW, GLEW and X11", windowSystem);
-    line("total", static_cast<double>(run.split.total));
+    line("total", run.split.total);
     table.line("  our code's largest functions:");
     for (std::size_t i = 0; i < run.split.ourFunctions.size() && i < 6; ++i)
         line("  " + shortFunctionName(run.split.ourFunctions[i].first), run.split.ourFunctions[i].second);
@@ -207,6 +200,7 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
 
     table.heading("Start-up, ms, the run with the median total of " + runCount +
                   " (process start to the first frame swapped)");
+    const auto startup = [](const Results& r, const char* phase) { return r.number("startup." + std::string(phase)); };
     for (const auto& [label, figure] : std::initializer_list<std::pair<const char*, Figure>>{
              {"process start to main (exec, libraries)", key("startup.process_to_main")},
              {"settings (loadSettings)", key("startup.settings")},
@@ -217,13 +211,12 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
              {"first frame (runFrame + swap)", key("startup.first_frame")},
              // llvmpipe compiles a program's variant at its first draw: the first frame less the second.
              {"  of which compiling what it draws",
-              [](const Results& r) { return std::max(r.number("startup.first_frame") - r.number("startup.second_frame"), 0.0); }},
-             // The total less every part named above it, all from one run.
-             {"rest (total less the rows above)",
-              [](const Results& r) {
-                  return r.number("startup.total") - r.number("startup.process_to_main") - r.number("startup.settings") -
-                         r.number("startup.window") - r.number("startup.build_level") -
-                         r.number("startup.after_build") - r.number("startup.first_frame");
+              [&](const Results& r) { return std::max(startup(r, "first_frame") - startup(r, "second_frame"), 0.0); }},
+             {"rest (total less the rows above)",  // all from one run
+              [&](const Results& r) {
+                  return startup(r, "total") - startup(r, "process_to_main") - startup(r, "settings") -
+                         startup(r, "window") - startup(r, "build_level") - startup(r, "after_build") -
+                         startup(r, "first_frame");
               }},
              {"total", key("startup.total")}})
         table.row(label, decimals(figure, 1));
@@ -238,7 +231,8 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
                   " frames on the route; medians of the runs)");
     table.row("median", decimals(key("frames.median"), 2));
     table.row("95th percentile", decimals(key("frames.p95"), 2));
-    table.row("frames per second at the median", decimals([](const Results& r) { return 1000 / r.number("frames.median"); }, 1));
+    table.row("frames per second at the median",
+              decimals([](const Results& r) { return 1000 / r.number("frames.median"); }, 1));
     for (const char* bloom : {"half", "quarter"})
         table.row(std::string("median, bloom_resolution ") + bloom + " (frames per second)",
                   [key = "frames.bloom_" + std::string(bloom) + ".median"](const Results& r) {
@@ -250,28 +244,26 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
     passRows(table, runs);
 
     table.heading("Per steady frame (mean of " + count(first.number("count.frames")) + " frames)");
-    for (const auto& [label, name, target] : {std::tuple{"heap allocations (operator new)", "allocations", "0"},
-                                              {"GL objects created", "gl_objects", "0"},
-                                              {"uniform location queries", "location_queries", "0"},
-                                              {"draw calls", "draw_calls", ""},
-                                              {"bytes uploaded", "bytes_uploaded", ""}})
+    for (const auto& [label, name, target] :
+         {std::tuple{"heap allocations (operator new)", "allocations", "0"}, {"GL objects created", "gl_objects", "0"},
+          {"uniform location queries", "location_queries", "0"}, {"draw calls", "draw_calls", ""},
+          {"bytes uploaded", "bytes_uploaded", ""}})
         table.row(label, [key = "count." + std::string(name)](const Results& r) { return count(r.number(key)); },
                   target);
 
     instructionRows(table, callgrind);
 
-    table.heading("Notes");
-    table.line("- Each size is measured by " + runCount +
-               " pairs of fresh processes spawned by the bench; every figure is the median of");
+    table.heading("Notes\n- Each size is measured by " + runCount +
+                  " pairs of fresh processes spawned by the bench; every figure is the median of");
     table.line(R"(  the runs' figures, except the start-up split, which is the whole of the run with the median total
   so that its rows add up. Start-up counts from just before the spawn to the return of the first
   glfwSwapBuffers; each row times the calls main() makes. llvmpipe compiles a program's variant at
   its first draw, so the first frame carries that compiling: the first frame less the second. The
   loaders are timed apart, each kind in a second fresh process that only opened its window, as cold
   as buildLevel meets them; they are part of buildLevel's row, not added to the split.
-- Frames follow a fixed route: follow camera, W held, the view turning 1.2 rad/s and nodding, clock)");
-    table.line("  +1/60 s a frame, power kept full so the run never ends, " + std::to_string(warmUpFrames) +
-               R"( warm-up frames first (every program and
+- Frames follow a fixed route: follow camera, W held, the view turning 1.2 rad/s and nodding, clock
+  +1/60 s a frame, power kept full so the run never ends, )" +
+               std::to_string(warmUpFrames) + R"( warm-up frames first (every program and
   variant drawn once). Frame time is the wall time of glfwPollEvents + runFrame + glfwSwapBuffers.
 - Pass times come from further frames run through runFrame, whose drawFrame tells an observer where
   each pass begins and ends. Each pass is timed alone: a GL_TIME_ELAPSED query around it and the wall
