@@ -77,11 +77,12 @@ double timeMilliseconds(Callable&& callable)
 // The value at fraction p (0..1) of the sorted series, nearest rank; 0 for none.
 double percentile(std::vector<double> values, double p);
 inline double median(const std::vector<double>& values) { return percentile(values, 0.5); }
+// The lines of a file that start with `prefix`, less the prefix.
+std::vector<std::string> linesStarting(const std::string& path, const std::string& prefix);
 
 // What measuring processes reported, by key.
 struct Results {
     std::map<std::string, std::string> values;
-
     static Results read(const std::string& logPath);  // its result lines; empty when the file is missing
     double number(const std::string& key) const;      // NaN when absent, so it shows as "n/a"
     std::string text(const std::string& key) const;
@@ -98,6 +99,7 @@ struct CallgrindSplit {
     CostList ourFunctions;      // exclusive, per function of `ourObject`
     CostList ourCallsByObject;  // inclusive cost of our calls straight into other objects, by callee
 };
+// Of a callgrind file written with --compress-strings=no --compress-pos=no.
 CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ourObject);
 
 struct SizeRun {

@@ -19,28 +19,28 @@ std::string writeScratchFile(const std::string& name, const std::string& text)
 
 }  // namespace
 
-// Two objects with compressed names, a call across objects and one within ours.
+// Two objects, a call across objects and one within ours.
 TEST(CallgrindSplit, SumsOwnCostByObjectAndFunctionAndCallsByCallee)
 {
     const CallgrindSplit split = splitCallgrindFile(writeScratchFile("bench_split.out", R"(events: Ir
 summary: 180
-ob=(1) /build/bench
-fl=(1) ???
-fn=(1) runFrame(App&)
-0 60
-+3 40
-cob=(2) /lib/libc.so.6
-cfn=(2) memcpy
+ob=/build/bench
+fl=???
+fn=runFrame(App&)
+10 60
+13 40
+cob=/lib/libc.so.6
+cfn=memcpy
 calls=2 0
-0 50
-cfn=(3) helper
+13 50
+cfn=helper
 calls=1 0
-* 30
-fn=(3)
-0 30
-ob=(2)
-fn=(2)
-0 50
+13 30
+fn=helper
+20 30
+ob=/lib/libc.so.6
+fn=memcpy
+1 50
 )"),
                                                     "/build/bench");
     ASSERT_TRUE(split.read);

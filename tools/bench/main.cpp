@@ -41,33 +41,16 @@ int runChild(const std::vector<std::string>& arguments, const std::string& logPa
     return WEXITSTATUS(status);
 }
 
-// The lines of a file that start with `prefix`, less the prefix.
-std::vector<std::string> linesStarting(const std::string& path, const std::string& prefix)
-{
-    std::ifstream file(path);
-    std::vector<std::string> found;
-    for (std::string line; std::getline(file, line);)
-        if (line.rfind(prefix, 0) == 0)
-            found.push_back(line.substr(prefix.size()));
-    return found;
-}
-
-struct Measured {
-    Results results;
-    int exitStatus = -1;
-    std::string logPath;
-    int debugMessages = 0;
-};
-
 // One fresh measuring process, run by `command` (which ends with our executable), logging to `logPath`.
-Measured measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
-                 const std::string& logPath)
+SizeRun measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
+                const std::string& logPath)
 {
     for (const std::string& argument :
          {std::string("--measure"), mode, size.text(), std::to_string(frames), std::to_string(nowNanoseconds())})
         command.push_back(argument);
     const int status = runChild(command, logPath);
-    return {Results::read(logPath), status, logPath, static_cast<int>(linesStarting(logPath, "OpenGL Error").size())};
+    return {size, Results::read(logPath), 1, status, static_cast<int>(linesStarting(logPath, "OpenGL Error").size()),
+            logPath};
 }
 
 // Each run is one measuring process and one timing the loaders, both fresh;
@@ -81,14 +64,15 @@ SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchO
         std::cerr << "bench: measuring " << size.text() << ", run " << i << " of " << options.runs << " ..."
                   << std::endl;
         const std::string name = size.text() + "-" + std::to_string(i) + ".log";
-        Measured run = measure({self}, "frames", size, options.frames, workDir + "/measure-" + name);
+        SizeRun run = measure({self}, "frames", size, options.frames, workDir + "/measure-" + name);
         // The loaders in a fresh process of their own, cold as buildLevel meets them.
-        const Measured loaders = measure({self}, "loaders", size, options.frames, workDir + "/loaders-" + name);
-        for (const auto& [key, value] : loaders.results.values)
-            run.results.values[key] = value;
+        const SizeRun loaders = measure({self}, "loaders", size, options.frames, workDir + "/loaders-" + name);
+        run.results.values.insert(loaders.results.values.begin(), loaders.results.values.end());
         run.debugMessages += loaders.debugMessages;
-        if (run.exitStatus == 0 && loaders.exitStatus != 0)
-            run = {std::move(run.results), loaders.exitStatus, loaders.logPath, run.debugMessages};
+        if (run.exitStatus == 0 && loaders.exitStatus != 0) {
+            run.exitStatus = loaders.exitStatus;
+            run.logPath = loaders.logPath;
+        }
         combined.debugMessages += run.debugMessages;
         if (run.exitStatus != 0 && combined.exitStatus == 0) {
             combined.exitStatus = run.exitStatus;
@@ -110,9 +94,9 @@ CallgrindRun countInstructions(const std::string& self, bool wanted, const std::
     fs::remove(outFile);
     std::cerr << "bench: counting instructions under callgrind at " << callgrindSize.text() << " ..." << std::endl;
     // The rasterizer on the main thread: every instruction of a frame is on the counted thread.
-    const Measured run = measure({"env", "LP_NUM_THREADS=0", "valgrind", "--tool=callgrind", "--instr-atstart=no",
-                                  "--callgrind-out-file=" + outFile, self},
-                                 "callgrind", callgrindSize, callgrindFrames, workDir + "/callgrind.log");
+    const SizeRun run = measure({"env", "LP_NUM_THREADS=0", "valgrind", "--tool=callgrind", "--instr-atstart=no",
+                                 "--compress-strings=no", "--compress-pos=no", "--callgrind-out-file=" + outFile, self},
+                                "callgrind", callgrindSize, callgrindFrames, workDir + "/callgrind.log");
     if (run.exitStatus == 127)  // env found no valgrind
         return {"valgrind is not installed", self, {}};
     if (run.exitStatus != 0)

@@ -29,22 +29,16 @@
 #endif
 
 #include <cmath>
-#include <cstdio>
+#include <iomanip>
 #include <iostream>
 
 namespace {
 
 // One result line, flushed: a process that dies later still leaves what it measured.
-void put(const std::string& key, const std::string& text)
+template <typename Value>
+void put(const std::string& key, const Value& value)
 {
-    std::cout << resultLinePrefix << key << ' ' << text << std::endl;
-}
-
-void put(const std::string& key, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    put(key, std::string(text));
+    std::cout << resultLinePrefix << key << ' ' << std::fixed << std::setprecision(6) << value << std::endl;
 }
 
 void putSeries(const std::string& key, const std::vector<double>& values)
@@ -59,23 +53,18 @@ public:
     long long bytes = 0;
 
 protected:
-    int overflow(int character) override
+    int overflow(int character) override  // every character: there is no buffer
     {
         bytes += character != traits_type::eof() ? 1 : 0;
         return traits_type::not_eof(character);
-    }
-    std::streamsize xsputn(const char*, std::streamsize count) override
-    {
-        bytes += count;
-        return count;
     }
 };
 
 // Frame `index` (0 for the first after start-up) of the fixed route, run as
 // the game loop runs it: follow camera, W held, the view turning steadily
 // while it nods, so the fairy circles inside the well and slowly climbs, the
-// clock advancing 1/60 s a frame. With Game::start's simulation, the bench's
-// only use of the game's frame API.
+// clock advancing 1/60 s a frame. With the simulation's start in runMeasurement,
+// the bench's only use of the game's frame API.
 void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* observer)
 {
     constexpr float frameTime = 1.0f / 60.0f;
@@ -97,84 +86,6 @@ void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* ob
     runFrame(app, input, console, observer);
     glfwSwapBuffers(app.window);
 }
-
-// The game brought up the way main() brings it up, then run along the route.
-class Game {
-public:
-    // No glfwTerminate: the process ends next, and terminating would unload the GL
-    // driver before a sanitizer build's leak check could recognise the driver's own blocks.
-    ~Game()
-    {
-        if (app.window)
-            releaseRendering(app);
-    }
-
-    // Settings and window at `size`, each phase timed as "startup.<phase>" in milliseconds.
-    std::vector<std::pair<std::string, double>> open(FrameSize size)
-    {
-        double window = 0.0, openWindow = 0.0;
-        const double settings = timeMilliseconds([&] { app.settings = loadSettings(CommandLineOptions{}, std::cout); });
-        app.settings.window.width = size.width;  // the bench always runs windowed
-        app.settings.window.height = size.height;
-        app.settings.window.fullscreen = false;
-        app.switches = initialSwitches(app.settings);
-        window = timeMilliseconds([&] {
-            openWindow = timeMilliseconds([&] { openMainWindow(app); });
-            prepareRendering(app);
-        });
-        return {{"settings", settings}, {"window", window}, {"open_window", openWindow}};
-    }
-    // Then the level and the first two frames on screen; the first is shown at `firstShownNs`.
-    std::vector<std::pair<std::string, double>> start(FrameSize size, std::int64_t& firstShownNs)
-    {
-        std::vector<std::pair<std::string, double>> phases = open(size);
-        phases.reserve(phases.size() + 4);
-        phases.emplace_back("build_level", timeMilliseconds([&] {
-            sources = catchVertexSources(
-                [&] { app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height()); });
-        }));
-        phases.emplace_back("after_build", timeMilliseconds([&] {
-            settleCapturedCursor(app);
-            app.simulation = makeSimulation(app.settings.camera, app.startCursor);
-            app.lastFrameTime = 0.0f;
-        }));
-        const double firstFrame = timeMilliseconds([&] { frame(); });
-        firstShownNs = nowNanoseconds();
-        phases.emplace_back("first_frame", firstFrame);
-        phases.emplace_back("second_frame", timeMilliseconds([&] { frame(); }));
-        return phases;
-    }
-    void frame(FrameObserver* observer = nullptr) { runRouteFrame(app, framesRun_++, console_, observer); }
-    // Wall times of `count` frames, after `warmUp` more.
-    std::vector<double> timeFrames(int warmUp, int count)
-    {
-        std::vector<double> times(static_cast<std::size_t>(count));
-        for (int i = 0; i < warmUp; ++i)
-            frame();
-        for (double& time : times)
-            time = timeMilliseconds([&] { frame(); });
-        return times;
-    }
-    // As "<prefix>.<group>.query|wall.median|p95", unless no prefix.
-    void timePasses(ConstantScene* constantScene, int frames, const std::string& prefix = "")
-    {
-        const PassGroupTimes times = timePassGroups([&](FrameObserver* timer) { frame(timer); }, constantScene, frames);
-        const char* names[passGroups] = {"scene", "blur_h", "blur_v", "composite", "hud"};
-        for (int group = 0; group < passGroups && !prefix.empty(); ++group) {
-            putSeries(prefix + "." + names[group] + ".query", times[group].query);
-            putSeries(prefix + "." + names[group] + ".wall", times[group].wall);
-        }
-    }
-    long long eventBytes() const { return sink_.bytes; }
-
-    App app;
-    VertexSources sources;  // the vertex stage of each program the level built
-
-private:
-    CountingSink sink_;
-    std::ostream console_{&sink_};
-    int framesRun_ = 0;
-};
 
 // The loaders buildLevel calls, one kind at a time, in a process that has only
 // opened its window: each pays its first-use costs (the driver's JIT for
@@ -233,48 +144,96 @@ void timeLoaders(const RenderTargets& targets)
 int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int64_t spawnedAtNs)
 {
     const std::int64_t mainNs = nowNanoseconds();
-    Game game;
+    App app;
+    // At the end the game's GL owners go but GLFW stays: terminating it would unload the GL driver
+    // before a sanitizer build's leak check could recognise the driver's own blocks.
+    const std::unique_ptr<App, void (*)(App*)> release(&app, [](App* game) {
+        if (game->window)
+            releaseRendering(*game);
+    });
+    CountingSink sink;
+    std::ostream console(&sink);
+    int framesRun = 0;
+    const auto frame = [&](FrameObserver* observer) { runRouteFrame(app, framesRun++, console, observer); };
+    const auto timeFrames = [&](int warmUp, int count) {  // wall times of `count` frames, after `warmUp` more
+        std::vector<double> times(static_cast<std::size_t>(count));
+        for (int i = 0; i < warmUp; ++i)
+            frame(nullptr);
+        for (double& time : times)
+            time = timeMilliseconds([&] { frame(nullptr); });
+        return times;
+    };
+
+    // Start-up as main() runs it, each phase timed.
+    double window = 0.0, openWindow = 0.0;
+    const double settings = timeMilliseconds([&] { app.settings = loadSettings(CommandLineOptions{}, std::cout); });
+    app.settings.window.width = size.width;  // the bench always runs windowed
+    app.settings.window.height = size.height;
+    app.settings.window.fullscreen = false;
+    app.switches = initialSwitches(app.settings);
+    window = timeMilliseconds([&] {
+        openWindow = timeMilliseconds([&] { openMainWindow(app); });
+        prepareRendering(app);
+    });
     if (mode == "loaders") {
-        game.open(size);
-        timeLoaders(game.app.renderTargets);
+        timeLoaders(app.renderTargets);
         return 0;
     }
-    std::int64_t firstShownNs = 0;
-    const auto startup = game.start(size, firstShownNs);
+    VertexSources sources;
+    const double buildLevelMs = timeMilliseconds([&] {
+        sources = catchVertexSources([&] { app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height()); });
+    });
+    const double afterBuild = timeMilliseconds([&] {
+        settleCapturedCursor(app);
+        app.simulation = makeSimulation(app.settings.camera, app.startCursor);
+        app.lastFrameTime = 0.0f;
+    });
+    const double firstFrame = timeMilliseconds([&] { frame(nullptr); });
+    const std::int64_t firstShownNs = nowNanoseconds();
+    const double secondFrame = timeMilliseconds([&] { frame(nullptr); });
     for (const auto& [name, key] : {std::pair{GL_RENDERER, "renderer"}, {GL_VERSION, "gl.version"}})
-        put(key, glGetString(name) ? reinterpret_cast<const char*>(glGetString(name)) : "?");
+        put(key, std::string(glGetString(name) ? reinterpret_cast<const char*>(glGetString(name)) : "?"));
     if (mode == "callgrind") {
         for (int i = 0; i < 10; ++i)
-            game.frame();
+            frame(nullptr);
         glFinish();
         CALLGRIND_START_INSTRUMENTATION;
         for (int i = 0; i < frames; ++i)
-            game.frame();
+            frame(nullptr);
         CALLGRIND_STOP_INSTRUMENTATION;
         return 0;
     }
-    put("startup.process_to_main", millisecondsBetween(spawnedAtNs, mainNs));
-    for (const auto& [phase, milliseconds] : startup)
-        put("startup." + phase, milliseconds);
-    put("startup.total", millisecondsBetween(spawnedAtNs, firstShownNs));
+    for (const auto& [phase, milliseconds] :
+         {std::pair{"process_to_main", millisecondsBetween(spawnedAtNs, mainNs)}, {"settings", settings},
+          {"window", window}, {"open_window", openWindow}, {"build_level", buildLevelMs}, {"after_build", afterBuild},
+          {"first_frame", firstFrame}, {"second_frame", secondFrame},
+          {"total", millisecondsBetween(spawnedAtNs, firstShownNs)}})
+        put("startup." + std::string(phase), milliseconds);
 
     // Frames exactly as the loop runs them, on the wall clock.
     frames = std::max(frames, 1);
-    const int warmUp = std::min(warmUpFrames, frames);
+    const int warmUp = std::min(warmUpFrames, frames), passFrames = std::min(60, frames);
     put("frames.count", frames);
-    putSeries("frames", game.timeFrames(warmUp, frames));
+    putSeries("frames", timeFrames(warmUp, frames));
 
-    // Pass groups, timed in frames of their own: as the game draws them, then
-    // with the scene's constant twins for its floor.
-    const int passFrames = std::min(60, frames);
-    game.timePasses(nullptr, passFrames, "pass");
-    const std::shared_ptr<ConstantScene> constantScene = makeConstantScene(game.sources);
+    // Pass groups, timed in frames of their own: as the game draws them, then with the scene's
+    // constant twins for its floor; as "<prefix>.<group>.query|wall.median|p95".
+    const auto timePasses = [&](ConstantScene* constantScene, int count, const std::string& prefix) {
+        const PassGroupTimes times = timePassGroups(frame, constantScene, count);
+        const char* names[passGroups] = {"scene", "blur_h", "blur_v", "composite", "hud"};
+        for (int group = 0; group < passGroups && !prefix.empty(); ++group) {
+            putSeries(prefix + "." + names[group] + ".query", times[group].query);
+            putSeries(prefix + "." + names[group] + ".wall", times[group].wall);
+        }
+    };
+    timePasses(nullptr, passFrames, "pass");
+    const std::shared_ptr<ConstantScene> constantScene = makeConstantScene(sources);
     if (!constantScene) {
         std::cerr << "bench: a constant twin of the scene's programs did not build\n";
         return 1;
     }
-    game.timePasses(constantScene.get(), warmUp);  // compiles the twins' variants
-    game.timePasses(constantScene.get(), passFrames, "floor");
+    timePasses(constantScene.get(), warmUp, "");  // compiles the twins' variants
+    timePasses(constantScene.get(), passFrames, "floor");
     put("pass.frames", passFrames);
 
     // What steady frames ask of the heap and of GL.
@@ -285,7 +244,7 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         GlCallRecorder recorder;
         AllocationCounter allocationCounter;
         for (int i = 0; i < countedFrames; ++i)
-            game.frame();
+            frame(nullptr);
         allocations = allocationCounter.count();
         counts = recorder.counts();
     }
@@ -296,19 +255,18 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         put("count." + std::string(key), static_cast<double>(total) * (1.0 / countedFrames));
     put("blend_after_frame", glIsEnabled(GL_BLEND) ? 1.0 : 0.0);
 
-    const std::array<PassSeries, 2> floors = timeFloorPasses(game.app.renderTargets, std::min(30, frames));
+    const std::array<PassSeries, 2> floors = timeFloorPasses(app.renderTargets, std::min(30, frames));
     for (const auto& [name, series] : {std::pair{"floor.one_fetch", &floors[0]}, {"floor.two_fetch", &floors[1]}})
         for (const auto& [kind, values] : {std::pair{".query", &series->query}, {".wall", &series->wall}})
             if (!values->empty())  // else no floor: "n/a" in the table
                 put(name + std::string(kind), median(*values));
 
     // The whole frame again with the glow's targets at half and a quarter of the window.
-    RenderTargets& targets = game.app.renderTargets;
     for (const auto& [bloom, key] : {std::pair{BloomResolution::half, "frames.bloom_half"},
                                      std::pair{BloomResolution::quarter, "frames.bloom_quarter"}}) {
-        targets.create(targets.width(), targets.height(), bloom);
-        putSeries(key, game.timeFrames(warmUp, std::min(60, frames)));
+        app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(), bloom);
+        putSeries(key, timeFrames(warmUp, std::min(60, frames)));
     }
-    put("event_bytes", game.eventBytes());
+    put("event_bytes", sink.bytes);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -70,16 +71,22 @@ double percentile(std::vector<double> values, double p)
     return values[std::min(rank, values.size()) - 1];
 }
 
+std::vector<std::string> linesStarting(const std::string& path, const std::string& prefix)
+{
+    std::ifstream file(path);
+    std::vector<std::string> found;
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line.substr(prefix.size()));
+    return found;
+}
+
 Results Results::read(const std::string& logPath)
 {
     Results results;
-    std::ifstream file(logPath);
-    const std::size_t start = std::strlen(resultLinePrefix);
-    for (std::string line; std::getline(file, line);) {
-        const std::size_t blank = line.find(' ', start);
-        if (line.rfind(resultLinePrefix, 0) == 0 && blank != std::string::npos)
-            results.values[line.substr(start, blank - start)] = line.substr(blank + 1);
-    }
+    for (const std::string& line : linesStarting(logPath, resultLinePrefix))
+        if (line.find(' ') != std::string::npos)
+            results.values[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
     return results;
 }
 
@@ -122,56 +129,29 @@ Results Results::medianOf(const std::vector<Results>& runs)
     return combined;
 }
 
-namespace {
-
-// Name compression: "(12) name" defines id 12, "(12)" refers back to it.
-std::string resolve(std::map<std::string, std::string>& names, const std::string& value)
-{
-    const std::size_t close = value.find(')');
-    if (value.empty() || value[0] != '(' || close == std::string::npos)
-        return value;
-    const std::string id = value.substr(1, close - 1), name = value.substr(close + 1);
-    if (!name.empty())
-        names[id] = name.substr(std::min(name.find_first_not_of(' '), name.size()));
-    return names[id];
-}
-
-CostList largestFirst(const std::map<std::string, std::uint64_t>& costs)
-{
-    CostList sorted(costs.begin(), costs.end());
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-    return sorted;
-}
-
-}  // namespace
-
 CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ourObject)
 {
     CallgrindSplit split;
     std::ifstream file(path);
     split.read = file.is_open();
-    std::map<std::string, std::string> objects, functions;
     std::map<std::string, std::uint64_t> byObject, ourFunctions, ourCalls;
     std::string object = "???", function, calledObject;
     bool callCostNext = false;
     for (std::string line; std::getline(file, line);) {
-        const std::size_t equals = line.find('=');
-        const std::string key = line.substr(0, equals), value = line.substr(std::min(equals + 1, line.size()));
-        if (key == "ob") {
-            object = resolve(objects, value);
-        } else if (key == "fn") {
-            function = resolve(functions, value);
+        const std::string value = line.substr(line.find('=') + 1);  // names as written: not compressed
+        if (line.rfind("ob=", 0) == 0) {
+            object = value;
+        } else if (line.rfind("fn=", 0) == 0) {
+            function = value;
             calledObject.clear();
-        } else if (key == "cob") {
-            calledObject = resolve(objects, value);
-        } else if (key == "cfn") {
-            resolve(functions, value);
-        } else if (key == "calls") {
+        } else if (line.rfind("cob=", 0) == 0) {
+            calledObject = value;
+        } else if (line.rfind("calls=", 0) == 0) {
             callCostNext = true;
         } else if (line.rfind("summary:", 0) == 0 || line.rfind("totals:", 0) == 0) {
             split.total = std::strtoull(line.c_str() + line.find(':') + 1, nullptr, 10);
-        } else if (!line.empty() && std::strchr("0123456789+-*", line[0])) {
-            // A cost line: one position column, then the first event's count.
+        } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) {
+            // A cost line: its line number, then the first event's count.
             const std::uint64_t cost = std::strtoull(line.c_str() + std::min(line.find(' '), line.size()), nullptr, 10);
             if (callCostNext) {  // a call's inclusive cost: not this function's own work
                 const std::string& callee = calledObject.empty() ? object : calledObject;
@@ -186,9 +166,11 @@ CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ou
             }
         }
     }
-    split.byObject = largestFirst(byObject);
-    split.ourFunctions = largestFirst(ourFunctions);
-    split.ourCallsByObject = largestFirst(ourCalls);
+    for (const auto& [costs, list] : {std::pair{&byObject, &split.byObject}, {&ourFunctions, &split.ourFunctions},
+                                      {&ourCalls, &split.ourCallsByObject}}) {
+        list->assign(costs->begin(), costs->end());
+        std::sort(list->begin(), list->end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    }
     if (split.total == 0)
         for (const auto& entry : split.byObject)
             split.total += entry.second;

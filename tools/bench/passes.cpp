@@ -1,12 +1,8 @@
-// The frame's passes timed one by one, and their floors. A pass is timed two
-// ways at once: a GL_TIME_ELAPSED query around it (the driver's clock), and
-// the wall clock from its start to a glFinish after it (all it costs when
-// nothing overlaps it). The scene's floor is its own draws, each with a twin
-// program that keeps the original's vertex stage (so every triangle covers
-// the same pixels) and writes constants to both scene targets: while the
-// scene pass runs, GLEW's glUseProgram and uniform entry points go to the
-// twins, each uniform location translated by name (fragment-only ones are
-// dropped).
+// The frame's passes timed one by one, each two ways: a GL_TIME_ELAPSED query
+// around it, and the wall clock to a glFinish after it. Their floors: the
+// scene's own draws with twin programs that keep each vertex stage and write
+// constants (GLEW's glUseProgram and uniform setters redirected to the twins
+// while the scene pass runs), and one and two texel fetches per pixel.
 #include "bench.h"
 
 #include "framework/shader.h"
@@ -14,9 +10,20 @@
 #include "scene/fullscreen_quad.h"
 #include "scene/render_targets.h"
 
-#include <array>
 #include <type_traits>
 #include <unordered_map>
+
+class ConstantScene {
+public:
+    struct Twin {
+        ProgramHandle program;
+        std::unordered_map<GLint, GLint> locations;  // the original's to the twin's
+    };
+    std::map<GLuint, Twin> twins;  // by the original program
+    const Twin* current = nullptr;
+    void swapIn();
+    void swapOut();
+};
 
 namespace {
 
@@ -60,61 +67,43 @@ void GLAPIENTRY linkProgramHook(GLuint program)
     }
 }
 
-}  // namespace
+void GLAPIENTRY useTwinHook(GLuint program)
+{
+    const auto found = activeScene->twins.find(program);
+    activeScene->current = found == activeScene->twins.end() ? nullptr : &found->second;
+    Real<&__glewUseProgram>::function(activeScene->current ? activeScene->current->program.get() : program);
+}
 
-class ConstantScene {
-public:
-    struct Twin {
-        ProgramHandle program;
-        std::unordered_map<GLint, GLint> locations;  // the original's to the twin's
-    };
-    std::map<GLuint, Twin> twins;  // by the original program
-    const Twin* current = nullptr;
-
-    static void GLAPIENTRY useProgram(GLuint program)
+// A uniform setter with the location translated to the current twin's (fragment-only uniforms dropped).
+template <auto* Setter, typename = std::remove_pointer_t<std::remove_pointer_t<decltype(Setter)>>>
+struct TwinUniform;
+template <auto* Setter, typename... Values>
+struct TwinUniform<Setter, void(GLint, Values...)> {
+    static void GLAPIENTRY hook(GLint location, Values... values)
     {
-        const auto found = activeScene->twins.find(program);
-        activeScene->current = found == activeScene->twins.end() ? nullptr : &found->second;
-        Real<&__glewUseProgram>::function(activeScene->current ? activeScene->current->program.get() : program);
-    }
-    template <auto* Global, typename... Args>
-    static void GLAPIENTRY uniform(GLint location, Args... args)
-    {
-        if (const Twin* twin = activeScene->current) {
+        if (const ConstantScene::Twin* twin = activeScene->current) {
             const auto found = twin->locations.find(location);
             location = found == twin->locations.end() ? -1 : found->second;
         }
         if (location != -1)
-            Real<Global>::function(location, args...);
-    }
-    void swapIn()
-    {
-        activeScene = this;
-        GLint current = 0;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-        install<&__glewUseProgram>(useProgram);
-        install<&__glewUniform1i>(uniform<&__glewUniform1i, GLint>);
-        install<&__glewUniform1f>(uniform<&__glewUniform1f, GLfloat>);
-        install<&__glewUniform2f>(uniform<&__glewUniform2f, GLfloat, GLfloat>);
-        install<&__glewUniform3f>(uniform<&__glewUniform3f, GLfloat, GLfloat, GLfloat>);
-        install<&__glewUniform4f>(uniform<&__glewUniform4f, GLfloat, GLfloat, GLfloat, GLfloat>);
-        install<&__glewUniformMatrix3fv>(uniform<&__glewUniformMatrix3fv, GLsizei, GLboolean, const GLfloat*>);
-        install<&__glewUniformMatrix4fv>(uniform<&__glewUniformMatrix4fv, GLsizei, GLboolean, const GLfloat*>);
-        glUseProgram(static_cast<GLuint>(current));  // the program the frame left current, as its twin
-    }
-    void swapOut()
-    {
-        uninstall<&__glewUseProgram, &__glewUniform1i, &__glewUniform1f, &__glewUniform2f, &__glewUniform3f,
-                  &__glewUniform4f, &__glewUniformMatrix3fv, &__glewUniformMatrix4fv>();
-        activeScene = nullptr;
+            Real<Setter>::function(location, values...);
     }
 };
+// Every uniform setter the game calls, with glUseProgram, to the twins and back.
+template <auto*... Setters>
+void redirectToTwins(bool toTwins)
+{
+    if (toTwins)
+        (install<&__glewUseProgram>(useTwinHook), ..., install<Setters>(TwinUniform<Setters>::hook));
+    else
+        uninstall<&__glewUseProgram, Setters...>();
+}
+constexpr auto redirectTheGame = redirectToTwins<&__glewUniform1i, &__glewUniform1f, &__glewUniform2f,
+                                                 &__glewUniform3f, &__glewUniform4f, &__glewUniformMatrix3fv,
+                                                 &__glewUniformMatrix4fv>;
 
-namespace {
-
-// Times drawFrame's passes into `times` by group as FramePass lists them,
-// each group's times the sums of its passes; with a constant scene, the scene
-// draws with it.
+// Times drawFrame's passes into `times` by group as FramePass lists them, each group's times the sums of
+// its passes; with a constant scene, the scene draws with it.
 class PassTimer : public FrameObserver {
 public:
     PassTimer(ConstantScene* constantScene, PassGroupTimes& times) : constantScene_(constantScene), times_(times)
@@ -160,7 +149,8 @@ private:
 };
 
 // The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel
-// fetched and written per pixel; the least a composite can do, two fetched, added and written.
+// fetched and written per pixel; the least a composite can do, two fetched, added and written; and the
+// scene twins' constants.
 constexpr const char* floorVertexSource = R"(#version 430 core
 layout(location = 0) in vec2 position; layout(location = 1) in vec2 texcoord; out vec2 uv;
 void main() { uv = texcoord; gl_Position = vec4(position, 0.0, 1.0); })";
@@ -177,6 +167,21 @@ void main() { sceneColor = vec4(0.5, 0.5, 0.5, 1.0); brightColor = vec4(0.0, 0.0
 
 }  // namespace
 
+void ConstantScene::swapIn()
+{
+    activeScene = this;
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    redirectTheGame(true);
+    glUseProgram(static_cast<GLuint>(program));  // the program the frame left current, as its twin
+}
+
+void ConstantScene::swapOut()
+{
+    redirectTheGame(false);
+    activeScene = nullptr;
+}
+
 VertexSources catchVertexSources(const std::function<void()>& build)
 {
     VertexSources sources;
@@ -184,7 +189,6 @@ VertexSources catchVertexSources(const std::function<void()>& build)
     install<&__glewLinkProgram>(linkProgramHook);
     build();
     uninstall<&__glewLinkProgram>();
-    caughtSources = nullptr;
     return sources;
 }
 
@@ -193,7 +197,7 @@ std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources)
     auto scene = std::make_shared<ConstantScene>();
     for (const auto& [original, vertexSource] : sources) {
         ConstantScene::Twin& twin = scene->twins[original];
-        twin.program = buildProgram(ProgramSources{vertexSource, constantFragmentSource, true}).program;
+        twin.program = buildProgram({vertexSource, constantFragmentSource, true}).program;
         if (!twin.program)
             return nullptr;
         GLint count = 0;
@@ -203,8 +207,7 @@ std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources)
             GLint size = 0;
             GLenum type = 0;
             glGetActiveUniform(original, static_cast<GLuint>(i), sizeof name, nullptr, &size, &type, name);
-            const GLint from = glGetUniformLocation(original, name);
-            if (from != -1)
+            if (const GLint from = glGetUniformLocation(original, name); from != -1)
                 twin.locations[from] = glGetUniformLocation(twin.program.get(), name);
         }
     }
@@ -255,8 +258,7 @@ std::array<PassSeries, 2> timeFloorPasses(const RenderTargets& targets, int repe
         twoTimer.passEnds(FramePass::scene);
     }
     glBindVertexArray(0);
-    // The first round compiled what each pass needs and is no figure.
-    for (PassSeries* series : {&one[0], &two[0]}) {
+    for (PassSeries* series : {&one[0], &two[0]}) {  // less the first round, which compiled what each pass needs
         series->query.erase(series->query.begin());
         series->wall.erase(series->wall.begin());
     }
