@@ -1,19 +1,16 @@
 // The Glimmerdeep benchmark: the real game's frames, headless, timed and
 // counted. Run plainly, it conducts (main.cpp): per size, fresh measuring
-// processes of itself (measure.cpp, passes.cpp), one more under callgrind,
+// processes of itself (measure.cpp, twins.cpp), one more under callgrind,
 // then one table (report.cpp). This is what those parts share.
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct FrameSize {
@@ -22,17 +19,8 @@ struct FrameSize {
     std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
 };
 
-struct BenchOptions {
-    int frames = 300;
-    int runs = 3;  // measuring processes per size; each figure is the median of theirs
-    std::vector<FrameSize> sizes{{800, 800}, {1280, 720}};
-    bool callgrind = true;
-    std::string outPath;  // the table is also written here when set
-    std::string workDir;  // the children's logs and the callgrind file; next to outPath by default
-};
+int positive(const std::string& text);  // a whole number from 1 to 1,000,000 and nothing else; else 0
 std::optional<FrameSize> parseFrameSize(const std::string& text);  // "800x600"
-// Nothing, after a line on `errors`, when the arguments make no sense.
-std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors);
 
 // A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames"
 // (start-up, frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
@@ -42,22 +30,12 @@ inline constexpr int warmUpFrames = 20;  // before any measured frame, so every 
 inline constexpr FrameSize callgrindSize{200, 200};
 inline constexpr int callgrindFrames = 5;
 
-// The GL side of measuring (passes.cpp): each pass group of a frame timed alone, the scene's twins, the floors.
+// The scene's constant twins (twins.cpp), the floor of its pass.
 class ConstantScene;
-class FrameObserver;
-class RenderTargets;
-struct PassSeries {
-    std::vector<double> query;  // GL_TIME_ELAPSED, ms
-    std::vector<double> wall;   // to a glFinish after the pass, ms
-};
-inline constexpr int passGroups = 5;  // in FramePass's order: scene, blur_h, blur_v, composite, hud
-using PassGroupTimes = std::array<PassSeries, passGroups>;
 using VertexSources = std::map<unsigned, std::string>;  // program name to its vertex stage's source
 VertexSources catchVertexSources(const std::function<void()>& build);  // of the programs linked while it runs
 std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources);  // null when a twin does not build
-PassGroupTimes timePassGroups(const std::function<void(FrameObserver*)>& runFrame, ConstantScene* constantScene,
-                              int frames);
-std::array<PassSeries, 2> timeFloorPasses(const RenderTargets& targets, int repetitions);  // one fetch, two fetches
+void redirectToTwins(ConstantScene* scene);  // the game's programs draw as the scene's twins; back with none
 
 // CLOCK_MONOTONIC, which all processes share: a parent's spawn time and a child's reading compare.
 inline std::int64_t nowNanoseconds()
@@ -105,8 +83,7 @@ CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ou
 struct SizeRun {
     FrameSize size;
     Results results;  // medians of the runs
-    int runs = 1;
-    int exitStatus = 0;
+    int runs = 1, exitStatus = 0;
     int debugMessages = 0;  // "OpenGL Error" lines in its logs
     std::string logPath;
 };

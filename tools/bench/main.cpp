@@ -8,10 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -19,13 +21,59 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs a program to its end with its output in `logPath`: its exit status,
-// or -1 when it could not start or did not exit normally.
-int runChild(const std::vector<std::string>& arguments, const std::string& logPath)
+struct BenchOptions {
+    int frames = 300;
+    int runs = 3;  // measuring processes per size; each figure is the median of theirs
+    std::vector<FrameSize> sizes{{800, 800}, {1280, 720}};
+    bool callgrind = true;
+    std::string outPath;  // the table is also written here when set
+    std::string workDir;  // the children's logs and the callgrind file; next to outPath by default
+};
+
+// Nothing, after a line on standard error, when the arguments make no sense.
+std::optional<BenchOptions> parseBenchOptions(int argc, char** argv)
 {
+    BenchOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        const std::string value = option != "--no-callgrind" && i + 1 < argc ? argv[++i] : "";
+        bool valid = true;
+        if (option == "--no-callgrind") {
+            options.callgrind = false;
+        } else if (option == "--frames" || option == "--runs") {
+            valid = ((option == "--frames" ? options.frames : options.runs) = positive(value)) > 0;
+        } else if (option == "--sizes") {
+            options.sizes.clear();
+            std::istringstream list(value);
+            for (std::string item; valid && std::getline(list, item, ',');) {
+                options.sizes.push_back(parseFrameSize(item).value_or(FrameSize{}));
+                valid = options.sizes.back().width > 0;
+            }
+            valid = valid && !options.sizes.empty();
+        } else {
+            valid = (option == "--out" || option == "--work-dir") && !value.empty();
+            (option == "--out" ? options.outPath : options.workDir) = value;
+        }
+        if (!valid) {
+            std::cerr << "bench: bad option " << option << " '" << value << "'\nusage: bench [--frames N] [--runs N] "
+                      << "[--sizes WxH[,WxH...]] [--no-callgrind] [--out FILE] [--work-dir DIR]\n";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// One fresh measuring process, run by `command` (which ends with our executable) to its end with its
+// output in `logPath`; its status is -1 when it could not start or did not exit normally.
+SizeRun measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
+                const std::string& logPath)
+{
+    for (const std::string& argument :
+         {std::string("--measure"), mode, size.text(), std::to_string(frames), std::to_string(nowNanoseconds())})
+        command.push_back(argument);
     std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (std::string& argument : command)
+        argv.push_back(argument.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -33,63 +81,43 @@ int runChild(const std::vector<std::string>& arguments, const std::string& logPa
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (error != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    const bool exited = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
+                        waitpid(pid, &status, 0) == pid && WIFEXITED(status);
+    posix_spawn_file_actions_destroy(&actions);
+    return {size, Results::read(logPath), 1, exited ? WEXITSTATUS(status) : -1,
+            static_cast<int>(linesStarting(logPath, "OpenGL Error").size()), logPath};
 }
 
-// One fresh measuring process, run by `command` (which ends with our executable), logging to `logPath`.
-SizeRun measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
-                const std::string& logPath)
-{
-    for (const std::string& argument :
-         {std::string("--measure"), mode, size.text(), std::to_string(frames), std::to_string(nowNanoseconds())})
-        command.push_back(argument);
-    const int status = runChild(command, logPath);
-    return {size, Results::read(logPath), 1, status, static_cast<int>(linesStarting(logPath, "OpenGL Error").size()),
-            logPath};
-}
-
-// Each run is one measuring process and one timing the loaders, both fresh;
-// the figures are the runs' medians, the status and log the first failure's.
+// Each run is a measuring process and one timing the loaders (cold, as buildLevel meets them), both
+// fresh; the figures are the runs' medians, the status and log the first failure's.
 SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchOptions& options,
                     const std::string& workDir)
 {
     SizeRun combined{size, {}, options.runs, 0, 0, ""};
-    std::vector<Results> results;
-    for (int i = 1; i <= options.runs; ++i) {
-        std::cerr << "bench: measuring " << size.text() << ", run " << i << " of " << options.runs << " ..."
+    std::vector<Results> results(static_cast<std::size_t>(options.runs));
+    for (int i = 0; i < options.runs; ++i) {
+        std::cerr << "bench: measuring " << size.text() << ", run " << i + 1 << " of " << options.runs << " ..."
                   << std::endl;
-        const std::string name = size.text() + "-" + std::to_string(i) + ".log";
-        SizeRun run = measure({self}, "frames", size, options.frames, workDir + "/measure-" + name);
-        // The loaders in a fresh process of their own, cold as buildLevel meets them.
-        const SizeRun loaders = measure({self}, "loaders", size, options.frames, workDir + "/loaders-" + name);
-        run.results.values.insert(loaders.results.values.begin(), loaders.results.values.end());
-        run.debugMessages += loaders.debugMessages;
-        if (run.exitStatus == 0 && loaders.exitStatus != 0) {
-            run.exitStatus = loaders.exitStatus;
-            run.logPath = loaders.logPath;
+        for (const std::string mode : {"frames", "loaders"}) {
+            const std::string log = workDir + "/" + mode + "-" + size.text() + "-" + std::to_string(i + 1) + ".log";
+            const SizeRun run = measure({self}, mode, size, options.frames, log);
+            results[i].values.insert(run.results.values.begin(), run.results.values.end());
+            combined.debugMessages += run.debugMessages;
+            if (run.exitStatus != 0 && combined.exitStatus == 0) {
+                combined.exitStatus = run.exitStatus;
+                combined.logPath = run.logPath;
+            }
+            if (combined.logPath.empty() && run.debugMessages > 0)
+                combined.logPath = run.logPath;
         }
-        combined.debugMessages += run.debugMessages;
-        if (run.exitStatus != 0 && combined.exitStatus == 0) {
-            combined.exitStatus = run.exitStatus;
-            combined.logPath = run.logPath;
-        }
-        if (combined.logPath.empty() && run.debugMessages > 0)
-            combined.logPath = run.logPath;
-        results.push_back(std::move(run.results));
     }
     combined.results = Results::medianOf(results);
     return combined;
 }
 
-CallgrindRun countInstructions(const std::string& self, bool wanted, const std::string& workDir)
+CallgrindRun countInstructions(const std::string& self, const std::string& workDir)
 {
-    if (!wanted)
-        return {"--no-callgrind", self, {}};
     const std::string outFile = workDir + "/callgrind.out";
     fs::remove(outFile);
     std::cerr << "bench: counting instructions under callgrind at " << callgrindSize.text() << " ..." << std::endl;
@@ -122,14 +150,13 @@ int main(int argc, char** argv)
         return runMeasurement(argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), std::atoi(argv[4]),
                               std::strtoll(argv[5], nullptr, 10));
     }
-    const auto options = parseBenchOptions(argc, argv, std::cerr);
+    const std::optional<BenchOptions> options = parseBenchOptions(argc, argv);
     if (!options)
         return 2;
     const std::string outPath = options->outPath.empty() ? "" : fs::absolute(options->outPath).string();
-    const std::string workDir =
-        !options->workDir.empty() ? fs::absolute(options->workDir).string()
-        : !outPath.empty()        ? fs::path(outPath).parent_path().string()
-                                  : (fs::temp_directory_path() / ("glimmerdeep-bench-" + std::to_string(getpid()))).string();
+    fs::path workDir = fs::temp_directory_path() / ("glimmerdeep-bench-" + std::to_string(getpid()));
+    if (!options->workDir.empty() || !outPath.empty())
+        workDir = options->workDir.empty() ? fs::path(outPath).parent_path() : fs::absolute(options->workDir);
     fs::current_path(GLIMMERDEEP_SOURCE_DIR);
     fs::create_directories(workDir);
     const std::string self = fs::canonical("/proc/self/exe").string();
@@ -141,8 +168,9 @@ int main(int argc, char** argv)
                         threads ? std::string("=") + threads : "unset (one thread per core)"};
     std::vector<SizeRun> runs;
     for (const FrameSize& size : options->sizes)
-        runs.push_back(measureSize(self, size, *options, workDir));
-    const CallgrindRun callgrind = countInstructions(self, options->callgrind, workDir);
+        runs.push_back(measureSize(self, size, *options, workDir.string()));
+    const CallgrindRun callgrind =
+        options->callgrind ? countInstructions(self, workDir.string()) : CallgrindRun{"--no-callgrind", self, {}};
     machine.loadAfter = loadAverage();
 
     const std::string table = formatReport(runs, callgrind, machine);
@@ -151,8 +179,5 @@ int main(int argc, char** argv)
         std::cerr << "bench: cannot write " << outPath << '\n';
         return 1;
     }
-    for (const SizeRun& run : runs)
-        if (run.exitStatus != 0)
-            return 1;
-    return 0;
+    return std::any_of(runs.begin(), runs.end(), [](const SizeRun& run) { return run.exitStatus != 0; }) ? 1 : 0;
 }

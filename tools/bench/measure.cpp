@@ -1,8 +1,8 @@
 // One measuring process at one size, spawned fresh so its start-up is a real
-// one. Frames mode: start-up phases, frame times, each pass group timed alone
-// against its floor, per-frame counts. Loaders mode: only the window, then the
-// level's loaders timed while all is cold. Callgrind mode: a few steady frames
-// with instrumentation on. Results go to standard output, the child's log.
+// one; its results go to standard output, its log. Frames mode: start-up
+// phases, frame times, each pass group timed alone against its floor,
+// per-frame counts. Loaders mode: only the window, then the level's loaders
+// timed while all is cold. Callgrind mode: steady frames, instrumented.
 #include "bench.h"
 
 #include "allocation_counter.h"
@@ -10,24 +10,17 @@
 
 #include "app/frame.h"
 #include "app/startup.h"
-#include "framework/geometry.h"
-#include "framework/model.h"
 #include "framework/texture.h"
 #include "game/camera_settings.h"
 #include "game/power.h"
+#include "scene/level.h"
 #include "scene/level_meshes.h"
-#include "scene/scene_materials.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
-
-#if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
-#else
-#define CALLGRIND_START_INSTRUMENTATION
-#define CALLGRIND_STOP_INSTRUMENTATION
-#endif
 
+#include <array>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -63,8 +56,8 @@ protected:
 // Frame `index` (0 for the first after start-up) of the fixed route, run as
 // the game loop runs it: follow camera, W held, the view turning steadily
 // while it nods, so the fairy circles inside the well and slowly climbs, the
-// clock advancing 1/60 s a frame. With the simulation's start in runMeasurement,
-// the bench's only use of the game's frame API.
+// clock advancing 1/60 s a frame. With the simulation's start in
+// runMeasurement, the bench's only use of the game's frame API.
 void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* observer)
 {
     constexpr float frameTime = 1.0f / 60.0f;
@@ -87,9 +80,117 @@ void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* ob
     glfwSwapBuffers(app.window);
 }
 
-// The loaders buildLevel calls, one kind at a time, in a process that has only
-// opened its window: each pays its first-use costs (the driver's JIT for
-// mipmap and bake draws) as it does inside buildLevel.
+struct PassSeries {
+    std::vector<double> query, wall;  // ms by GL_TIME_ELAPSED, and on the wall clock to a glFinish after the pass
+};
+using PassGroupTimes = std::array<PassSeries, 5>;  // as FramePass lists them: scene, blur_h, blur_v, composite, hud
+
+// Times drawFrame's passes by group, a group's times the sums of its passes, each pass two ways: a
+// GL_TIME_ELAPSED query around it and the wall clock to a glFinish after it (all it costs when nothing
+// overlaps it). With a constant scene, the scene draws with its twins.
+class PassTimer : public FrameObserver {
+public:
+    PassTimer(ConstantScene* constantScene, PassGroupTimes& times) : constantScene_(constantScene), times_(times)
+    {
+        glGenQueries(1, &query_);
+    }
+    ~PassTimer() override { glDeleteQueries(1, &query_); }
+    PassTimer(const PassTimer&) = delete;
+    PassTimer& operator=(const PassTimer&) = delete;
+
+    void passBegins(FramePass pass) override
+    {
+        if (pass == FramePass::scene) {
+            glFinish();  // a new frame: its first pass starts from an idle driver
+            for (PassSeries& series : times_) {
+                series.query.push_back(0.0);
+                series.wall.push_back(0.0);
+            }
+            if (constantScene_)
+                redirectToTwins(constantScene_);
+        }
+        startNs_ = nowNanoseconds();
+        glBeginQuery(GL_TIME_ELAPSED, query_);
+    }
+    void passEnds(FramePass pass) override
+    {
+        glEndQuery(GL_TIME_ELAPSED);
+        glFinish();
+        PassSeries& series = times_[static_cast<std::size_t>(pass)];
+        series.wall.back() += millisecondsBetween(startNs_, nowNanoseconds());
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(query_, GL_QUERY_RESULT, &nanoseconds);
+        series.query.back() += static_cast<double>(nanoseconds) / 1.0e6;
+        if (pass == FramePass::scene && constantScene_)
+            redirectToTwins(nullptr);
+    }
+
+private:
+    ConstantScene* constantScene_;
+    PassGroupTimes& times_;
+    GLuint query_ = 0;
+    std::int64_t startNs_ = 0;
+};
+
+// The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel
+// fetched and written per pixel; the least a composite can do, two fetched, added and written.
+constexpr const char* floorVertexSource = R"(#version 430 core
+layout(location = 0) in vec2 position; layout(location = 1) in vec2 texcoord; out vec2 uv;
+void main() { uv = texcoord; gl_Position = vec4(position, 0.0, 1.0); })";
+constexpr const char* oneFetchSource = R"(#version 430 core
+in vec2 uv; uniform sampler2D image; layout(location = 0) out vec4 fragColor;
+void main() { fragColor = textureLod(image, uv, 0.0); })";
+constexpr const char* twoFetchSource = R"(#version 430 core
+in vec2 uv; uniform sampler2D sceneTexture; uniform sampler2D bloomTexture; layout(location = 0) out vec4 fragColor;
+void main() {
+    fragColor = vec4(textureLod(sceneTexture, uv, 0.0).rgb + textureLod(bloomTexture, uv, 0.0).rgb, 1.0); })";
+
+// The floors a full-screen pass cannot go below at this size, over the game's quad with the state a frame
+// leaves: one texel fetched per pixel from the bright target into a ping-pong target (a blur pass), two
+// fetched and added from the scene and ping-pong targets into the window (the composite).
+void timeFloorPasses(const RenderTargets& targets, int repetitions)
+{
+    const ProgramHandle oneFetch = buildProgram({floorVertexSource, oneFetchSource, true}).program;
+    const ProgramHandle twoFetch = buildProgram({floorVertexSource, twoFetchSource, true}).program;
+    if (!oneFetch || !twoFetch)
+        return;  // no floor: "n/a" in the table
+    glUseProgram(twoFetch.get());
+    glUniform1i(glGetUniformLocation(twoFetch.get(), "sceneTexture"), 0);
+    glUniform1i(glGetUniformLocation(twoFetch.get(), "bloomTexture"), 1);
+    FullscreenQuad quad;
+    PassGroupTimes one, two;  // each floor pass timed alone, as the scene pass of a frame of its own
+    PassTimer oneTimer(nullptr, one), twoTimer(nullptr, two);
+    for (int round = -1; round < repetitions; ++round) {
+        oneTimer.passBegins(FramePass::scene);
+        glBindFramebuffer(GL_FRAMEBUFFER, targets.pingpongFramebuffer(1));
+        glViewport(0, 0, targets.bloomWidth(), targets.bloomHeight());
+        glUseProgram(oneFetch.get());
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, targets.brightColorTexture());
+        quad.draw();
+        oneTimer.passEnds(FramePass::scene);
+        twoTimer.passBegins(FramePass::scene);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glViewport(0, 0, targets.width(), targets.height());
+        glUseProgram(twoFetch.get());
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, targets.sceneColorTexture());
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, targets.pingpongTexture(0));
+        quad.draw();
+        glActiveTexture(GL_TEXTURE0);
+        twoTimer.passEnds(FramePass::scene);
+    }
+    glBindVertexArray(0);
+    // Medians less the first round, which compiled what each pass needs.
+    for (const auto& [name, series] : {std::pair{"floor.one_fetch", &one[0]}, {"floor.two_fetch", &two[0]}}) {
+        put(name + std::string(".query"), median({series->query.begin() + 1, series->query.end()}));
+        put(name + std::string(".wall"), median({series->wall.begin() + 1, series->wall.end()}));
+    }
+}
+
+// The loaders buildLevel calls, one kind at a time, in a process that has only opened its window: each
+// pays its first-use costs (the driver's JIT for mipmap and bake draws) as it does inside buildLevel.
 void timeLoaders(const RenderTargets& targets)
 {
     const std::pair<const char*, const char*> programs[] = {
@@ -219,11 +320,14 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     // Pass groups, timed in frames of their own: as the game draws them, then with the scene's
     // constant twins for its floor; as "<prefix>.<group>.query|wall.median|p95".
     const auto timePasses = [&](ConstantScene* constantScene, int count, const std::string& prefix) {
-        const PassGroupTimes times = timePassGroups(frame, constantScene, count);
-        const char* names[passGroups] = {"scene", "blur_h", "blur_v", "composite", "hud"};
-        for (int group = 0; group < passGroups && !prefix.empty(); ++group) {
-            putSeries(prefix + "." + names[group] + ".query", times[group].query);
-            putSeries(prefix + "." + names[group] + ".wall", times[group].wall);
+        PassGroupTimes times;
+        PassTimer timer(constantScene, times);
+        for (int i = 0; i < count; ++i)
+            frame(&timer);
+        const char* groups[] = {"scene", "blur_h", "blur_v", "composite", "hud"};
+        for (std::size_t group = 0; group < times.size() && !prefix.empty(); ++group) {
+            putSeries(prefix + "." + groups[group] + ".query", times[group].query);
+            putSeries(prefix + "." + groups[group] + ".wall", times[group].wall);
         }
     };
     timePasses(nullptr, passFrames, "pass");
@@ -254,12 +358,7 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
                                      {"draw_calls", counts.drawCalls}, {"bytes_uploaded", counts.bytesUploaded}})
         put("count." + std::string(key), static_cast<double>(total) * (1.0 / countedFrames));
     put("blend_after_frame", glIsEnabled(GL_BLEND) ? 1.0 : 0.0);
-
-    const std::array<PassSeries, 2> floors = timeFloorPasses(app.renderTargets, std::min(30, frames));
-    for (const auto& [name, series] : {std::pair{"floor.one_fetch", &floors[0]}, {"floor.two_fetch", &floors[1]}})
-        for (const auto& [kind, values] : {std::pair{".query", &series->query}, {".wall", &series->wall}})
-            if (!values->empty())  // else no floor: "n/a" in the table
-                put(name + std::string(kind), median(*values));
+    timeFloorPasses(app.renderTargets, std::min(30, frames));
 
     // The whole frame again with the glow's targets at half and a quarter of the window.
     for (const auto& [bloom, key] : {std::pair{BloomResolution::half, "frames.bloom_half"},

@@ -1,5 +1,5 @@
-// The bench's pure parts: its command line, order statistics, the runs'
-// results combined, and callgrind's output split by object and function.
+// The bench's pure parts: order statistics, the runs' results combined, and
+// callgrind's output split by object and function.
 #include "bench.h"
 
 #include <algorithm>
@@ -9,11 +9,7 @@
 #include <cctype>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
-namespace {
-
-// A whole number from 1 to 1,000,000 and nothing else; 0 for anything else.
 int positive(const std::string& text)
 {
     int value = 0;
@@ -21,45 +17,11 @@ int positive(const std::string& text)
     return std::sscanf(text.c_str(), "%d%c", &value, &rest) == 1 && value > 0 && value <= 1000000 ? value : 0;
 }
 
-}  // namespace
-
 std::optional<FrameSize> parseFrameSize(const std::string& text)
 {
     const std::size_t x = text.find('x');
     const FrameSize size{positive(text.substr(0, x)), x == std::string::npos ? 0 : positive(text.substr(x + 1))};
     return size.width > 0 && size.height > 0 ? std::optional(size) : std::nullopt;
-}
-
-std::optional<BenchOptions> parseBenchOptions(int argc, const char* const* argv, std::ostream& errors)
-{
-    BenchOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        const std::string value = option != "--no-callgrind" && i + 1 < argc ? argv[++i] : "";
-        bool valid = true;
-        if (option == "--no-callgrind") {
-            options.callgrind = false;
-        } else if (option == "--frames" || option == "--runs") {
-            valid = ((option == "--frames" ? options.frames : options.runs) = positive(value)) > 0;
-        } else if (option == "--sizes") {
-            options.sizes.clear();
-            std::istringstream list(value);
-            for (std::string item; valid && std::getline(list, item, ',');) {
-                options.sizes.push_back(parseFrameSize(item).value_or(FrameSize{}));
-                valid = options.sizes.back().width > 0;
-            }
-            valid = valid && !options.sizes.empty();
-        } else {
-            valid = (option == "--out" || option == "--work-dir") && !value.empty();
-            (option == "--out" ? options.outPath : options.workDir) = value;
-        }
-        if (!valid) {
-            errors << "bench: bad option " << option << " '" << value << "'\nusage: bench [--frames N] [--runs N] "
-                   << "[--sizes WxH[,WxH...]] [--no-callgrind] [--out FILE] [--work-dir DIR]\n";
-            return std::nullopt;
-        }
-    }
-    return options;
 }
 
 double percentile(std::vector<double> values, double p)

@@ -54,6 +54,12 @@ Cell decimals(const Figure& figure, int places)
     return [figure, places](const Results& r) { return fixed(figure(r), places); };
 }
 
+bool fileStartsWithAny(const std::string& object, std::initializer_list<const char*> prefixes)
+{
+    const std::string name = object.substr(object.rfind('/') + 1);
+    return std::any_of(prefixes.begin(), prefixes.end(), [&](const char* prefix) { return name.rfind(prefix, 0) == 0; });
+}
+
 // Lines without trailing blanks; a row has a label, a cell per size and a target.
 class Table {
 public:
@@ -115,16 +121,6 @@ void passRows(Table& table, const std::vector<SizeRun>& runs)
         });
 }
 
-bool isRuntime(const std::string& object)
-{
-    const std::string name = object.substr(object.rfind('/') + 1);
-    for (const char* prefix :
-         {"libc.so", "libc-", "libstdc++", "libm.so", "libm-", "libgcc_s", "ld-linux", "libpthread", "libdl"})
-        if (name.rfind(prefix, 0) == 0)
-            return true;
-    return false;
-}
-
 // "ns::Class<args>::function(params) const" as "ns::Class<>::function", at most 40 characters.
 std::string shortFunctionName(const std::string& name)
 {
@@ -149,17 +145,17 @@ void instructionRows(Table& table, const CallgrindRun& run)
                   callgrindSize.text() + ", exclusive by object file)");
     if (!run.skippedBecause.empty())
         return table.line("  not measured: " + run.skippedBecause);
+    const auto isRuntime = [](const std::string& object) {
+        return fileStartsWithAny(object, {"libc.so", "libc-", "libstdc++", "libm.so", "libm-", "libgcc_s", "ld-linux",
+                                          "libpthread", "libdl"});
+    };
     double ours = 0, runtime = 0, windowSystem = 0, jit = 0, driver = 0, runtimeFromOurs = 0;
-    for (const auto& [object, cost] : run.split.byObject) {
-        const std::string name = object.substr(object.rfind('/') + 1);
-        const bool isWindowSystem = name.rfind("libglfw", 0) == 0 || name.rfind("libX", 0) == 0 ||
-                                    name.rfind("libxcb", 0) == 0 || name.rfind("libGLEW", 0) == 0;
+    for (const auto& [object, cost] : run.split.byObject)
         (object == run.ourObject ? ours
          : object == "???"       ? jit
          : isRuntime(object)     ? runtime
-         : isWindowSystem        ? windowSystem
-                                 : driver) += cost;
-    }
+         : fileStartsWithAny(object, {"libglfw", "libX", "libxcb", "libGLEW"}) ? windowSystem
+                                                                                : driver) += cost;
     for (const auto& [object, cost] : run.split.ourCallsByObject)
         runtimeFromOurs += isRuntime(object) ? cost : 0;
     const auto line = [&](const std::string& label, double value, const std::string& target = "") {
