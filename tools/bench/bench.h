@@ -1,15 +1,12 @@
 // The Glimmerdeep benchmark: the real game's frames, headless, timed and
 // counted. Run plainly, it conducts (main.cpp): per size, fresh measuring
-// processes of itself (measure.cpp, twins.cpp), one more under callgrind,
+// processes of itself (measure.cpp), one more under callgrind,
 // then one table (report.cpp). This is what those parts share.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +16,6 @@ struct FrameSize {
     std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
 };
 
-int positive(const std::string& text);  // a whole number from 1 to 1,000,000 and nothing else; else 0
-std::optional<FrameSize> parseFrameSize(const std::string& text);  // "800x600"
-
 // A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames"
 // (start-up, frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
 int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int64_t spawnedAtNs);
@@ -29,13 +23,6 @@ inline constexpr const char* resultLinePrefix = "bench result: ";  // then key, 
 inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled
 inline constexpr FrameSize callgrindSize{200, 200};
 inline constexpr int callgrindFrames = 5;
-
-// The scene's constant twins (twins.cpp), the floor of its pass.
-class ConstantScene;
-using VertexSources = std::map<unsigned, std::string>;  // program name to its vertex stage's source
-VertexSources catchVertexSources(const std::function<void()>& build);  // of the programs linked while it runs
-std::shared_ptr<ConstantScene> makeConstantScene(const VertexSources& sources);  // null when a twin does not build
-void redirectToTwins(ConstantScene* scene);  // the game's programs draw as the scene's twins; back with none
 
 // CLOCK_MONOTONIC, which all processes share: a parent's spawn time and a child's reading compare.
 inline std::int64_t nowNanoseconds()
@@ -92,10 +79,5 @@ struct CallgrindRun {
     std::string ourObject;
     CallgrindSplit split;
 };
-struct MachineInfo {
-    std::string cpu;
-    int cores = 0;
-    std::string loadBefore, loadAfter;  // 1-minute load averages
-    std::string threads;                // LP_NUM_THREADS as set, or the driver's default
-};
-std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const MachineInfo& machine);
+// `machine` is the table's line on the machine and its load.
+std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const std::string& machine);

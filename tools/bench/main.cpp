@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -20,6 +21,22 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
+
+// A whole number from 1 to 1,000,000 and nothing else; 0 for anything else.
+int positive(const std::string& text)
+{
+    int value = 0;
+    char rest = 0;
+    return std::sscanf(text.c_str(), "%d%c", &value, &rest) == 1 && value > 0 && value <= 1000000 ? value : 0;
+}
+
+// "800x600"; 0 by 0 for anything else.
+FrameSize parseFrameSize(const std::string& text)
+{
+    const std::size_t x = text.find('x');
+    const FrameSize size{positive(text.substr(0, x)), x == std::string::npos ? 0 : positive(text.substr(x + 1))};
+    return size.width > 0 && size.height > 0 ? size : FrameSize{};
+}
 
 struct BenchOptions {
     int frames = 300;
@@ -46,7 +63,7 @@ std::optional<BenchOptions> parseBenchOptions(int argc, char** argv)
             options.sizes.clear();
             std::istringstream list(value);
             for (std::string item; valid && std::getline(list, item, ',');) {
-                options.sizes.push_back(parseFrameSize(item).value_or(FrameSize{}));
+                options.sizes.push_back(parseFrameSize(item));
                 valid = options.sizes.back().width > 0;
             }
             valid = valid && !options.sizes.empty();
@@ -147,7 +164,7 @@ int main(int argc, char** argv)
     // The game reads its assets relative to the working directory, from the repository root.
     if (argc == 6 && std::string(argv[1]) == "--measure") {
         fs::current_path(GLIMMERDEEP_SOURCE_DIR);
-        return runMeasurement(argv[2], parseFrameSize(argv[3]).value_or(FrameSize{}), std::atoi(argv[4]),
+        return runMeasurement(argv[2], parseFrameSize(argv[3]), std::atoi(argv[4]),
                               std::strtoll(argv[5], nullptr, 10));
     }
     const std::optional<BenchOptions> options = parseBenchOptions(argc, argv);
@@ -163,17 +180,18 @@ int main(int argc, char** argv)
 
     const std::vector<std::string> cpu = linesStarting("/proc/cpuinfo", "model name");
     const char* threads = std::getenv("LP_NUM_THREADS");
-    MachineInfo machine{cpu.empty() ? "unknown CPU" : cpu[0].substr(cpu[0].find(':') + 2),
-                        static_cast<int>(std::thread::hardware_concurrency()), loadAverage(), "",
-                        threads ? std::string("=") + threads : "unset (one thread per core)"};
+    const std::string machine = "Machine: " + (cpu.empty() ? "unknown CPU" : cpu[0].substr(cpu[0].find(':') + 2)) +
+                                ", " + std::to_string(std::thread::hardware_concurrency()) + " cores, load average " +
+                                loadAverage() + " before and ";
     std::vector<SizeRun> runs;
     for (const FrameSize& size : options->sizes)
         runs.push_back(measureSize(self, size, *options, workDir.string()));
     const CallgrindRun callgrind =
         options->callgrind ? countInstructions(self, workDir.string()) : CallgrindRun{"--no-callgrind", self, {}};
-    machine.loadAfter = loadAverage();
-
-    const std::string table = formatReport(runs, callgrind, machine);
+    const std::string table = formatReport(
+        runs, callgrind,
+        machine + loadAverage() + " after; Xvfb, LIBGL_ALWAYS_SOFTWARE=1, LP_NUM_THREADS " +
+            (threads ? std::string("=") + threads : "unset (one thread per core)"));
     std::cout << table << std::flush;
     if (!outPath.empty() && !(std::ofstream(outPath, std::ios::trunc) << table)) {
         std::cerr << "bench: cannot write " << outPath << '\n';

@@ -10,20 +10,6 @@
 #include <cstring>
 #include <fstream>
 
-int positive(const std::string& text)
-{
-    int value = 0;
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%d%c", &value, &rest) == 1 && value > 0 && value <= 1000000 ? value : 0;
-}
-
-std::optional<FrameSize> parseFrameSize(const std::string& text)
-{
-    const std::size_t x = text.find('x');
-    const FrameSize size{positive(text.substr(0, x)), x == std::string::npos ? 0 : positive(text.substr(x + 1))};
-    return size.width > 0 && size.height > 0 ? std::optional(size) : std::nullopt;
-}
-
 double percentile(std::vector<double> values, double p)
 {
     if (values.empty())
@@ -133,8 +119,5 @@ CallgrindSplit splitCallgrindFile(const std::string& path, const std::string& ou
         list->assign(costs->begin(), costs->end());
         std::sort(list->begin(), list->end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     }
-    if (split.total == 0)
-        for (const auto& entry : split.byObject)
-            split.total += entry.second;
     return split;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -182,16 +183,14 @@ void instructionRows(Table& table, const CallgrindRun& run)
 
 }  // namespace
 
-std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const MachineInfo& machine)
+std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& callgrind, const std::string& machine)
 {
     Table table(runs);
     const Results& first = runs.front().results;
     const std::string runCount = std::to_string(runs.front().runs);
     table.line("Glimmerdeep benchmark: Release build, " + first.text("renderer") + ", OpenGL " +
                first.text("gl.version"));
-    table.line("Machine: " + machine.cpu + ", " + std::to_string(machine.cores) + " cores, load average " +
-               machine.loadBefore + " before and " + machine.loadAfter + " after; Xvfb, LIBGL_ALWAYS_SOFTWARE=1, " +
-               "LP_NUM_THREADS " + machine.threads + "\n");
+    table.line(machine + "\n");
     table.row("", nullptr, "target");  // the sizes
 
     table.heading("Start-up, ms, the run with the median total of " + runCount +
@@ -287,7 +286,7 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
                        run.logPath);
         if (run.debugMessages > 0)
             table.line(size + ": " + std::to_string(run.debugMessages) + " GL debug messages, see " + run.logPath);
-        if (run.results.number("event_bytes") > 0)
+        if (run.results.number("events_printed") > 0)
             table.line(size + ": the route printed game events (a ring was passed).");
     }
     return table.text();
