@@ -1,10 +1,11 @@
-// The Glimmerdeep benchmark: the real game's frames, headless, timed and
-// counted. Run plainly, it conducts (main.cpp): per size, fresh measuring
-// processes of itself (measure.cpp), one more under callgrind,
-// then one table (report.cpp). This is what those parts share.
+// The Glimmerdeep benchmark: the real game's frames, headless, timed and counted. Run plainly, it conducts
+// (main.cpp): per size, fresh measuring processes of itself (measure.cpp), one more under callgrind, then one table
+// (report.cpp). This is what those parts share.
 #pragma once
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,8 +17,8 @@ struct FrameSize {
     std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
 };
 
-// A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames"
-// (start-up, frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
+// A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames" (start-up,
+// frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
 int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int64_t spawnedAtNs);
 inline constexpr const char* resultLinePrefix = "bench result: ";  // then key, blank, value
 inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled
@@ -49,10 +50,13 @@ std::vector<std::string> linesStarting(const std::string& path, const std::strin
 struct Results {
     std::map<std::string, std::string> values;
     static Results read(const std::string& logPath);  // its result lines; empty when the file is missing
-    double number(const std::string& key) const;      // NaN when absent, so it shows as "n/a"
-    std::string text(const std::string& key) const;
-    // Each number the median of the runs' values, except the start-up figures ("startup.*"), all from
-    // the run whose total is the median so that they add up; texts from the first run.
+    double number(const std::string& key) const  // NaN when absent, so it shows as "n/a"
+    {
+        return values.count(key) != 0 ? std::strtod(values.at(key).c_str(), nullptr) : std::nan("");
+    }
+    std::string text(const std::string& key) const { return values.count(key) != 0 ? values.at(key) : ""; }
+    // Each number the median of the runs' values, except the start-up figures ("startup.*"), all from the run whose
+    // total is the median so that they add up; texts from the first run.
     static Results medianOf(const std::vector<Results>& runs);
 };
 

@@ -1,6 +1,5 @@
-// The bench as `make bench` runs it: per size, fresh measuring processes of
-// this same executable, one more under callgrind, then the table on standard
-// output and in a file. Spawned with --measure, it is one of those processes.
+// The bench as `make bench` runs it: per size, fresh measuring processes of this same executable, one more under
+// callgrind, then the table on standard output and in a file. Spawned with --measure, it is one of those processes.
 #include "bench.h"
 
 #include <fcntl.h>
@@ -9,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -80,14 +80,13 @@ std::optional<BenchOptions> parseBenchOptions(int argc, char** argv)
     return options;
 }
 
-// One fresh measuring process, run by `command` (which ends with our executable) to its end with its
-// output in `logPath`; its status is -1 when it could not start or did not exit normally.
+// One fresh measuring process, run by `command` (which ends with our executable) to its end with its output in
+// `logPath`; its status is -1 when it could not start or did not exit normally.
 SizeRun measure(std::vector<std::string> command, const std::string& mode, const FrameSize& size, int frames,
                 const std::string& logPath)
 {
-    for (const std::string& argument :
-         {std::string("--measure"), mode, size.text(), std::to_string(frames), std::to_string(nowNanoseconds())})
-        command.push_back(argument);
+    const std::string spawnedAt = std::to_string(nowNanoseconds());
+    command.insert(command.end(), {"--measure", mode, size.text(), std::to_string(frames), spawnedAt});
     std::vector<char*> argv;
     for (std::string& argument : command)
         argv.push_back(argument.data());
@@ -106,8 +105,8 @@ SizeRun measure(std::vector<std::string> command, const std::string& mode, const
             static_cast<int>(linesStarting(logPath, "OpenGL Error").size()), logPath};
 }
 
-// Each run is a measuring process and one timing the loaders (cold, as buildLevel meets them), both
-// fresh; the figures are the runs' medians, the status and log the first failure's.
+// Each run is a measuring process and one timing the loaders (cold, as buildLevel meets them), both fresh; the
+// figures are the runs' medians, the status and log the first failure's.
 SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchOptions& options,
                     const std::string& workDir)
 {
@@ -151,12 +150,6 @@ CallgrindRun countInstructions(const std::string& self, const std::string& workD
     return {split.read ? "" : "no callgrind output in " + outFile, self, split};
 }
 
-std::string loadAverage()  // the 1-minute one
-{
-    const std::vector<std::string> averages = linesStarting("/proc/loadavg", "");
-    return averages.empty() ? "" : averages[0].substr(0, averages[0].find(' '));
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -164,8 +157,7 @@ int main(int argc, char** argv)
     // The game reads its assets relative to the working directory, from the repository root.
     if (argc == 6 && std::string(argv[1]) == "--measure") {
         fs::current_path(GLIMMERDEEP_SOURCE_DIR);
-        return runMeasurement(argv[2], parseFrameSize(argv[3]), std::atoi(argv[4]),
-                              std::strtoll(argv[5], nullptr, 10));
+        return runMeasurement(argv[2], parseFrameSize(argv[3]), std::atoi(argv[4]), std::strtoll(argv[5], nullptr, 10));
     }
     const std::optional<BenchOptions> options = parseBenchOptions(argc, argv);
     if (!options)
@@ -178,20 +170,23 @@ int main(int argc, char** argv)
     fs::create_directories(workDir);
     const std::string self = fs::canonical("/proc/self/exe").string();
 
+    const auto loadAverage = [] {  // the 1-minute one
+        const std::vector<std::string> averages = linesStarting("/proc/loadavg", "");
+        return averages.empty() ? "" : averages[0].substr(0, averages[0].find(' '));
+    };
     const std::vector<std::string> cpu = linesStarting("/proc/cpuinfo", "model name");
     const char* threads = std::getenv("LP_NUM_THREADS");
     const std::string machine = "Machine: " + (cpu.empty() ? "unknown CPU" : cpu[0].substr(cpu[0].find(':') + 2)) +
                                 ", " + std::to_string(std::thread::hardware_concurrency()) + " cores, load average " +
-                                loadAverage() + " before and ";
+                                loadAverage() + " before and ",
+                      setup = " after; Xvfb, LIBGL_ALWAYS_SOFTWARE=1, LP_NUM_THREADS " +
+                              (threads ? std::string("=") + threads : "unset (one thread per core)");
     std::vector<SizeRun> runs;
     for (const FrameSize& size : options->sizes)
         runs.push_back(measureSize(self, size, *options, workDir.string()));
     const CallgrindRun callgrind =
         options->callgrind ? countInstructions(self, workDir.string()) : CallgrindRun{"--no-callgrind", self, {}};
-    const std::string table = formatReport(
-        runs, callgrind,
-        machine + loadAverage() + " after; Xvfb, LIBGL_ALWAYS_SOFTWARE=1, LP_NUM_THREADS " +
-            (threads ? std::string("=") + threads : "unset (one thread per core)"));
+    const std::string table = formatReport(runs, callgrind, machine + loadAverage() + setup);
     std::cout << table << std::flush;
     if (!outPath.empty() && !(std::ofstream(outPath, std::ios::trunc) << table)) {
         std::cerr << "bench: cannot write " << outPath << '\n';

@@ -1,13 +1,11 @@
-// One measuring process at one size, spawned fresh so its start-up is a real
-// one; its results go to standard output, its log. Frames mode: start-up
-// phases, frame times, each pass group timed alone against its floor,
-// per-frame counts. Loaders mode: only the window, then the level's loaders
-// timed while all is cold. Callgrind mode: steady frames, instrumented.
+// One measuring process at one size, spawned fresh so its start-up is a real one; its results go to standard output,
+// its log. Frames mode: start-up phases, frame times, each pass group timed alone against its floor, per-frame
+// counts. Loaders mode: the window, then the level's loaders timed while all is cold. Callgrind mode: steady frames,
+// instrumented. The table's notes tell how each figure is measured.
 #include "bench.h"
 
 #include "allocation_counter.h"
 #include "gl_calls.h"
-
 #include "app/frame.h"
 #include "app/startup.h"
 #include "framework/texture.h"
@@ -24,7 +22,7 @@
 #include <cmath>
 #include <iomanip>
 #include <iostream>
-#include <map>
+#include <sstream>
 #include <type_traits>
 #include <unordered_map>
 
@@ -43,11 +41,9 @@ void putSeries(const std::string& key, const std::vector<double>& values)
     put(key + ".p95", percentile(values, 0.95));
 }
 
-// Frame `index` (0 for the first after start-up) of the fixed route, run as
-// the game loop runs it: follow camera, W held, the view turning steadily
-// while it nods, so the fairy circles inside the well and slowly climbs, the
-// clock advancing 1/60 s a frame. With the simulation's start in
-// runMeasurement, the bench's only use of the game's frame API.
+// Frame `index` (0 for the first after start-up) of the fixed route, as the game loop runs it: the fairy circles
+// inside the well and slowly climbs. With the simulation's start in runMeasurement, the bench's only use of the
+// game's frame API.
 void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* observer)
 {
     constexpr float frameTime = 1.0f / 60.0f;
@@ -70,9 +66,9 @@ void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* ob
     glfwSwapBuffers(app.window);
 }
 
-// The scene's floor: its own draws, each with a twin program that keeps the original's vertex stage (so
-// every triangle covers the same pixels) and writes constants to both scene targets. While redirected,
-// GLEW's glUseProgram and uniform setters go to the twins, each uniform location translated by name.
+// The scene's floor: its own draws, each with a twin program that keeps the original's vertex stage (so every
+// triangle covers the same pixels) and writes constants to both scene targets. While redirected, GLEW's glUseProgram
+// and uniform setters go to the twins, each uniform location translated by name.
 struct ConstantScene {
     struct Twin {
         ProgramHandle program;
@@ -172,12 +168,10 @@ bool makeTwins(ConstantScene& scene)
         if (!twin.program)
             return false;
         GLint count = 0;
-        glGetProgramiv(original, GL_ACTIVE_UNIFORMS, &count);
+        glGetProgramInterfaceiv(original, GL_UNIFORM, GL_ACTIVE_RESOURCES, &count);
         for (GLint i = 0; i < count; ++i) {
             char name[256];
-            GLint size = 0;
-            GLenum type = 0;
-            glGetActiveUniform(original, static_cast<GLuint>(i), sizeof name, nullptr, &size, &type, name);
+            glGetProgramResourceName(original, GL_UNIFORM, static_cast<GLuint>(i), sizeof name, nullptr, name);
             if (const GLint from = glGetUniformLocation(original, name); from != -1)
                 twin.locations[from] = glGetUniformLocation(twin.program.get(), name);
         }
@@ -190,9 +184,8 @@ struct PassSeries {
 };
 using PassGroupTimes = std::array<PassSeries, 5>;  // as FramePass lists them: scene, blur_h, blur_v, composite, hud
 
-// Times drawFrame's passes by group, a group's times the sums of its passes, each pass two ways: a
-// GL_TIME_ELAPSED query around it and the wall clock to a glFinish after it (all it costs when nothing
-// overlaps it). With a constant scene, the scene draws with its twins.
+// Times drawFrame's passes by group (a group's times the sums of its passes) with a GL_TIME_ELAPSED query and on the
+// wall clock to a glFinish after each; with a constant scene, the scene draws with its twins.
 class PassTimer : public FrameObserver {
 public:
     PassTimer(ConstantScene* constantScene, PassGroupTimes& times) : constantScene_(constantScene), times_(times)
@@ -237,8 +230,8 @@ private:
     std::int64_t startNs_ = 0;
 };
 
-// The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel
-// fetched and written per pixel; the least a composite can do, two fetched, added and written.
+// The floor passes' stages: the quad's coordinates through; the least a blur pass can do, one texel fetched and
+// written per pixel; the least a composite can do, two fetched, added and written.
 constexpr const char* floorVertexSource = R"(#version 430 core
 layout(location = 0) in vec2 position; layout(location = 1) in vec2 texcoord; out vec2 uv;
 void main() { uv = texcoord; gl_Position = vec4(position, 0.0, 1.0); })";
@@ -250,9 +243,8 @@ in vec2 uv; uniform sampler2D sceneTexture; uniform sampler2D bloomTexture; layo
 void main() {
     fragColor = vec4(textureLod(sceneTexture, uv, 0.0).rgb + textureLod(bloomTexture, uv, 0.0).rgb, 1.0); })";
 
-// The floors a full-screen pass cannot go below at this size, over the game's quad with the state a frame
-// leaves: one texel fetched per pixel from the bright target into a ping-pong target (a blur pass), two
-// fetched and added from the scene and ping-pong targets into the window (the composite).
+// The floors a full-screen pass cannot go below at this size, over the game's quad with the state a frame leaves: a
+// blur pass's into a ping-pong target, the composite's into the window.
 void timeFloorPasses(const RenderTargets& targets, int repetitions)
 {
     const ProgramHandle oneFetch = buildProgram({floorVertexSource, oneFetchSource, true}).program;
@@ -289,13 +281,13 @@ void timeFloorPasses(const RenderTargets& targets, int repetitions)
     glBindVertexArray(0);
     // Medians less the first round, which compiled what each pass needs.
     for (const auto& [name, series] : {std::pair{"floor.one_fetch", &one[0]}, {"floor.two_fetch", &two[0]}}) {
-        put(name + std::string(".query"), median({series->query.begin() + 1, series->query.end()}));
-        put(name + std::string(".wall"), median({series->wall.begin() + 1, series->wall.end()}));
+        put(name + std::string(".query.median"), median({series->query.begin() + 1, series->query.end()}));
+        put(name + std::string(".wall.median"), median({series->wall.begin() + 1, series->wall.end()}));
     }
 }
 
-// The loaders buildLevel calls, one kind at a time, in a process that has only opened its window: each
-// pays its first-use costs (the driver's JIT for mipmap and bake draws) as it does inside buildLevel.
+// The loaders buildLevel calls, one kind at a time, in a process that has only opened its window: each pays its
+// first-use costs (the driver's JIT for mipmap and bake draws) as it does inside buildLevel.
 void timeLoaders(const RenderTargets& targets)
 {
     const std::pair<const char*, const char*> programs[] = {
@@ -331,8 +323,8 @@ void timeLoaders(const RenderTargets& targets)
     put("loaders.shader_count", shaders.size());
     put("loaders.texture_count", loaded.size());
     put("loaders.model_count", models.size());
-    // The bake program and the wall mesh are made as the level makes them, untimed:
-    // programs are counted above, the mesh belongs to the rest of buildLevel.
+    // The bake program and the wall mesh are made as the level makes them, untimed: programs are counted above, the
+    // mesh belongs to the rest of buildLevel.
     auto bakeShader = std::make_shared<Shader>("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
     Geometry bakeGeometry(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 10.0f, 0.0f)), wellMeshData(),
                           std::make_shared<LightmapMaterial>(bakeShader));
@@ -351,13 +343,11 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
 {
     const std::int64_t mainNs = nowNanoseconds();
     App app;
-    // At the end the game's GL owners go but GLFW stays: terminating it would unload the GL driver
-    // before a sanitizer build's leak check could recognise the driver's own blocks.
-    const std::unique_ptr<App, void (*)(App*)> release(&app, [](App* game) {
-        if (game->window)
-            releaseRendering(*game);
-    });
-    std::ostream console(nullptr);  // swallows the game's event lines, allocating nothing; fails once one came
+    // At the end the game's GL owners go but GLFW stays: terminating it would unload the GL driver before a sanitizer
+    // build's leak check could recognise the driver's own blocks.
+    const auto releaseGame = [](App* game) { if (game->window) releaseRendering(*game); };
+    const std::unique_ptr<App, decltype(releaseGame)> release(&app, releaseGame);
+    std::ostringstream console(std::string(1 << 16, ' '));  // room for all the route prints: no allocation
     int framesRun = 0;
     const auto frame = [&](FrameObserver* observer) { runRouteFrame(app, framesRun++, console, observer); };
     const auto timeFrames = [&](int warmUp, int count) {  // wall times of `count` frames, after `warmUp` more
@@ -424,8 +414,8 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     put("frames.count", frames);
     putSeries("frames", timeFrames(warmUp, frames));
 
-    // Pass groups, timed in frames of their own: as the game draws them, then with the scene's
-    // constant twins for its floor; as "<prefix>.<group>.query|wall.median|p95".
+    // Pass groups, timed in frames of their own: as the game draws them, then with the scene's constant twins for its
+    // floor; as "<prefix>.<group>.query|wall.median|p95".
     const auto timePasses = [&](ConstantScene* constantScene, int count, const std::string& prefix) {
         PassGroupTimes times;
         PassTimer timer(constantScene, times);
@@ -459,9 +449,10 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         counts = recorder.counts();
     }
     put("count.frames", countedFrames);
-    for (const auto& [key, total] : {std::pair{"allocations", std::int64_t{allocations}},
-                                     {"gl_objects", counts.objectsCreated}, {"location_queries", counts.locationQueries},
-                                     {"draw_calls", counts.drawCalls}, {"bytes_uploaded", counts.bytesUploaded}})
+    for (const auto& [key, total] :
+         {std::pair{"allocations", std::int64_t{allocations}}, {"gl_objects", counts.objectsCreated},
+          {"location_queries", counts.locationQueries}, {"draw_calls", counts.drawCalls},
+          {"bytes_uploaded", counts.bytesUploaded}})
         put("count." + std::string(key), static_cast<double>(total) * (1.0 / countedFrames));
     put("blend_after_frame", glIsEnabled(GL_BLEND) ? 1.0 : 0.0);
     timeFloorPasses(app.renderTargets, std::min(30, frames));
@@ -472,6 +463,6 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(), bloom);
         putSeries(key, timeFrames(warmUp, std::min(60, frames)));
     }
-    put("events_printed", console.bad() ? 1 : 0);
+    put("events_printed", console.tellp() > 0 ? 1 : 0);
     return 0;
 }

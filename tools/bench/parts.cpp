@@ -1,5 +1,5 @@
-// The bench's pure parts: order statistics, the runs' results combined, and
-// callgrind's output split by object and function.
+// The bench's pure parts: order statistics, the runs' results combined, and callgrind's output split by object and
+// function.
 #include "bench.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cctype>
-#include <cstring>
 #include <fstream>
 
 double percentile(std::vector<double> values, double p)
@@ -38,16 +37,6 @@ Results Results::read(const std::string& logPath)
     return results;
 }
 
-double Results::number(const std::string& key) const
-{
-    return values.count(key) != 0 ? std::strtod(values.at(key).c_str(), nullptr) : std::nan("");
-}
-
-std::string Results::text(const std::string& key) const
-{
-    return values.count(key) != 0 ? values.at(key) : "";
-}
-
 Results Results::medianOf(const std::vector<Results>& runs)
 {
     Results combined;
@@ -58,7 +47,7 @@ Results Results::medianOf(const std::vector<Results>& runs)
         byTotal.push_back(&run);
     std::sort(byTotal.begin(), byTotal.end(), [](const Results* a, const Results* b) {
         const double x = a->number("startup.total"), y = b->number("startup.total");
-        return std::isnan(y) || (!std::isnan(x) && x < y);
+        return !std::isnan(x) && (std::isnan(y) || x < y);
     });
     for (const auto& [key, text] : runs.front().values) {
         char* end = nullptr;
