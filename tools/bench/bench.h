@@ -12,8 +12,7 @@
 #include <vector>
 
 struct FrameSize {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
 };
 
@@ -28,8 +27,7 @@ inline constexpr int callgrindFrames = 5;
 // CLOCK_MONOTONIC, which all processes share: a parent's spawn time and a child's reading compare.
 inline std::int64_t nowNanoseconds()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1);
 }
 inline double millisecondsBetween(std::int64_t startNs, std::int64_t endNs) { return (endNs - startNs) / 1.0e6; }
 template <typename Callable>

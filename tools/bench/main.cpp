@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -120,12 +119,10 @@ SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchO
             const SizeRun run = measure({self}, mode, size, options.frames, log);
             results[i].values.insert(run.results.values.begin(), run.results.values.end());
             combined.debugMessages += run.debugMessages;
-            if (run.exitStatus != 0 && combined.exitStatus == 0) {
-                combined.exitStatus = run.exitStatus;
+            const bool firstFailure = run.exitStatus != 0 && combined.exitStatus == 0;
+            if (firstFailure || (combined.logPath.empty() && run.debugMessages > 0))
                 combined.logPath = run.logPath;
-            }
-            if (combined.logPath.empty() && run.debugMessages > 0)
-                combined.logPath = run.logPath;
+            combined.exitStatus = combined.exitStatus != 0 ? combined.exitStatus : run.exitStatus;
         }
     }
     combined.results = Results::medianOf(results);

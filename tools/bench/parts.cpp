@@ -3,9 +3,7 @@
 #include "bench.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cctype>
 #include <fstream>
 

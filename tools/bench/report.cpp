@@ -5,7 +5,6 @@
 #include "scene/bloom.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -95,12 +94,11 @@ void passRows(Table& table, const std::vector<SizeRun>& runs)
         return r.number("floor.scene.wall.median") + Bloom::blurIterations * r.number("floor.one_fetch.wall.median") +
                r.number("floor.two_fetch.wall.median");
     };
-    const double perAxis = Bloom::blurIterations / 2;
     const Figure oneFetch = key("floor.one_fetch.wall.median");
     ratioRow("scene, steps 0-9", key("pass.scene.wall.median"), key("floor.scene.wall.median"), 0.0);
     table.row("  floor: the same draws, constant shader", decimals(key("floor.scene.wall.median"), 2));
-    ratioRow("blur pass along x (mean of 5)", key("pass.blur_h.wall.median", perAxis), oneFetch, 1.8);
-    ratioRow("blur pass along y (mean of 5)", key("pass.blur_v.wall.median", perAxis), oneFetch, 1.8);
+    ratioRow("blur pass along x (mean of 5)", key("pass.blur_h.wall.median", Bloom::blurIterations / 2), oneFetch, 1.8);
+    ratioRow("blur pass along y (mean of 5)", key("pass.blur_v.wall.median", Bloom::blurIterations / 2), oneFetch, 1.8);
     table.row("  floor: one RGBA16F fetch per pixel", decimals(oneFetch, 2));
     ratioRow("composite", key("pass.composite.wall.median"), key("floor.two_fetch.wall.median"), 1.5);
     table.row("  floor: two fetches per pixel", decimals(key("floor.two_fetch.wall.median"), 2));
