@@ -61,6 +61,8 @@ make_tree() {
 start_game() {
   local executable=$1 workdir=$2
   shift 2
+  # Nothing that follows the output may see an earlier run's lines.
+  rm -f "$SCRATCH/out.txt" "$SCRATCH/err.txt"
   (cd "$workdir" && LD_PRELOAD="${KEEP_LIBRARIES_LOADED:-} ${EXTRA_PRELOAD:-}" exec "$executable" "$@" \
      </dev/null >"$SCRATCH/out.txt" 2>"$SCRATCH/err.txt") &
   GAME_PID=$!
