@@ -114,10 +114,11 @@ TEST_F(PlayControls, LosingTheFocusPausesAndAClickResumes)
     EXPECT_FALSE(app.switches.paused);
 }
 
-// R starts the run again at once, seen through the camera it was played
-// with: every field a run changes as it was at the start, the sparks gone,
-// the run's clock at zero.
-TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
+// After the loss the run stands still, as the end screen shows it, until R
+// starts it again at once, seen through the camera it was played with: every
+// field a run changes as it was at the start, the sparks gone, the run's
+// clock at zero and running again.
+TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestartedFromItsStart)
 {
     app.settings.camera.yaw = 0.5f;
     const Simulation start = makeSimulation(app.settings.camera, app.simulation.lastCursor);
@@ -126,7 +127,19 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     frames(1);
     app.simulation.freeCameraMode = true;
     frames(5, 60.0, holding(true));
+    app.simulation.freeCameraMode = false;  // power drains only while the fairy is followed
+    app.simulation.state.fairyPower = 0.1f;
+    SimulationStep last;
+    for (int i = 0; i < 600 && last.end == RunEnd::none; ++i)
+        last = frame(clock + 1.0 / 60.0);
+    ASSERT_EQ(last.end, RunEnd::lost);
     ASSERT_TRUE(app.simulation.state.ringPassed[0]);
+    app.simulation.freeCameraMode = true;
+    const Simulation ended = app.simulation;
+    frames(30, 60.0, holding(true));
+    EXPECT_EQ(app.simulation.state.fairyPosition, ended.state.fairyPosition);
+    EXPECT_EQ(app.simulation.runTime, ended.runTime);
+
     release(GLFW_KEY_R);
     frame(clock);  // a step of no time
     const GameState& state = app.simulation.state;
@@ -141,22 +154,6 @@ TEST_F(PlayControls, RestartingBringsBackTheStartOfTheRun)
     EXPECT_EQ(app.simulation.runTime, 0.0);
     EXPECT_EQ(app.particles.aliveCount(), 0u);
     EXPECT_NE(console.str().find("Restarted\n"), std::string::npos);
-}
-
-// After the loss the run stands still, as the end screen shows it, until R
-// starts a new one.
-TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestarted)
-{
-    app.simulation.state.fairyPower = 0.1f;
-    SimulationStep last;
-    for (int i = 0; i < 600 && last.end == RunEnd::none; ++i)
-        last = frame(clock + 1.0 / 60.0);
-    ASSERT_EQ(last.end, RunEnd::lost);
-    const Simulation ended = app.simulation;
-    frames(30, 60.0, holding(true));
-    EXPECT_EQ(app.simulation.state.fairyPosition, ended.state.fairyPosition);
-    EXPECT_EQ(app.simulation.runTime, ended.runTime);
-    release(GLFW_KEY_R);
     frames(2, 60.0, holding(true));
     EXPECT_EQ(app.runEnd, RunEnd::none);
     EXPECT_NEAR(app.simulation.runTime, 2.0 / 60.0, 1e-6);

@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -34,11 +34,6 @@ Read readText(SettingsFileId file, const std::string& text, const SettingsTable&
     readSettingsFile(read.settings, file, {&layer}, console, table);
     read.lines = console.str();
     return read;
-}
-
-Read readCamera(const std::string& text)
-{
-    return readText(SettingsFileId::camera, "[camera]\n" + text);
 }
 
 const SettingKey& keyNamed(const std::string& name)
@@ -83,119 +78,58 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
 
 TEST(Settings, BloomResolutionIsAWordAndAnythingElseIsFullWithALine)
 {
-    const struct {
-        const char* value;
-        BloomResolution read;
-        const char* line;
-    } cases[] = {
-        {"half", BloomResolution::half, ""},
-        {"Quarter", BloomResolution::quarter, ""},
-        {"FULL", BloomResolution::full, ""},
-        {"2", BloomResolution::full,
-         "WARNING: '': bloom_resolution = 2 is not full, half or quarter. Using full instead.\n"},
-        {"halfish", BloomResolution::full,
-         "WARNING: '': bloom_resolution = halfish is not full, half or quarter. Using full instead.\n"},
-    };
-    for (const auto& c : cases) {
-        const Read read = readText(SettingsFileId::renderer, std::string("[renderer]\nbloom_resolution = ") + c.value);
-        EXPECT_EQ(read.settings.renderer.bloom_resolution, c.read) << c.value;
-        EXPECT_EQ(read.lines, c.line);
+    const char* const refused =
+        "WARNING: '': bloom_resolution = 2 is not full, half or quarter. Using full instead.\n";
+    for (const auto& [value, read, line] : {std::tuple{"half", BloomResolution::half, ""},
+                                            {"Quarter", BloomResolution::quarter, ""},
+                                            {"2", BloomResolution::full, refused}}) {
+        const Read bloom = readText(SettingsFileId::renderer, std::string("[renderer]\nbloom_resolution = ") + value);
+        EXPECT_EQ(bloom.settings.renderer.bloom_resolution, read) << value;
+        EXPECT_EQ(bloom.lines, line);
     }
 }
 
-// A side below one pixel leaves no window to open and an end screen longer
-// than an hour never closes: both take their defaults, with a line. A huge
-// side stays huge, to be cut to the screen later, rather than wrapping round.
-TEST(Settings, WindowValuesTheGameCannotUseAreReplacedWithALine)
+// A value the game cannot use (a side below one pixel leaves no window, an
+// end screen beyond an hour never closes, a far plane not beyond the near
+// one blanks the picture) takes its default with a line naming key and
+// value. Ends are in or out as each key's range says; a huge side stays
+// huge, to be cut to the screen later, rather than wrapping round.
+TEST(Settings, ValuesTheGameCannotUseAreReplacedWithALine)
 {
+    constexpr SettingsFileId window = SettingsFileId::window, camera = SettingsFileId::camera;
     const struct {
+        SettingsFileId file;
         const char* text;
-        int width;
-        int height;
-        double endScreenSeconds;
-        const char* line;  // what the console output begins with; "": nothing at all
+        const char* key;
+        double used;
+        const char* line;  // a piece of what the console shows; "": nothing at all
     } cases[] = {
-        {"width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", INT_MAX, 1, 3600.0, ""},
-        {"width = px\nheight = 1024px", 800, 1024, 0.0, ""},
-        {"width = 0\nheight = 600", 800, 600, 0.0,
+        {window, "width = 99999999999999\nheight = 1\nend_screen_seconds = 3600", "width", INT_MAX, ""},
+        {window, "width = px\nheight = 1024px", "width", 800, ""},
+        {window, "width = 0", "width", 800,
          "WARNING: '': width = 0 is not a number of pixels above 0. Using 800 instead.\n"},
-        {"width = 640\nheight = -99999999999999", 640, 800, 0.0,
-         "WARNING: '': height = -99999999999999 is not a number of pixels above 0. Using 800 instead.\n"},
-        {"end_screen_seconds = -1", 800, 800, 0.0,
+        {window, "height = -99999999999999", "height", 800, "height = -99999999999999 is not a"},
+        {window, "end_screen_seconds = -1", "end_screen_seconds", 0,
          "WARNING: '': end_screen_seconds = -1 is not a number of seconds from 0 to 3600. Using 0 instead.\n"},
-        {"end_screen_seconds = nan", 800, 800, 0.0, "WARNING: '': end_screen_seconds = nan is not a number of"},
-        {"end_screen_seconds = inf", 800, 800, 0.0, "WARNING: '': end_screen_seconds = inf is not a number of"},
-        {"end_screen_seconds = 3600.5", 800, 800, 0.0, "WARNING: '': end_screen_seconds = 3600.5 is not a"},
+        {window, "end_screen_seconds = nan", "end_screen_seconds", 0, "end_screen_seconds = nan is"},
+        {window, "end_screen_seconds = 3600.5", "end_screen_seconds", 0, "seconds = 3600.5 is not"},
+        {camera, "fov = 0", "fov", 60, "fov = 0 is not between 0 and 180 degrees. Using 60 instead."},
+        {camera, "fov = 180", "fov", 60, "fov = 180 is not between"},
+        {camera, "near = 5\nfar = 5", "far", 100, "far = 5 does not lie beyond near. Using 100 instead."},
+        {camera, "far = inf", "far", 100, "far = inf does not lie beyond near"},
+        {camera, "near = 500\nfar = 400", "near", 0.1f, "near = 500 does not lie before far"},
+        {camera, "yaw = nan", "yaw", 0, "yaw = nan is not a finite angle. Using 0 instead."},
+        {camera, "pitch = -inf", "pitch", 0, "pitch = -inf is not a finite angle"},
+        {camera, "mouse_sensitivity = 0", "mouse_sensitivity", 0.002f,
+         "mouse_sensitivity = 0 is not between 0 and 1 radian per pixel. Using 0.002 instead."},
+        {camera, "fov = 179\nnear = 0.001\nfar = 1e6\npitch = 3\nmouse_sensitivity = 1", "far", 1e6, ""},
     };
     for (const auto& c : cases) {
-        const Read read = readText(SettingsFileId::window, std::string("[window]\n") + c.text);
-        EXPECT_EQ(read.settings.window.width, c.width) << c.text;
-        EXPECT_EQ(read.settings.window.height, c.height) << c.text;
-        EXPECT_EQ(read.settings.window.endScreenSeconds, c.endScreenSeconds) << c.text;
-        EXPECT_TRUE(*c.line ? read.lines.rfind(c.line, 0) == 0 : read.lines.empty()) << read.lines;
-    }
-}
-
-// Values that would blank or flip the picture give way to the defaults, each
-// with one line naming the key and its value; sound values stay silent.
-TEST(Settings, CameraValuesOutsideTheirRangeAreReplacedWithALine)
-{
-    struct Case {
-        const char* text;
-        float CameraSettings::*field;
-        float used;
-        const char* line;
-    };
-    const Case cases[] = {
-        {"fov = 0", &CameraSettings::fov, 60.0f, "fov = 0 is not between 0 and 180 degrees. Using 60 instead."},
-        {"fov = 180", &CameraSettings::fov, 60.0f, "fov = 180 is not between"},
-        {"fov = -60", &CameraSettings::fov, 60.0f, "fov = -60 is not between"},
-        {"fov = 1e30", &CameraSettings::fov, 60.0f, "fov = 1e30 is not between"},
-        {"fov = nan", &CameraSettings::fov, 60.0f, "fov = nan is not between"},
-        {"fov = inf", &CameraSettings::fov, 60.0f, "fov = inf is not between"},
-        {"near = 0", &CameraSettings::near, 0.1f, "near = 0 is not a distance above 0. Using 0.1 instead."},
-        {"near = -1", &CameraSettings::near, 0.1f, "near = -1 is not a distance above 0"},
-        {"near = 5\nfar = 5", &CameraSettings::far, 100.0f, "far = 5 does not lie beyond near. Using 100 instead."},
-        {"near = 50\nfar = 1", &CameraSettings::far, 100.0f, "far = 1 does not lie beyond near"},
-        {"far = inf", &CameraSettings::far, 100.0f, "far = inf does not lie beyond near"},
-        {"near = 500\nfar = 400", &CameraSettings::near, 0.1f, "near = 500 does not lie before far"},
-        {"yaw = nan", &CameraSettings::yaw, 0.0f, "yaw = nan is not a finite angle. Using 0 instead."},
-        {"pitch = -inf", &CameraSettings::pitch, 0.0f, "pitch = -inf is not a finite angle"},
-        {"mouse_sensitivity = 0", &CameraSettings::mouseSensitivity, 0.002f,
-         "mouse_sensitivity = 0 is not between 0 and 1 radian per pixel. Using 0.002 instead."},
-        {"mouse_sensitivity = -0.001", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = -0.001 is not"},
-        {"mouse_sensitivity = nan", &CameraSettings::mouseSensitivity, 0.002f, "mouse_sensitivity = nan is not"},
-    };
-    for (const Case& c : cases) {
-        const Read read = readCamera(c.text);
-        EXPECT_EQ(read.settings.camera.*c.field, c.used) << c.text;
-        EXPECT_EQ(read.lines.rfind("WARNING: '': ", 0), 0u) << read.lines;
-        EXPECT_NE(read.lines.find(c.line), std::string::npos) << c.text << " printed: " << read.lines;
+        const Read read = readText(c.file, "[" + std::string(settingsFile(c.file).section) + "]\n" + c.text);
+        EXPECT_EQ(keyNamed(c.key).field.number(read.settings), c.used) << c.text;
+        EXPECT_TRUE(*c.line ? read.lines.find(c.line) != std::string::npos : read.lines.empty()) << read.lines;
         EXPECT_GT(read.settings.camera.far, read.settings.camera.near) << c.text;
     }
-    const Read sound =
-        readCamera("fov = 179\nnear = 0.001\nfar = 1e6\nyaw = -40\npitch = 3\nmouse_sensitivity = 0.001\ninvert_y = yes");
-    EXPECT_EQ(sound.lines, "");
-    EXPECT_EQ(sound.settings.camera.fov, 179.0f);
-    EXPECT_EQ(sound.settings.camera.far, 1e6f);
-    EXPECT_EQ(sound.settings.camera.mouseSensitivity, 0.001f);
-    EXPECT_TRUE(sound.settings.camera.invertY);
-    // Without the new keys the camera turns as it always did.
-    EXPECT_EQ(readCamera("").settings.camera.mouseSensitivity, 0.002f);
-    EXPECT_FALSE(readCamera("").settings.camera.invertY);
-}
-
-TEST(Settings, WindowLargerThanTheLimitIsShrunkWithALinePerSide)
-{
-    Settings settings;
-    settings.window.width = 2147483647;
-    settings.window.height = 700;
-    std::ostringstream console;
-    fitWindowSize(settings, 1280, 1024, "is more than the screen shows", console);
-    EXPECT_EQ(settings.window.width, 1280);
-    EXPECT_EQ(settings.window.height, 700);
-    EXPECT_EQ(console.str(), "WARNING: 'assets/settings/window.ini': width = 2147483647 is more than the screen "
-                             "shows. Using 1280 instead.\n");
 }
 
 // vsync asks for a swap interval either way, so the driver's default never decides.
@@ -209,19 +143,6 @@ TEST(Settings, VsyncSetsTheSwapIntervalOfTheNewWindowEitherWay)
         EXPECT_EQ(askedSwapInterval, vsync ? 1 : 0);
         glfwDestroyWindow(app.window);
     }
-}
-
-TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
-{
-    CommandLineOptions options;
-    options.cameraSettingsPath = "assets/settings/camera_wide.ini";
-    options.rendererSettingsPath = "assets/settings/renderer_debug.ini";
-    std::ostringstream console;
-    const Settings settings = loadSettings(options, console, makeScratchDir("no_player_settings") + "/glimmerdeep");
-    EXPECT_EQ(console.str(), "");
-    EXPECT_FLOAT_EQ(settings.camera.fov, 85.0f);
-    EXPECT_TRUE(settings.renderer.wireframe);
-    EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
 }
 
 // A row added to the table is read, checked, listed by --help and documented.
@@ -270,13 +191,16 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
                              "It is ignored.\n");
     std::ostringstream fitted;
     fitWindowSize(settings, 1280, 1024, "is more than the screen shows", fitted);
+    EXPECT_EQ(settings.window.width, 1280);
     EXPECT_EQ(fitted.str(), "WARNING: '" + folder + "/window.ini': width = 99999 is more than the screen shows. "
                             "Using 1280 instead.\n");
 
     CommandLineOptions options;
     options.cameraSettingsPath = "assets/settings/camera_wide.ini";
+    options.rendererSettingsPath = "assets/settings/renderer_debug.ini";
     const Settings wide = loadSettings(options, console, folder);
     EXPECT_EQ(wide.camera.fov, 85.0f);
+    EXPECT_TRUE(wide.renderer.wireframe);
     EXPECT_EQ(wide.camera.near, 0.05f);
     EXPECT_TRUE(wide.camera.invertY);  // not in the named file
 }
@@ -292,7 +216,8 @@ TEST(PlayerSettings, ASavedKeyKeepsTheRestOfTheFile)
         {"", "[camera]\nfov = 75\n"},
         {"; mine\n[Camera]\nFOV = 60 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n",
          "; mine\n[Camera]\nfov = 75 ; wide\nnear = 1\n\n; the renderer\n[renderer]\n"},
-        {"[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 3\nnear = 1", "[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 75\nnear = 1\n"},
+        {"[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 3\nnear = 1",
+         "[camera]\nfov = 1\n[window]\nfov = 2\n[camera]\nfov = 75\nnear = 1\n"},
         {"[camera]\nnear = 1\n\n[window]\n", "[camera]\nnear = 1\nfov = 75\n\n[window]\n"},
         {"[window]\nwidth = 5\n", "[window]\nwidth = 5\n\n[camera]\nfov = 75\n"},
     };

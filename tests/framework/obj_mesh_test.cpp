@@ -100,12 +100,9 @@ TEST(ObjMesh, FacesNamingMissingVerticesAreLeftOutAndMissingNormalsAreZero)
 
 TEST(ObjMesh, UnreadableFilesAndReaderErrorsAreReportedWithTheirLines)
 {
+    // A named pipe is no file: reported at once, never waited on. (A missing
+    // file's lines are MeshTest's, through the model that loads it.)
     const std::string dir = makeScratchDir("obj_mesh_unreadable");
-    const std::string missing = dir + "/missing.obj";
-    const std::string missingLines = "TinyObjLoader error:\n  Cannot open file [" + missing + "]\n\n" +
-                                     "Failed to load .obj: " + missing + "\n";
-    EXPECT_EQ(parse(missing, true).errors, missingLines);
-    // A named pipe is no file: reported at once, never waited on.
     ASSERT_EQ(mkfifo((dir + "/pipe.obj").c_str(), 0600), 0);
     EXPECT_EQ(parse(dir + "/pipe.obj", true).mesh.vertexCount, 0u);
 

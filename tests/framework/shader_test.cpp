@@ -91,17 +91,6 @@ TEST_F(ShaderTest, BuildingReportsEachStageAndWhyItFailed)
     debugMessages().clear();  // the driver's own words on the failed compiles
 }
 
-TEST_F(ShaderDeathTest, AFailedShaderEndsTheGameWithItsLinesWithoutWaitingOnClosedInput)
-{
-    EXPECT_EXIT(
-        {
-            prepareFatalChild();
-            Shader shader(colorVert, "tests/framework/data/missing.frag");
-        },
-        ::testing::ExitedWithCode(1),
-        HasSubstr("Read shader: " + colorVert + "\nCould not find shader file: tests/framework/data/missing.frag\n"));
-}
-
 // A fatal failure while the framework's own program exists ends the process
 // without deleting it: no GL call while the process goes down.
 TEST_F(ShaderDeathTest, AFatalExitLeavesWithoutTouchingGl)

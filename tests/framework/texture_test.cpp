@@ -12,8 +12,6 @@
 
 #include <gmock/gmock.h>
 
-#include <unistd.h>
-
 static_assert(compressedFormatDXT1 == GL_COMPRESSED_RGBA_S3TC_DXT1_EXT);
 static_assert(compressedFormatDXT3 == GL_COMPRESSED_RGBA_S3TC_DXT3_EXT);
 static_assert(compressedFormatDXT5 == GL_COMPRESSED_RGBA_S3TC_DXT5_EXT);
@@ -51,25 +49,19 @@ using TextureTest = GlTest;
 // repeating, and stays bound.
 TEST_F(TextureTest, UploadsTheLevelZeroBlocksAndSamplesTrilinearly)
 {
-    const struct {
-        uint32_t width, height;
-        const char* fourCC;
-        std::int64_t bytes;
-    } cases[] = {{256, 256, "DXT1", 32768}, {256, 256, "DXT5", 65536}, {5, 3, "DXT5", 32}};
-    for (const auto& c : cases) {
-        const std::string file = ddsfile::validFile(c.width, c.height, c.fourCC) + ddsfile::blocks(64);
-        GlCallRecorder recorder;
-        const Texture texture = textureFrom("texture_upload", ddsfile::withU32(file, ddsfile::linearSizeOffset, 7));
-        EXPECT_EQ(recorder.counts().bytesUploaded, c.bytes) << c.fourCC;
-        EXPECT_EQ(recorder.callsTo("glGenerateMipmap"), 1);
-        EXPECT_EQ(boundParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
-        EXPECT_EQ(boundParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-        EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-        EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
-        GLint width = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        EXPECT_EQ(width, static_cast<GLint>(c.width));
-    }
+    // 5 by 3 texels are 2 by 1 blocks of 16 bytes.
+    const std::string file = ddsfile::validFile(5, 3, "DXT5") + ddsfile::blocks(64);
+    GlCallRecorder recorder;
+    const Texture texture = textureFrom("texture_upload", ddsfile::withU32(file, ddsfile::linearSizeOffset, 7));
+    EXPECT_EQ(recorder.counts().bytesUploaded, 32);
+    EXPECT_EQ(recorder.callsTo("glGenerateMipmap"), 1);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 5);
 }
 
 // Binding picks the unit; resampling rebuilds the mipmaps, then unbinds. A
@@ -124,16 +116,4 @@ TEST_F(TextureTest, TheShippedTexturesAreAllUsable)
         const std::string path = sourceDir() + "/assets/textures/" + name + ".dds";
         EXPECT_EQ(loadDDS(path).data.empty(), false) << name;
     }
-}
-
-TEST(TextureDeathTest, AMissingFileEndsTheGame)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            std::freopen("/dev/null", "r", stdin);
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            Texture texture("assets/textures/missing.dds");
-        },
-        testing::ExitedWithCode(1), testing::HasSubstr("Could not find texture file: assets/textures/missing.dds\n"));
 }

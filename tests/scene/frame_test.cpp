@@ -107,10 +107,13 @@ TEST_F(FrameTest, LookingUpShowsTheSkyThroughTheWellMouthAndTheCloudsWriteNoDept
     EXPECT_EQ(depth, 1.0f);
 }
 
-// Every GL call of a frame happens in drawFrame's passes, the texture
-// program gets the camera once a frame, and every ring is drawn until the
-// frame that passes it.
-TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
+// Every GL call of a frame happens in drawFrame's passes; the texture
+// program gets the camera once a frame and lights each object through the
+// normal matrix of its own model matrix (the turned flag, cloud and wings
+// too); every ring is drawn until the frame that passes it. The water's
+// time stops with its switch while the clouds move on, and its normals view
+// follows N frame by frame.
+TEST_F(FrameTest, AFramesGlCallsHappenInItsPassesWithEachObjectsOwnMatricesAndItsSwitches)
 {
     GlCallRecorder recorder(true);
     const GLuint textureProgram = programOf(*app.level->textureShader);
@@ -120,27 +123,9 @@ TEST_F(FrameTest, AFramesGlCallsAllHappenInItsPasses)
             return u.values.size() == 16 && glm::vec3(u.values[12], u.values[13], u.values[14]) == at;
         });
     };
-    frame(0.01);
-    EXPECT_TRUE(drawnAt(ringPositions[0]));
-    app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
-    recorder.clear();
-    FirstPassWatcher watcher(recorder);
-    frame(0.02, {}, &watcher);
-    EXPECT_EQ(watcher.callsBeforeDrawing, 0);
-    ASSERT_THAT(console.str(), testing::HasSubstr("Passed ring 1 (Total: 1)"));
-    EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
-    EXPECT_FALSE(drawnAt(ringPositions[0]));
-    EXPECT_TRUE(drawnAt(ringPositions[1]));
-}
-
-// Each object the texture program draws is lit through the normal matrix of
-// its own model matrix: the turned flag, cloud and wings too, not through
-// one left over from the object drawn before.
-TEST_F(FrameTest, EveryTexturedObjectIsLitThroughItsOwnNormalMatrix)
-{
-    GlCallRecorder recorder(true);
+    app.switches.waterAnimationEnabled = false;
     frame(0.5);
-    const GLuint textureProgram = programOf(*app.level->textureShader);
+    EXPECT_TRUE(drawnAt(ringPositions[0]));
     std::optional<glm::mat4> model;
     glm::mat3 normal(1.0f);
     int objects = 0;
@@ -160,27 +145,29 @@ TEST_F(FrameTest, EveryTexturedObjectIsLitThroughItsOwnNormalMatrix)
     }
     drawnWithItsOwn();
     EXPECT_EQ(objects, static_cast<int>(ringCount) + 4) << "the rings, the fairy, its wings, the flag and the cloud";
-}
 
-// The water's time stops with its switch while the clouds move on, and its
-// normals view follows N frame by frame.
-TEST_F(FrameTest, SwitchesReachTheirPassesInTheNextFrame)
-{
-    GlCallRecorder recorder(true);
-    app.switches.waterAnimationEnabled = false;
-    frame(2.5);
-    app.switches.waterAnimationEnabled = true;
-    app.switches.normals = true;
-    frame(2.75);
     const auto sent = [&recorder](Shader& shader, const char* name) {
         std::vector<float> values;
         for (const UniformUpload& upload : recorder.uniforms(programOf(shader), name))
             values.push_back(upload.values.at(0));
         return values;
     };
-    EXPECT_EQ(sent(*app.level->waterShader, "time"), (std::vector<float>{0.0f, 2.75f}));
+    app.switches.waterAnimationEnabled = true;
+    app.switches.normals = true;
+    frame(0.75);
+    EXPECT_EQ(sent(*app.level->waterShader, "time"), (std::vector<float>{0.0f, 0.75f}));
     EXPECT_EQ(sent(*app.level->waterShader, "draw_normals"), (std::vector<float>{0.0f, 1.0f}));
-    EXPECT_EQ(sent(*app.level->cloudShader, "time"), (std::vector<float>{2.5f, 2.75f}));
+    EXPECT_EQ(sent(*app.level->cloudShader, "time"), (std::vector<float>{0.5f, 0.75f}));
+
+    app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
+    recorder.clear();
+    FirstPassWatcher watcher(recorder);
+    frame(0.76, {}, &watcher);
+    EXPECT_EQ(watcher.callsBeforeDrawing, 0);
+    ASSERT_THAT(console.str(), testing::HasSubstr("Passed ring 1 (Total: 1)"));
+    EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
+    EXPECT_FALSE(drawnAt(ringPositions[0]));
+    EXPECT_TRUE(drawnAt(ringPositions[1]));
 }
 
 // A small, very bright square in the glow target spreads as wide a halo on
