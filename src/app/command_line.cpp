@@ -53,6 +53,10 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
             options.version = true;
             continue;
         }
+        if (std::strcmp(argv[i], "--no-sound") == 0) {
+            options.noSound = true;
+            continue;
+        }
         if (!target) {
             // A value may start with '-' too; it was meant for the option before it.
             if (argv[i][0] == '-' && !isValue)
@@ -83,7 +87,8 @@ void printUsage(std::ostream& out)
            "  --init_renderer PATH  renderer settings instead of assets/settings/renderer_standard.ini\n"
            "  --record FILE         write the run to FILE as a replay\n"
            "  --replay FILE         play the run recorded in FILE (only Escape and F3 act)\n"
-           "  --replay-speed max    play the replay as fast as frames are drawn\n"
+           "  --replay-speed max    play the replay as fast as frames are drawn (and silently)\n"
+           "  --no-sound            play without sound, whatever window.ini says\n"
            "  --help, -h            print this and exit\n"
            "  --version             print the game's version and exit\n"
            "\n"
@@ -92,6 +97,8 @@ void printUsage(std::ostream& out)
            "  assets/settings/window.ini             [window] width, height, refresh_rate, fullscreen, title, vsync,\n"
            "                                         keep_results, end_screen_seconds (how long the result\n"
            "                                         stays before the window closes; 0, the default, closes at once)\n"
+           "                                         [audio] sound (on or off), master_volume, effects_volume,\n"
+           "                                         ambience_volume (each 0 to 1; defaults 1, 1 and 0.6)\n"
            "  assets/settings/camera_front.ini       [camera] fov, near, far, yaw, pitch, mouse_sensitivity,\n"
            "                                         invert_y\n"
            "  assets/settings/renderer_standard.ini  [renderer] wireframe, backface_culling, normals, texcoords,\n"

@@ -143,6 +143,10 @@ void runFrameLoop(App& app, RunOptions& run)
             input = replayedInput(still, input, replayClock);
         }
         const FrameResult result = runFrame(app, input, std::cout);
+        // Sound hook-up: the frame as the rules left it; a replay faster than real time stays silent.
+        if (run.sound)
+            run.sound->update(soundFrame(app.simulation, app.runEnd, app.switches.paused, result.timeStep,
+                                         run.replay && run.replayAsFastAsDrawn));
         if (run.recorder)
             run.recorder->writeFrame(ReplayFrame{result.timeStep, input.keys, input.cursor, input.framebufferWidth,
                                                  input.framebufferHeight, input.events});

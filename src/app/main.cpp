@@ -8,6 +8,8 @@
 #include "results.h"
 #include "startup.h"
 #include "version.h"
+#include "audio/game_sound.h"
+#include "framework/asset_path.h"
 #include "framework/file_io.h"
 #include "game/run_hash.h"
 
@@ -77,6 +79,9 @@ int main(int argc, char** argv)
         }
         run.recorder = &recorder;
     }
+    // Sound hook-up: opened once the level stands; the loop feeds it each frame.
+    GameSound sound = GameSound::open(app.settings.audio, findAssetPath, std::cout);
+    run.sound = &sound;
     run.replay = replay ? &*replay : nullptr;
     run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
     if (app.settings.window.keepResults && !replay)

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 const char* const windowSettingsPath = "assets/settings/window.ini";
 const char* const defaultCameraSettingsPath = "assets/settings/camera_front.ini";
@@ -135,10 +136,35 @@ RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& co
     return renderer;
 }
 
+AudioSettings readAudioSettings(const SettingsFile& file, std::ostream& console)
+{
+    const AudioSettings defaults;
+    AudioSettings audio;
+    audio.enabled = file.getBoolean("audio", "sound", defaults.enabled);
+    const std::pair<const char*, float AudioSettings::*> volumes[] = {
+        {"master_volume", &AudioSettings::masterVolume},
+        {"effects_volume", &AudioSettings::effectsVolume},
+        {"ambience_volume", &AudioSettings::ambienceVolume},
+    };
+    for (const auto& [key, volume] : volumes) {
+        audio.*volume = static_cast<float>(file.getReal("audio", key, defaults.*volume));
+        // Written as "not (good)" so that NaN is never good.
+        if (!(audio.*volume >= 0.0f && audio.*volume <= 1.0f)) {
+            reportReplaced(console, file.path(), key, file.getString("audio", key, ""), "is not a volume from 0 to 1",
+                           static_cast<double>(defaults.*volume));
+            audio.*volume = defaults.*volume;
+        }
+    }
+    return audio;
+}
+
 Settings loadSettings(const CommandLineOptions& options, std::ostream& console)
 {
     Settings settings;
-    settings.window = readWindowSettings(SettingsFile(windowSettingsPath), console);
+    const SettingsFile windowFile(windowSettingsPath);
+    settings.window = readWindowSettings(windowFile, console);
+    settings.audio = readAudioSettings(windowFile, console);
+    settings.audio.enabled = settings.audio.enabled && !options.noSound;
     settings.camera = readCameraSettings(
         SettingsFile(options.cameraSettingsPath.value_or(defaultCameraSettingsPath)), console);
     settings.renderer = readRendererSettings(

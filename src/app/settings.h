@@ -5,6 +5,7 @@
 #pragma once
 
 #include "command_line.h"
+#include "audio/audio_settings.h"
 #include "framework/render_state.h"
 #include "game/camera_settings.h"
 
@@ -26,6 +27,7 @@ struct Settings {
     WindowSettings window;
     CameraSettings camera;
     RendererSettings renderer;
+    AudioSettings audio;  // [audio] of the window file
 };
 
 extern const char* const windowSettingsPath;
@@ -39,9 +41,11 @@ class SettingsFile;
 WindowSettings readWindowSettings(const SettingsFile& file, std::ostream& console);
 CameraSettings readCameraSettings(const SettingsFile& file, std::ostream& console);
 RendererSettings readRendererSettings(const SettingsFile& file, std::ostream& console);
+AudioSettings readAudioSettings(const SettingsFile& file, std::ostream& console);
 
-// Reads the window, camera and renderer files, in that order; the options
-// may name other camera and renderer files.
+// Reads the window (with its [audio] section), camera and renderer files, in
+// that order; the options may name other camera and renderer files, and
+// --no-sound turns sound off.
 Settings loadSettings(const CommandLineOptions& options, std::ostream& console);
 
 // Shrinks a window wider or taller than `maxWidth` by `maxHeight` to fit,
