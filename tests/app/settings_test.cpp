@@ -202,4 +202,34 @@ TEST(Settings, OptionsReplaceTheCameraAndRendererFiles)
     EXPECT_FLOAT_EQ(settings.camera.fov, 85.0f);
     EXPECT_TRUE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.window.fullscreen);  // the shipped window file
+    EXPECT_TRUE(settings.audio.enabled);
+    options.noSound = true;
+    EXPECT_FALSE(loadSettings(options, console).audio.enabled);
+}
+
+// Sound can be turned off; a volume outside 0 to 1, or NaN, takes its
+// default with one line naming the key and its value.
+TEST(Settings, AudioVolumesOutsideZeroToOneAreReplacedWithALine)
+{
+    const struct {
+        const char* text;
+        AudioSettings read;
+        const char* lines;
+    } cases[] = {
+        {"sound = off\nmaster_volume = 0.5\neffects_volume = 0\nambience_volume = 1", {false, 0.5f, 0.0f, 1.0f}, ""},
+        {"master_volume = 1.5\nambience_volume = -0.1", {true, 1.0f, 1.0f, 0.6f},
+         "WARNING: '': master_volume = 1.5 is not a volume from 0 to 1. Using 1 instead.\n"
+         "WARNING: '': ambience_volume = -0.1 is not a volume from 0 to 1. Using 0.6 instead.\n"},
+        {"effects_volume = nan", {true, 1.0f, 1.0f, 0.6f},
+         "WARNING: '': effects_volume = nan is not a volume from 0 to 1. Using 1 instead.\n"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream console;
+        const AudioSettings audio = readAudioSettings(SettingsFile::fromText(std::string("[audio]\n") + c.text), console);
+        EXPECT_EQ(audio.enabled, c.read.enabled) << c.text;
+        EXPECT_EQ(audio.masterVolume, c.read.masterVolume) << c.text;
+        EXPECT_EQ(audio.effectsVolume, c.read.effectsVolume) << c.text;
+        EXPECT_EQ(audio.ambienceVolume, c.read.ambienceVolume) << c.text;
+        EXPECT_EQ(console.str(), c.lines);
+    }
 }
