@@ -60,6 +60,11 @@ GameSound GameSound::open(const AudioSettings& settings, FindSoundFile findFile,
 
 void GameSound::apply(const Voice& voice, ALuint source)
 {
+    // Set before a start, so a new sound's first moment is not heard with the last one's gain and place.
+    alSourcef(source, AL_GAIN, voice.gain);
+    alSourcef(source, AL_PITCH, voice.pitch);
+    alSourcei(source, AL_SOURCE_RELATIVE, voice.atListener ? AL_TRUE : AL_FALSE);
+    alSource3f(source, AL_POSITION, voice.position.x, voice.position.y, voice.position.z);
     switch (voice.cue) {
     case Cue::keep:
         break;
@@ -87,10 +92,6 @@ void GameSound::apply(const Voice& voice, ALuint source)
         break;
     }
     }
-    alSourcef(source, AL_GAIN, voice.gain);
-    alSourcef(source, AL_PITCH, voice.pitch);
-    alSourcei(source, AL_SOURCE_RELATIVE, voice.atListener ? AL_TRUE : AL_FALSE);
-    alSource3f(source, AL_POSITION, voice.position.x, voice.position.y, voice.position.z);
 }
 
 void GameSound::update(const SoundFrame& frame)
