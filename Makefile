@@ -6,6 +6,8 @@
 #              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
 #   make screenshots  builds Release and draws the README's picture of the glow
 #              into docs/bloom_resolutions.png
+#   make sound-picture  builds Release, plays the win replay into a WAV and
+#              draws its loudness into docs/sound_win_replay.png
 #   make install [PREFIX=dir]  builds Release and installs the game under
 #              PREFIX (default /usr/local); DESTDIR works as CMake reads it
 JOBS ?= $(shell nproc)
@@ -57,3 +59,10 @@ screenshots: deps
 	cmake --build $(BENCH_DIR) --target screenshots -j $(JOBS)
 	LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
 	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png
+
+# The win replay heard through OpenAL Soft's wave backend, under Xvfb.
+.PHONY: sound-picture
+sound-picture: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
+	cmake --build $(BENCH_DIR) --target glimmerdeep sound_meter -j $(JOBS)
+	LIBGL_ALWAYS_SOFTWARE=1 scripts/sound-picture.sh $(BENCH_DIR) docs/sound_win_replay.png

@@ -6,11 +6,13 @@
 #                                  tools (make test, make bench, make soak)
 set -euo pipefail
 
-# The game's build and its run: a compiler, the libraries it links and Mesa's
-# drivers, which include the llvmpipe software renderer.
+# The game's build and its run: a compiler, the libraries it links (OpenAL
+# Soft and libsndfile for sound; their -dev packages pull in libopenal1 and
+# libsndfile1) and Mesa's drivers, which include the llvmpipe software renderer.
 game_packages=(
   build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libinih-dev libtinyobjloader-dev
+  libopenal-dev libsndfile1-dev
   libgl1-mesa-dri
 )
 # An X server for a machine without a display; the tests always use one.

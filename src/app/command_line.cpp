@@ -55,6 +55,10 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
             options.version = true;
             continue;
         }
+        if (std::strcmp(argv[i], "--no-sound") == 0) {
+            options.noSound = true;
+            continue;
+        }
         if (!target) {
             // A value may start with '-' too; it was meant for the option before it.
             if (argv[i][0] == '-' && !isValue)
@@ -85,7 +89,8 @@ void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
            "  --init_renderer PATH  renderer settings instead of assets/settings/renderer_standard.ini\n"
            "  --record FILE         write the run to FILE as a replay\n"
            "  --replay FILE         play the run recorded in FILE (only Escape and F3 act)\n"
-           "  --replay-speed max    play the replay as fast as frames are drawn\n"
+           "  --replay-speed max    play the replay as fast as frames are drawn (and silently)\n"
+           "  --no-sound            play without sound, whatever window.ini says\n"
            "  --help, -h            print this and exit\n"
            "  --version             print the game's version and exit\n"
            "\n"

@@ -1,5 +1,5 @@
-// The command line: the two options that replace a settings file, and the
-// requests for the usage and the version.
+// The command line: the two options that replace a settings file, replays,
+// --no-sound, and the requests for the usage and the version.
 #pragma once
 
 #include <optional>
@@ -15,6 +15,7 @@ struct CommandLineOptions {
     std::optional<std::string> recordPath;            // --record <file>
     std::optional<std::string> replayPath;            // --replay <file>
     bool replayAsFastAsDrawn = false;                 // --replay-speed max
+    bool noSound = false;                             // --no-sound
 };
 
 // Scans every argument after the program name. A value is itself scanned as

@@ -146,6 +146,10 @@ void runFrameLoop(App& app, RunOptions& run)
             input = replayedInput(still, input, replayClock);
         }
         const SimulationStep step = runFrame(app, input, gameEvents);
+        // The frame as the rules left it; a replay faster than real time stays silent.
+        if (run.sound)
+            run.sound->update(soundFrame(app.simulation, app.runEnd, app.switches.paused, step.timeStep,
+                                         run.replay && run.replayAsFastAsDrawn));
         if (run.recorder)
             run.recorder->writeFrame(ReplayFrame{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
                                                  input.framebufferHeight, input.events});

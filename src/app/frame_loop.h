@@ -9,6 +9,7 @@
 #include "replay.h"
 #include "replay_writer.h"
 #include "results.h"
+#include "audio/game_sound.h"
 
 #include <optional>
 
@@ -19,6 +20,7 @@ struct RunOptions {
     bool replayAsFastAsDrawn = false;
     ReplayWriter* recorder = nullptr;
     std::optional<ResultsFile> results;  // counts a win or a loss when set
+    GameSound* sound = nullptr;  // hears every frame when set
 };
 
 // What the player does right now, read from the window and any gamepad, with

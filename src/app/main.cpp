@@ -9,6 +9,8 @@
 #include "startup.h"
 #include "version.h"
 #include "framework/console.h"
+#include "audio/game_sound.h"
+#include "framework/asset_path.h"
 #include "framework/file_io.h"
 #include "game/run_hash.h"
 
@@ -82,6 +84,10 @@ int main(int argc, char** argv)
         }
         run.recorder = &recorder;
     }
+    // Sound hook-up: opened once the level stands; the loop feeds it each frame.
+    ReportingStream soundLines(Severity::warning);
+    GameSound sound = GameSound::open(app.settings.audio, findAssetPath, soundLines);
+    run.sound = &sound;
     run.replay = replay ? &*replay : nullptr;
     run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
     if (app.settings.window.keepResults && !replay)

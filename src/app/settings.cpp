@@ -50,6 +50,8 @@ Settings loadSettings(const CommandLineOptions& options, std::ostream& console, 
             layers.insert(named ? layers.begin() : layers.end(), &*own);
         readSettingsFile(settings, file.id, layers, console);
     }
+    if (options.noSound)
+        settings.audio.enabled = false;
     return settings;
 }
 

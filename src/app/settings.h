@@ -7,6 +7,7 @@
 #pragma once
 
 #include "command_line.h"
+#include "audio/audio_settings.h"
 #include "framework/render_state.h"
 #include "game/camera_settings.h"
 
@@ -33,6 +34,7 @@ struct Settings {
     // "section.key" -> the path of the file its value came from, for the
     // lines that name it later; for a key no file gives, the last file read.
     std::map<std::string, std::string> givenBy;
+    AudioSettings audio;  // [audio] of the window file
 };
 
 // The largest window side the game asks for when no screen says otherwise.

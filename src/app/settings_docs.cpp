@@ -1,5 +1,6 @@
 #include "settings_docs.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <sstream>
@@ -51,12 +52,28 @@ std::string valuesText(const SettingKey& key)
     return key.field.kind == SettingKind::integer ? "a whole number" : "a number";
 }
 
-std::string fileHeading(const SettingsFileInfo& file, const char* code, const char* option)
+// The sections of a file's keys, in the order their keys come.
+std::vector<std::string> sectionsOf(const SettingsTable& table, const SettingsFileInfo& file)
+{
+    std::vector<std::string> sections;
+    for (const SettingKey& key : table)
+        if (key.file == file.id && std::find(sections.begin(), sections.end(), sectionOf(key)) == sections.end())
+            sections.emplace_back(sectionOf(key));
+    return sections;
+}
+
+bool inSection(const SettingKey& key, const SettingsFileInfo& file, const std::string& section)
+{
+    return key.file == file.id && section == sectionOf(key);
+}
+
+std::string fileHeading(const SettingsFileInfo& file, const std::string& section, const char* code,
+                        const char* option)
 {
     std::string heading = std::string(code) + file.shippedPath + code;
     if (file.optionName)
         heading += std::string(" (or the file given with ") + option + file.optionName + " PATH" + option + ")";
-    return heading + ", section " + code + "[" + file.section + "]" + code;
+    return heading + ", section " + code + "[" + section + "]" + code;
 }
 
 // man(7) text: backslashes and hyphens escaped, a leading dot made plain.
@@ -83,23 +100,27 @@ std::string settingsHelpList(const SettingsTable& table)
     constexpr std::size_t lineWidth = 104;
     std::string list;
     for (const SettingsFileInfo& file : settingsFiles()) {
-        std::string line = "  " + std::string(file.shippedPath);
-        line += std::string(line.size() < pathWidth + 2 ? pathWidth + 4 - line.size() : 2, ' ');
-        line += "[" + std::string(file.section) + "]";
-        const char* separator = " ";
-        for (const SettingKey& key : table) {
-            if (key.file != file.id)
-                continue;
-            const std::string word = separator + std::string(key.name);
-            if (line.size() + word.size() + 1 > lineWidth) {
-                list += line + ",\n";
-                line = std::string(pathWidth + 4, ' ') + key.name;
-            } else {
-                line += word;
+      std::string path = file.shippedPath;
+        for (const std::string& section : sectionsOf(table, file)) {
+            std::string line = "  " + path;
+            line += std::string(line.size() < pathWidth + 2 ? pathWidth + 4 - line.size() : 2, ' ');
+            path = "";
+            line += "[" + section + "]";
+            const char* separator = " ";
+            for (const SettingKey& key : table) {
+                if (!inSection(key, file, section))
+                    continue;
+                const std::string word = separator + std::string(key.name);
+                if (line.size() + word.size() + 1 > lineWidth) {
+                    list += line + ",\n";
+                    line = std::string(pathWidth + 4, ' ') + key.name;
+                } else {
+                    line += word;
+                }
+                separator = ", ";
             }
-            separator = ", ";
+            list += line + "\n";
         }
-        list += line + "\n";
     }
     return list;
 }
@@ -108,12 +129,14 @@ std::string settingsReadmeTables(const SettingsTable& table)
 {
     std::string text;
     for (const SettingsFileInfo& file : settingsFiles()) {
-        text += (text.empty() ? "" : "\n") + fileHeading(file, "`", "`") + ":\n\n";
-        text += "| Key | Default | Values | Meaning |\n|-----|---------|--------|---------|\n";
-        for (const SettingKey& key : table)
-            if (key.file == file.id)
-                text += "| `" + std::string(key.name) + "` | " + defaultText(key) + " | " + valuesText(key) + " | " +
-                        key.meaning + " |\n";
+        for (const std::string& section : sectionsOf(table, file)) {
+            text += (text.empty() ? "" : "\n") + fileHeading(file, section, "`", "`") + ":\n\n";
+            text += "| Key | Default | Values | Meaning |\n|-----|---------|--------|---------|\n";
+            for (const SettingKey& key : table)
+                if (inSection(key, file, section))
+                    text += "| `" + std::string(key.name) + "` | " + defaultText(key) + " | " + valuesText(key) + " | " +
+                            key.meaning + " |\n";
+        }
     }
     return text;
 }
@@ -122,12 +145,14 @@ std::string settingsManSection(const SettingsTable& table)
 {
     std::string text = ".SH SETTINGS\n";
     for (const SettingsFileInfo& file : settingsFiles()) {
-        text += ".SS " + roff(fileHeading(file, "", "")) + "\n";
-        for (const SettingKey& key : table) {
-            if (key.file != file.id)
-                continue;
-            text += ".TP\n.B " + roff(key.name) + "\n" + roff(sentence(key.meaning)) + "\nDefault: " +
-                    roff(defaultText(key)) + "; " + roff(valuesText(key)) + ".\n";
+        for (const std::string& section : sectionsOf(table, file)) {
+            text += ".SS " + roff(fileHeading(file, section, "", "")) + "\n";
+            for (const SettingKey& key : table) {
+                if (!inSection(key, file, section))
+                    continue;
+                text += ".TP\n.B " + roff(key.name) + "\n" + roff(sentence(key.meaning)) + "\nDefault: " +
+                        roff(defaultText(key)) + "; " + roff(valuesText(key)) + ".\n";
+            }
         }
     }
     return text;

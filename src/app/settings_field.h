@@ -39,6 +39,8 @@ template <typename SettingsType>
 auto& partOf(SettingsType& settings, CameraSettings*) { return settings.camera; }
 template <typename SettingsType>
 auto& partOf(SettingsType& settings, RendererSettings*) { return settings.renderer; }
+template <typename SettingsType>
+auto& partOf(SettingsType& settings, AudioSettings*) { return settings.audio; }
 
 template <typename>
 struct Member;

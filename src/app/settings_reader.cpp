@@ -17,7 +17,7 @@ class FileReader {
 public:
     FileReader(Settings& settings, SettingsFileId file, const std::vector<const SettingsFile*>& layers,
                std::ostream& console, const SettingsTable& table)
-        : settings_(settings), section_(settingsFile(file).section), layers_(layers), console_(console)
+        : settings_(settings), layers_(layers), console_(console)
     {
         for (const SettingKey& key : table)
             if (key.file == file)
@@ -42,14 +42,14 @@ private:
         Given given{layers_.empty() ? "" : layers_.back()->path(), ""};
         bool knownWord = true;
         for (auto layer = layers_.rbegin(); layer != layers_.rend(); ++layer) {
-            if (const std::optional<std::string> text = (*layer)->value(section_, key.name)) {
+            if (const std::optional<std::string> text = (*layer)->value(sectionOf(key), key.name)) {
                 given = {(*layer)->path(), *text};
                 knownWord = key.field.read(settings_, *text, key.words) || key.field.kind != SettingKind::word;
                 break;
             }
         }
         if (!layers_.empty())
-            settings_.givenBy[section_ + "." + key.name] = given.path;
+            settings_.givenBy[std::string(sectionOf(key)) + "." + key.name] = given.path;
         given_[key.name] = given;
         return knownWord;
     }
@@ -79,7 +79,6 @@ private:
     }
 
     Settings& settings_;
-    std::string section_;
     const std::vector<const SettingsFile*>& layers_;
     std::ostream& console_;
     std::vector<const SettingKey*> keys_;

@@ -78,6 +78,17 @@ const SettingsTable& settingsTable()
          "the run ends. Players who start the game from a launcher, without a console, will want 3",
          fromTo(0, 3600), "is not a number of seconds from 0 to 3600"},
 
+        {window, "sound", fieldOf<&AudioSettings::enabled>(),
+         "play the game's sounds; off plays silently, as --no-sound does", {}, nullptr, {}, {}, nullptr, "audio"},
+        {window, "master_volume", fieldOf<&AudioSettings::masterVolume>(), "loudness of everything the game plays",
+         fromTo(0, 1), "is not a volume from 0 to 1", {}, {}, nullptr, "audio"},
+        {window, "effects_volume", fieldOf<&AudioSettings::effectsVolume>(),
+         "loudness of the rings, the warnings, the endings and the wings", fromTo(0, 1),
+         "is not a volume from 0 to 1", {}, {}, nullptr, "audio"},
+        {window, "ambience_volume", fieldOf<&AudioSettings::ambienceVolume>(),
+         "loudness of the well's wind and drips", fromTo(0, 1), "is not a volume from 0 to 1", {}, {}, nullptr,
+         "audio"},
+
         {camera, "fov", fieldOf<&CameraSettings::fov>(), "vertical field of view, degrees", between(0, 180),
          "is not between 0 and 180 degrees"},
         {camera, "near", fieldOf<&CameraSettings::near>(), "near clipping distance", above(0),
@@ -109,6 +120,11 @@ const SettingsTable& settingsTable()
           {"quarter", static_cast<int>(BloomResolution::quarter)}}},
     };
     return table;
+}
+
+const char* sectionOf(const SettingKey& key)
+{
+    return key.section ? key.section : settingsFile(key.file).section;
 }
 
 std::string defaultText(const SettingKey& key)

@@ -65,7 +65,11 @@ struct SettingKey {
     SettingWords words = {};             // a word key's words, in any case
     std::vector<SettingCheck> checks = {};
     const char* checked = nullptr;       // what `checks` ask, in words, for the documentation
+    const char* section = nullptr;       // nullptr: the file's own section
 };
+
+// The section the key is read from.
+const char* sectionOf(const SettingKey& key);
 using SettingsTable = std::vector<SettingKey>;
 
 // The game's keys, in the order they are read and documented.

@@ -37,3 +37,15 @@ TEST(CommandLine, OptionsTakeTheNextArgumentAndUnknownOnesAreNamed)
         EXPECT_EQ(errors.str(), c.errors);
     }
 }
+
+// --no-sound is a switch: the argument after it is an option of its own.
+TEST(CommandLine, NoSoundTakesNoValue)
+{
+    const char* args[] = {"glimmerdeep", "--no-sound", "--init_camera", "a.ini"};
+    std::ostringstream errors;
+    const CommandLineOptions options = parseCommandLine(4, args, errors);
+    EXPECT_TRUE(options.noSound);
+    EXPECT_EQ(options.cameraSettingsPath, "a.ini");
+    EXPECT_EQ(errors.str(), "");
+    EXPECT_FALSE(parseCommandLine(1, args, errors).noSound);
+}

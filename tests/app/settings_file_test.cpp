@@ -98,6 +98,6 @@ TEST(SettingsFiles, ShippedFilesParseCleanlyAndHoldEveryKey)
         const SettingsFile file(shipped.shippedPath, console);
         EXPECT_EQ(console.str(), "") << shipped.shippedPath;
         for (const SettingKey& key : settingsTable())
-            EXPECT_TRUE(key.file != shipped.id || file.value(shipped.section, key.name)) << key.name;
+            EXPECT_TRUE(key.file != shipped.id || file.value(sectionOf(key), key.name)) << key.name;
     }
 }

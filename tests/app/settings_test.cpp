@@ -123,6 +123,9 @@ TEST(Settings, ValuesTheGameCannotUseAreReplacedWithALine)
         {camera, "mouse_sensitivity = 0", "mouse_sensitivity", 0.002f,
          "mouse_sensitivity = 0 is not between 0 and 1 radian per pixel. Using 0.002 instead."},
         {camera, "fov = 179\nnear = 0.001\nfar = 1e6\npitch = 3\nmouse_sensitivity = 1", "far", 1e6, ""},
+        {window, "[audio]\nmaster_volume = 1.5", "master_volume", 1,
+         "master_volume = 1.5 is not a volume from 0 to 1. Using 1 instead."},
+        {window, "[audio]\nsound = off\nambience_volume = 0", "ambience_volume", 0, ""},
     };
     for (const auto& c : cases) {
         const Read read = readText(c.file, "[" + std::string(settingsFile(c.file).section) + "]\n" + c.text);
@@ -203,6 +206,9 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_TRUE(wide.renderer.wireframe);
     EXPECT_EQ(wide.camera.near, 0.05f);
     EXPECT_TRUE(wide.camera.invertY);  // not in the named file
+    EXPECT_TRUE(wide.audio.enabled);
+    options.noSound = true;
+    EXPECT_FALSE(loadSettings(options, console, folder).audio.enabled);
 }
 
 // A saved key keeps every other line of the file; it replaces the value the

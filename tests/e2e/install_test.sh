@@ -18,7 +18,7 @@ cp "$SOURCE_DIR/tests/e2e/data/window_small.ini" "$GLIMMERDEEP_DATA/settings/win
 play() {
   replay_to_end "$1/bin/glimmerdeep" "$SCRATCH/elsewhere" "$2" max
   [[ ! -s "$SCRATCH/err.txt" ]] || fail "standard error not empty (a model missing?)"
-  if grep -qE "Failed to load|Could not find" "$SCRATCH/out.txt"; then fail "a file was not found"; fi
+  if grep -qE "Failed to load|Could not find|cannot be played" "$SCRATCH/out.txt"; then fail "a file was not found"; fi
 }
 
 case_installed_game_plays_and_its_desktop_files_pass() {

@@ -4,7 +4,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
 case_no_settings_files() {
-  make_tree shaders textures objects
+  make_tree shaders textures objects sounds
   start_game "$TREE_GAME" "$TREE"
   wait_window
   # Without a window file the game goes fullscreen on the Xvfb screen.
@@ -35,7 +35,7 @@ case_missing_renderer_override() {
 }
 
 case_ambiguous_asset() {
-  make_tree shaders textures objects
+  make_tree shaders textures objects sounds
   mkdir -p "$TREE/assets/settings" "$TREE/build/bin/assets/settings"
   cp "$SOURCE_DIR/assets/settings/window.ini" "$TREE/assets/settings/"
   cp "$SOURCE_DIR/assets/settings/window.ini" "$TREE/build/bin/assets/settings/"
@@ -49,7 +49,7 @@ case_ambiguous_asset() {
 }
 
 case_bad_window_size() {
-  make_tree shaders textures objects
+  make_tree shaders textures objects sounds
   mkdir -p "$TREE/assets/settings"
   printf '[window]\nwidth = 0\nheight = -600\nfullscreen = false\n' > "$TREE/assets/settings/window.ini"
   start_game "$TREE_GAME" "$TREE"

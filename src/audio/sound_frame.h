@@ -1,0 +1,33 @@
+// What sound needs to know of a frame: the rules' state after it, where the
+// camera listens from, and whether the run stands still. Plain data, so the
+// mixing can be tested without a device.
+#pragma once
+
+#include "game/power.h"
+#include "game/simulation.h"
+
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+
+struct Listener {
+    glm::vec3 position{0.0f};
+    glm::vec3 front{0.0f, 0.0f, -1.0f};
+    glm::vec3 up{0.0f, 1.0f, 0.0f};
+};
+
+struct SoundFrame {
+    float timeStep = 0.0f;  // seconds this frame stepped
+    bool paused = false;    // the player paused the run
+    bool silent = false;    // a replay played faster than real time: no sound at all
+    std::uint32_t ringsPassed = 0;  // bit i: ring i is passed
+    float power = maxFairyPower;
+    bool falling = false;
+    RunEnd end = RunEnd::none;
+    double runTime = 0.0;  // seconds of play; going back means a new run
+    glm::vec3 fairy{0.0f, 0.5f, 0.0f};
+    Listener listener;
+};
+
+// The frame as the rules left it, heard from the camera of its view.
+SoundFrame soundFrame(const Simulation& simulation, RunEnd end, bool paused, float timeStep, bool silent);
