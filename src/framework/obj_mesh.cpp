@@ -65,19 +65,24 @@ namespace {
 
 // The text without its skin-weight ("vw") lines: the game has no use for
 // them, and the reader turns their joint numbers into ints unchecked, which
-// a number beyond int's range makes undefined.
+// a number beyond int's range makes undefined. Lines end at a carriage
+// return as well as a line feed, as they do for the reader.
 std::string withoutSkinWeights(const std::string& text)
 {
     std::string kept;
-    kept.reserve(text.size());
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const size_t start = line.find_first_not_of(" \t");
-        const bool skinWeight = start != std::string::npos && line.compare(start, 2, "vw") == 0 &&
-                                start + 2 < line.size() && (line[start + 2] == ' ' || line[start + 2] == '\t');
+    kept.reserve(text.size() + 1);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        const std::size_t first = line.find_first_not_of(" \t");
+        const bool skinWeight = first != std::string::npos && line.compare(first, 2, "vw") == 0 &&
+                                first + 2 < line.size() && (line[first + 2] == ' ' || line[first + 2] == '\t');
         if (!skinWeight)
             kept += line + '\n';
+        start = end + 1;
     }
     return kept;
 }
