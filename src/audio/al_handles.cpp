@@ -1,5 +1,9 @@
 #include "audio/al_handles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <utility>
 
 AudioDevice::~AudioDevice()
@@ -35,9 +39,46 @@ void AudioDevice::close()
     device_ = nullptr;
 }
 
+namespace {
+
+// Standard error sent to /dev/null while it lives. Looking for a device,
+// OpenAL Soft and the sound libraries it tries (alsa-lib) print their own
+// complaints there; the game says what matters in one line of its own.
+class QuietStandardError {
+public:
+    QuietStandardError() : saved_(dup(STDERR_FILENO))
+    {
+        std::fflush(stderr);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStandardError()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_;
+};
+
+}  // namespace
+
 AudioDevice openAudioDevice(OpenFailure& failure)
 {
-    ALCdevice* device = alcOpenDevice(nullptr);
+    ALCdevice* device = nullptr;
+    {
+        const QuietStandardError quiet;
+        device = alcOpenDevice(nullptr);
+    }
     if (!device) {
         failure = OpenFailure::noDevice;
         return {};
