@@ -8,6 +8,8 @@
 #include "gl_calls.h"
 #include "app/frame.h"
 #include "app/startup.h"
+#include "audio/game_sound.h"
+#include "framework/asset_path.h"
 #include "framework/texture.h"
 #include "game/camera_settings.h"
 #include "game/power.h"
@@ -395,6 +397,8 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         app.simulation = makeSimulation(app.settings.camera, app.startCursor);
         app.lastFrameTime = 0.0f;
     });
+    std::optional<GameSound> sound;
+    const double audio = timeMilliseconds([&] { sound = GameSound::open(app.settings.audio, findAssetPath, std::cout); });
     const double firstFrame = timeMilliseconds([&] { frame(nullptr); });
     const std::int64_t firstShownNs = nowNanoseconds();
     const double secondFrame = timeMilliseconds([&] { frame(nullptr); });
@@ -413,7 +417,7 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     for (const auto& [phase, milliseconds] :
          {std::pair{"process_to_main", millisecondsBetween(spawnedAtNs, mainNs)}, {"settings", settings},
           {"window", window}, {"open_window", openWindow}, {"build_level", buildLevelMs}, {"after_build", afterBuild},
-          {"first_frame", firstFrame}, {"second_frame", secondFrame},
+          {"audio", audio}, {"first_frame", firstFrame}, {"second_frame", secondFrame},
           {"total", millisecondsBetween(spawnedAtNs, firstShownNs)}})
         put("startup." + std::string(phase), milliseconds);
 

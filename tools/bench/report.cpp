@@ -200,15 +200,18 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
              {"  of which openMainWindow", key("startup.open_window")},
              {"buildLevel (programs, textures, models, bake, meshes)", key("startup.build_level")},
              {"cursor capture and the simulation", key("startup.after_build")},
+             {"sound (device, sources, sound files)", key("startup.audio")},
              {"first frame (runFrame + swap)", key("startup.first_frame")},
              // llvmpipe compiles a program's variant at its first draw: the first frame less the second.
              {"  of which compiling what it draws",
               [&](const Results& r) { return std::max(startup(r, "first_frame") - startup(r, "second_frame"), 0.0); }},
              {"rest (total less the rows above)",  // all from one run
               [&](const Results& r) {
-                  return startup(r, "total") - startup(r, "process_to_main") - startup(r, "settings") -
-                         startup(r, "window") - startup(r, "build_level") - startup(r, "after_build") -
-                         startup(r, "first_frame");
+                  double rest = startup(r, "total");
+                  for (const char* phase : {"process_to_main", "settings", "window", "build_level", "after_build",
+                                            "audio", "first_frame"})
+                      rest -= startup(r, phase);
+                  return rest;
               }},
              {"total", key("startup.total")}})
         table.row(label, decimals(figure, 1));
