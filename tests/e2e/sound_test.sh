@@ -28,9 +28,9 @@ case_win_replay_sounds_at_its_rings() {
   make_small_tree
   printf 'end_screen_seconds = 2\n' >> "$TREE/assets/settings/window.ini"
   sound_conf
-  : > "$SCRATCH/out.txt"  # there before tail looks for it
   start_game "$TREE_GAME" "$TREE" --replay "$REPLAYS/win.replay"
-  exec 3< <(tail -f -s 0.01 -n +1 --pid="$GAME_PID" "$SCRATCH/out.txt")
+  # Followed by name: the file may not be there yet.
+  exec 3< <(tail -F -s 0.01 -n +1 --pid="$GAME_PID" "$SCRATCH/out.txt" 2>/dev/null)
   local line
   while IFS= read -r line <&3; do
     [[ "$line" != "Passed ring "* && "$line" != *"won!"* ]] || echo "$(date +%s.%N) $line" >> "$SCRATCH/stamped.txt"
@@ -51,6 +51,8 @@ case_win_replay_sounds_at_its_rings() {
     BEGIN { n = 0; m = 0 }
     FILENAME ~ /rings/ && $1 == "ring" { rateOf[$2] = $4; next }
     FILENAME ~ /stamped/ { at[n] = $1; rate[n] = ($2 == "Passed") ? rateOf[$4] : 0; n++; next }
+    # One attack may show as two onsets a few hundredths of a second apart: they are one sound.
+    FILENAME ~ /onsets/ && $3 > loud && m > 0 && $2 < heard[m - 1] + 0.1 { next }
     FILENAME ~ /onsets/ && $3 > loud && (m < n || $2 > heard[n - 1] + 1.5) { heard[m] = $2; pitch[m] = $4; m++ }
     FILENAME ~ /levels/ && m > 0 && $1 >= heard[n - 1] + 0.03 && $1 < heard[n - 1] + 0.8 && $2 < -30 { cut = $1 }
     END {
