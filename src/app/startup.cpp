@@ -69,10 +69,8 @@ void openMainWindow(App& app)
     // Mesa delivers debug messages only to a debug context.
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, glDebugRequested() ? GLFW_TRUE : GLFW_FALSE);
 
-    // GLFW refuses sizes of 0 or less itself; this only keeps its own error text quiet.
-    GLFWwindow* window = settings.width > 0 && settings.height > 0
-        ? glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), nullptr, nullptr)
-        : nullptr;
+    // The settings reader has replaced any side below one pixel.
+    GLFWwindow* window = glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), nullptr, nullptr);
     if (!window)
         report(Severity::startupFailure, "Failed to create GLFW window", Topic::launch);
     app.window = window;
