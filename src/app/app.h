@@ -21,6 +21,7 @@ struct GLFWwindow;
 struct App {
     GLFWwindow* window = nullptr;
     Settings settings;
+    bool playerMode = false;  // --menu: title screen, menus, result screen
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known

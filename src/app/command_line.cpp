@@ -59,6 +59,10 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
             options.noSound = true;
             continue;
         }
+        if (std::strcmp(argv[i], "--menu") == 0) {
+            options.playerMode = true;
+            continue;
+        }
         if (!target) {
             // A value may start with '-' too; it was meant for the option before it.
             if (argv[i][0] == '-' && !isValue)
@@ -91,6 +95,7 @@ void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
            "  --replay FILE         play the run recorded in FILE (only Escape and F3 act)\n"
            "  --replay-speed max    play the replay as fast as frames are drawn (and silently)\n"
            "  --no-sound            play without sound, whatever window.ini says\n"
+           "  --menu                player mode: title screen, menus and a result screen\n"
            "  --help, -h            print this and exit\n"
            "  --version             print the game's version and exit\n"
            "\n"

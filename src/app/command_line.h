@@ -1,5 +1,5 @@
 // The command line: the two options that replace a settings file, replays,
-// --no-sound, and the requests for the usage and the version.
+// --no-sound, --menu, and the requests for the usage and the version.
 #pragma once
 
 #include <optional>
@@ -16,6 +16,7 @@ struct CommandLineOptions {
     std::optional<std::string> replayPath;            // --replay <file>
     bool replayAsFastAsDrawn = false;                 // --replay-speed max
     bool noSound = false;                             // --no-sound
+    bool playerMode = false;                          // --menu: title screen, menus, result screen
 };
 
 // Scans every argument after the program name. A value is itself scanned as

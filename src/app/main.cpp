@@ -51,6 +51,7 @@ int main(int argc, char** argv)
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
+    app.playerMode = options.playerMode;
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);

@@ -38,14 +38,16 @@ TEST(CommandLine, OptionsTakeTheNextArgumentAndUnknownOnesAreNamed)
     }
 }
 
-// --no-sound is a switch: the argument after it is an option of its own.
-TEST(CommandLine, NoSoundTakesNoValue)
+// --no-sound and --menu are switches: the argument after each is an option of its own.
+TEST(CommandLine, SwitchesTakeNoValue)
 {
-    const char* args[] = {"glimmerdeep", "--no-sound", "--init_camera", "a.ini"};
+    const char* args[] = {"glimmerdeep", "--no-sound", "--menu", "--init_camera", "a.ini"};
     std::ostringstream errors;
-    const CommandLineOptions options = parseCommandLine(4, args, errors);
+    const CommandLineOptions options = parseCommandLine(5, args, errors);
     EXPECT_TRUE(options.noSound);
+    EXPECT_TRUE(options.playerMode);
     EXPECT_EQ(options.cameraSettingsPath, "a.ini");
     EXPECT_EQ(errors.str(), "");
     EXPECT_FALSE(parseCommandLine(1, args, errors).noSound);
+    EXPECT_FALSE(parseCommandLine(1, args, errors).playerMode);
 }
