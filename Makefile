@@ -10,10 +10,13 @@
 #              draws its loudness into docs/sound_win_replay.png
 #   make install [PREFIX=dir]  builds Release and installs the game under
 #              PREFIX (default /usr/local); DESTDIR works as CMake reads it
+#   make package  builds Release with Debian's hardening flags and packs it as
+#              build/package/glimmerdeep_<version>_<arch>.deb
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 BENCH_DIR := build/bench
+PACKAGE_DIR := build/package
 PREFIX ?= /usr/local
 
 .PHONY: run test soak build deps deps-game install
@@ -35,6 +38,20 @@ run: build
 # What went where is listed in $(RELEASE_DIR)/install_manifest.txt.
 install: build
 	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+# The executable in /usr/games, as Debian keeps games; built in a folder of
+# its own since the compiler and linker flags are dpkg-buildflags' ones.
+.PHONY: package
+package:
+	@scripts/install-deps.sh package
+	DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_TOOLS=OFF \
+	  -DGLIMMERDEEP_BINDIR=games
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DGLIMMERDEEP_SANITIZE=ON -DGLIMMERDEEP_WERROR=ON

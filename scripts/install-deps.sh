@@ -4,6 +4,8 @@
 #   scripts/install-deps.sh game   building and playing the game (make run)
 #   scripts/install-deps.sh all    that, plus the tests, benchmark and asset
 #                                  tools (make test, make bench, make soak)
+#   scripts/install-deps.sh package  building the game and its Debian package
+#                                  (make package), and lintian to check it
 set -euo pipefail
 
 # The game's build and its run: a compiler, the libraries it links (OpenAL
@@ -21,15 +23,18 @@ headless_packages=(xvfb xauth)
 # font atlas, and DejaVu Sans, the font the atlas is baked from; clang and its
 # runtimes for the libFuzzer targets; valgrind for the bench's callgrind
 # counts; xdotool and ImageMagick (import, convert, identify) for the
-# end-to-end tests; desktop-file-utils and groff for checking the installed
-# desktop entry and man page.
+# end-to-end tests; desktop-file-utils, groff and appstream for checking the installed
+# desktop entry, man page and AppStream metainfo.
 tool_packages=(
   libgtest-dev libgmock-dev libstb-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   valgrind
   xdotool imagemagick
-  desktop-file-utils groff-base
+  desktop-file-utils groff-base appstream
 )
+# CPack's DEB generator: dpkg-buildflags and dpkg-shlibdeps from dpkg-dev,
+# and file, with which it picks the executables out for dpkg-shlibdeps.
+package_packages=(dpkg-dev file lintian)
 
 case "${1:-}" in
   game)
@@ -39,8 +44,11 @@ case "${1:-}" in
   all)
     packages=("${game_packages[@]}" "${headless_packages[@]}" "${tool_packages[@]}")
     ;;
+  package)
+    packages=("${game_packages[@]}" "${package_packages[@]}")
+    ;;
   *)
-    echo "usage: $0 game|all" >&2
+    echo "usage: $0 game|all|package" >&2
     exit 2
     ;;
 esac

@@ -2,7 +2,7 @@
 # The installed game: `cmake --install` into a scratch prefix, then the game
 # started from another folder plays the committed loss replay with every
 # file from its installed data folder, also after the prefix has been moved;
-# the desktop entry, the man page and the icons pass their checkers.
+# the desktop entry, the metainfo, the man page and the icons pass their checkers.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
@@ -28,9 +28,13 @@ case_installed_game_plays_and_its_desktop_files_pass() {
   expect_output_contains " You fell back to the bottom. Game Over. "
   expect_output_contains "The replay ended as its recording did."
   local output size
-  output=$(desktop-file-validate "$PREFIX/share/applications/glimmerdeep.desktop" 2>&1) && [[ -z "$output" ]] \
+  output=$(desktop-file-validate "$PREFIX/share/applications/org.example.glimmerdeep.desktop" 2>&1) && [[ -z "$output" ]] \
     || fail "desktop-file-validate: $output"
-  output=$(LC_ALL=C.UTF-8 groff -ww -man -Tutf8 "$PREFIX/share/man/man6/glimmerdeep.6" 2>&1 >/dev/null)
+  # Infos and hints fail too: a missing launchable or content rating is only an info.
+  output=$(appstreamcli validate --no-net --pedantic --no-color \
+    "$PREFIX/share/metainfo/org.example.glimmerdeep.metainfo.xml" 2>&1) && ! grep -q '^[EWIP]: ' <<<"$output" \
+    || fail "appstreamcli validate: $output"
+  output=$(zcat "$PREFIX/share/man/man6/glimmerdeep.6.gz" | LC_ALL=C.UTF-8 groff -ww -man -Tutf8 2>&1 >/dev/null)
   [[ -z "$output" ]] || fail "groff warns about the man page: $output"
   for size in 16 24 32 48 64 128 256; do
     output=$(identify -regard-warnings -format '%m %wx%h %k' \
