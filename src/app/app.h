@@ -26,6 +26,7 @@ struct App {
     Menu menu;                // the screen showing in player mode
     MenuScreen menuLastFrame = MenuScreen::none;  // the screen at the previous frame's start
     int menuSteadyFrames = 0;  // frames since that changed: a freed cursor jumps in the first ones
+    bool saveOptions = true;   // false for a replay: its options change its own run only
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known

@@ -25,7 +25,8 @@ void applyOptionInWindow(App& app, MenuItem option, std::ostream& console)
     if (option == MenuItem::glowQuality)
         app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(),
                                  app.settings.renderer.bloom_resolution);
-    saveOption(app, option, playerSettingsFolder(), console);
+    if (app.saveOptions)
+        saveOption(app, option, playerSettingsFolder(), console);
 }
 
 // The window after the frame's switches: closed on Escape (in player mode

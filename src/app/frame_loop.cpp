@@ -131,6 +131,9 @@ void runFrameLoop(App& app, RunOptions& run)
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
         FrameInput input = readFrameInput(app);
+        // A replay with the menus hears the live Escape as a wish to stop watching.
+        if (run.replay && app.playerMode && input.events.released(GLFW_KEY_ESCAPE))
+            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
         if (run.replay && nextReplayFrame < run.replay->frames.size()) {
             const ReplayFrame& recorded = run.replay->frames[nextReplayFrame++];
             replayClock += recorded.timeStep;
@@ -146,9 +149,6 @@ void runFrameLoop(App& app, RunOptions& run)
             still.cursor = app.simulation.lastCursor;
             input = replayedInput(still, input, replayClock);
         }
-        // A replay with the menus hears the live Escape as a wish to stop watching.
-        if (run.replay && app.playerMode && input.events.released(GLFW_KEY_ESCAPE))
-            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
         const SimulationStep step = runFrame(app, input, gameEvents);
         if (run.sound && step.menu.request == MenuRequest::optionChanged)
             run.sound->setVolumes(app.settings.audio);

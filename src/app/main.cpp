@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     App app;
     // A replay plays with the menus or without them, as it was recorded.
     app.playerMode = replay ? replay->header.playerMode : options.playerMode;
+    app.saveOptions = !replay;
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
