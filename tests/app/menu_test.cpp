@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int width = 800, height = 600;
+constexpr int lostFocus = -2;  // the window losing its focus, among the keys
 
 struct PlayerGame {
     App app;
@@ -38,8 +39,12 @@ struct PlayerGame {
         input.framebufferHeight = height;
         input.cursor = cursor;
         input.events.clicked = clicked;
-        for (int key : keys)
-            input.events.release(key);
+        for (int key : keys) {
+            if (key == lostFocus)
+                input.events.focusLost = true;
+            else
+                input.events.release(key);
+        }
         SimulationStep result = stepGame(app, input);
         for (const std::string& line : result.messages)
             said += line;
@@ -85,6 +90,7 @@ TEST(PlayerMenus, KeysWalkTheScreensAndTheRunStartsOnlyOnFly)
         {{escape, enter}, MenuScreen::title, "", MenuRequest::quit},
         {{up, enter}, MenuScreen::title, "", MenuRequest::quit},
         {{enter, GLFW_KEY_P}, MenuScreen::pause, "Run started\nPaused\n", MenuRequest::fly},
+        {{enter, lostFocus}, MenuScreen::pause, "Run started\nPaused\n", MenuRequest::fly},
         {{enter, escape, escape}, MenuScreen::none, "Run started\nPaused\nResumed\n", MenuRequest::resume},
         {{enter, escape, down, enter}, MenuScreen::none, "Run started\nPaused\nRestarted\n", MenuRequest::restart},
         {{enter, escape, up, enter}, MenuScreen::title, "Run started\nPaused\nTitle screen\n", MenuRequest::toTitle},

@@ -93,13 +93,14 @@ TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
     EXPECT_EQ(boundsOf(powerBarModel(320.0f, 240.0f, 100.0f), unitQuad), glm::vec4(60.0f, 30.0f, 260.0f, 50.0f));
 }
 
-// Every menu at the smallest window, a square and the usual one: each line
+// Every menu at the smallest window, a narrow one, a square and the usual
+// one: each line
 // lies inside the window, legible where there is room, its item's box
 // around it, the boxes stacked one below the other, the focus on its item.
 TEST(MenuLayout, EveryScreenFitsTheWindowAndItsItemsStackWithoutOverlap)
 {
     for (const MenuScreen screen : {MenuScreen::title, MenuScreen::pause, MenuScreen::options, MenuScreen::result}) {
-        for (const glm::vec2 size : {glm::vec2(160, 120), glm::vec2(400, 400), glm::vec2(1280, 720)}) {
+        for (const glm::vec2 size : {glm::vec2(160, 120), glm::vec2(100, 400), glm::vec2(400, 400), glm::vec2(1280, 720)}) {
             Menu menu;
             menu.screen = screen;
             menu.focus = 1;
