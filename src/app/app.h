@@ -9,6 +9,7 @@
 #include "window_events.h"
 #include "game/hud_layout.h"
 #include "game/input.h"
+#include "game/menu.h"
 #include "game/particle_pool.h"
 #include "game/simulation.h"
 #include "scene/level.h"
@@ -22,6 +23,10 @@ struct App {
     GLFWwindow* window = nullptr;
     Settings settings;
     bool playerMode = false;  // --menu: title screen, menus, result screen
+    Menu menu;                // the screen showing in player mode
+    MenuScreen menuLastFrame = MenuScreen::none;  // the screen at the previous frame's start
+    int menuSteadyFrames = 0;  // frames since that changed: a freed cursor jumps in the first ones
+    bool saveOptions = true;   // false for a replay: its options change its own run only
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured
     Simulation simulation;       // made from the camera settings once the cursor is known

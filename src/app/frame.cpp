@@ -1,5 +1,6 @@
 #include "frame.h"
 
+#include "player_menu.h"
 #include "window_mode.h"
 
 #include <GLFW/glfw3.h>
@@ -15,11 +16,25 @@ void report(const SimulationStep& step, std::ostream& console)
     console.flush();  // players and scripts watch for these while the game runs
 }
 
-// The window after the frame's switches: closed on Escape, on or off its
-// monitor as isFullscreen says, the cursor captured unless paused.
-void followInWindow(App& app, const WindowEvents& events)
+// An option the player changed, applied where the window and GL hold it
+// and saved to the player's own settings.
+void applyOptionInWindow(App& app, MenuItem option, std::ostream& console)
 {
-    if (events.released(GLFW_KEY_ESCAPE))
+    if (option == MenuItem::vsync)
+        glfwSwapInterval(app.settings.window.vsync ? 1 : 0);
+    if (option == MenuItem::glowQuality)
+        app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(),
+                                 app.settings.renderer.bloom_resolution);
+    if (app.saveOptions)
+        saveOption(app, option, playerSettingsFolder(), console);
+}
+
+// The window after the frame's switches: closed on Escape (in player mode
+// on "Quit"), on or off its monitor as isFullscreen says, the cursor
+// captured unless paused or a menu shows.
+void followInWindow(App& app, const WindowEvents& events, const MenuChoice& choice)
+{
+    if ((!app.playerMode && events.released(GLFW_KEY_ESCAPE)) || choice.request == MenuRequest::quit)
         glfwSetWindowShouldClose(app.window, GLFW_TRUE);
     if (app.switches.isFullscreen != isOnMonitor(app.window)) {
         if (app.switches.isFullscreen)
@@ -30,7 +45,8 @@ void followInWindow(App& app, const WindowEvents& events)
         // must say so, or the next F3 would go the wrong way.
         app.switches.isFullscreen = isOnMonitor(app.window);
     }
-    const int cursorMode = app.switches.paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED;
+    const bool cursorFree = app.switches.paused || app.menu.screen != MenuScreen::none;
+    const int cursorMode = cursorFree ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED;
     if (glfwGetInputMode(app.window, GLFW_CURSOR) != cursorMode)
         glfwSetInputMode(app.window, GLFW_CURSOR, cursorMode);
 }
@@ -51,6 +67,7 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const S
                           switches.paused, app.runEnd};
     frame.wireframe = switches.wireframe;
     frame.backfaceCulling = switches.backfaceCulling;
+    frame.menu = app.menu.screen != MenuScreen::none ? &app.menu : nullptr;
     return frame;
 }
 
@@ -60,8 +77,11 @@ SimulationStep runFrame(App& app, const FrameInput& input, std::ostream& console
 {
     const SimulationStep step = stepGame(app, input);
     report(step, console);
-    if (app.window)
-        followInWindow(app, input.events);
+    if (app.window) {
+        if (step.menu.request == MenuRequest::optionChanged)
+            applyOptionInWindow(app, step.menu.option, console);
+        followInWindow(app, input.events, step.menu);
+    }
     // A minimised window has no pixels to draw; the game and its clock go on.
     if (app.level && input.framebufferWidth > 0 && input.framebufferHeight > 0)
         drawFrame(*app.level, app.renderTargets, frameParameters(app, input, step), observer);

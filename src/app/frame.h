@@ -26,15 +26,18 @@ struct FrameInput {
 
 // The rules' step, decided from the record alone, without a window or GL:
 // each key released flips its switch, pauses or resumes, restarts the run
-// or switches the camera; losing the focus pauses and a click resumes. Then,
+// or switches the camera; losing the focus pauses and a click resumes. In
+// player mode the menus take the keys and clicks while they show, and a run
+// that ends opens the result screen. Then,
 // unless paused or over, the simulation, the particles and the HUD's message
 // go on by the frame's time step. "Paused", "Resumed" and "Restarted" come
 // first in the step's messages, then the game's events.
 SimulationStep stepGame(App& app, const FrameInput& input);
 
 // One frame: stepGame, its messages written to `console`, then the window
-// following the switches (Escape closes it, F3 puts it on or off its monitor,
-// the cursor is free while paused), then drawFrame into the window's
+// following the switches (Escape closes it, in player mode "Quit" does; F3
+// puts it on or off its monitor; the cursor is free while paused or in a
+// menu; an option changed takes effect and is saved), then drawFrame into the window's
 // framebuffer, the observer, if any, seeing the passes. Without a window
 // nothing follows; without a level or with a framebuffer of no area
 // nothing is drawn, so a tool can step the game without either.

@@ -1,5 +1,6 @@
 #include "frame_loop.h"
 
+#include "best_time.h"
 #include "framework/console.h"
 
 #include <GLFW/glfw3.h>
@@ -130,6 +131,9 @@ void runFrameLoop(App& app, RunOptions& run)
     while (!glfwWindowShouldClose(app.window)) {
         glfwPollEvents();
         FrameInput input = readFrameInput(app);
+        // A replay with the menus hears the live Escape as a wish to stop watching.
+        if (run.replay && app.playerMode && input.events.released(GLFW_KEY_ESCAPE))
+            glfwSetWindowShouldClose(app.window, GLFW_TRUE);
         if (run.replay && nextReplayFrame < run.replay->frames.size()) {
             const ReplayFrame& recorded = run.replay->frames[nextReplayFrame++];
             replayClock += recorded.timeStep;
@@ -146,6 +150,8 @@ void runFrameLoop(App& app, RunOptions& run)
             input = replayedInput(still, input, replayClock);
         }
         const SimulationStep step = runFrame(app, input, gameEvents);
+        if (run.sound && step.menu.request == MenuRequest::optionChanged)
+            run.sound->setVolumes(app.settings.audio);
         // The frame as the rules left it; a replay faster than real time stays silent.
         if (run.sound)
             run.sound->update(soundFrame(app.simulation, app.runEnd, app.switches.paused, step.timeStep,
@@ -156,10 +162,15 @@ void runFrameLoop(App& app, RunOptions& run)
         if (step.end != RunEnd::none) {
             if (run.results)
                 countResults(app, *run.results, step.end);
-            if (app.settings.window.endScreenSeconds > 0.0)
+            if (app.playerMode) {
+                // The result screen stays until the player chooses; it shows the best time as kept.
+                if (run.results)
+                    app.menu.bestTime = keptBestTime(&*run.results);
+            } else if (app.settings.window.endScreenSeconds > 0.0) {
                 endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
-            else
+            } else {
                 glfwSetWindowShouldClose(app.window, GLFW_TRUE);
+            }
         }
         if (app.runEnd == RunEnd::none)
             endScreenUntil.reset();  // restarted from the end screen

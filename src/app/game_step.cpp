@@ -3,6 +3,8 @@
 // window follow.
 #include "frame.h"
 
+#include "player_menu.h"
+#include "game/menu_layout.h"
 #include "game/projection.h"
 
 #include <GLFW/glfw3.h>
@@ -10,10 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 // A new run from the settings, in the camera mode and pause of the old one.
-void restart(App& app)
+void restartRun(App& app)
 {
     const bool freeCameraMode = app.simulation.freeCameraMode;
     app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor);
@@ -26,7 +26,7 @@ void restart(App& app)
 // Each key released flips what it is bound to (GLFW key codes; others do
 // nothing); losing the focus pauses and a click resumes. The lines for the
 // player go to `said`. Returns whether the pause switched.
-bool applyEvents(App& app, const WindowEvents& events, std::vector<std::string>& said)
+bool applyShortcuts(App& app, const WindowEvents& events, std::vector<std::string>& said)
 {
     Switches& switches = app.switches;
     bool pauseSwitched = false;
@@ -52,7 +52,7 @@ bool applyEvents(App& app, const WindowEvents& events, std::vector<std::string>&
             break;
         case GLFW_KEY_P: switchPause(); break;
         case GLFW_KEY_R:
-            restart(app);
+            restartRun(app);
             said.emplace_back("Restarted\n");
             break;
         default: break;
@@ -65,16 +65,21 @@ bool applyEvents(App& app, const WindowEvents& events, std::vector<std::string>&
     return pauseSwitched;
 }
 
-}  // namespace
-
 SimulationStep stepGame(App& app, const FrameInput& input)
 {
     const float deltaTime = input.timeStep.value_or(frameTimeStep(input.clock, app.lastFrameTime));
+    SimulationStep step;
     app.lastFrameTime = input.clock;
     std::vector<std::string> said;
-    const bool pauseSwitched = applyEvents(app, input.events, said);
+    bool pauseSwitched = false;
+    if (app.playerMode) {
+        const bool pausedBefore = app.switches.paused;
+        step.menu = stepPlayerMenu(app, input, said);
+        pauseSwitched = app.switches.paused != pausedBefore;
+    } else {
+        pauseSwitched = applyShortcuts(app, input.events, said);
+    }
 
-    SimulationStep step;
     const float aspect = aspectRatio(input.framebufferWidth, input.framebufferHeight);
     const bool standingStill = app.switches.paused || app.runEnd != RunEnd::none;
     if (standingStill || pauseSwitched) {
@@ -88,12 +93,23 @@ SimulationStep stepGame(App& app, const FrameInput& input)
         // last frame's camera.
         step.timeStep = deltaTime;
         step.view = pausedView(app.simulation, aspect);
+        if (app.menu.screen == MenuScreen::title ||
+            (app.menu.screen == MenuScreen::options && app.menu.optionsFrom == MenuScreen::title)) {
+            app.menu.titleTime += deltaTime;
+            step.view = titleView(app.menu.titleTime, app.simulation.camera, aspect);
+        }
     } else {
+        const MenuChoice choice = step.menu;
         step = stepSimulation(app.simulation, deltaTime, input.keys, input.cursor, aspect);
+        step.menu = choice;
         if (app.switches.particlesEnabled)
             app.particles.step(deltaTime, app.simulation.state.fairyPosition);
         app.hudMessage = nextHudMessage(app.hudMessage, step.ringPassed, step.powerRanOut, app.simulation.runTime);
         app.runEnd = step.end;
+        if (app.playerMode && step.end != RunEnd::none) {
+            showResult(app.menu, {step.end == RunEnd::won, app.simulation.runTime, app.simulation.state.totalPassed});
+            step.messages.emplace_back("Result screen\n");
+        }
     }
     if (!said.empty()) {
         said.insert(said.end(), step.messages.begin(), step.messages.end());

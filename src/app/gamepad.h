@@ -1,6 +1,7 @@
 // Playing with a gamepad that GLFW maps: the left stick flies, the right
 // stick looks, Start pauses, Back restarts, Y switches the camera, each
-// button on its release. Keyboard and mouse keep working beside it. The
+// button on its release. In the menus the pad and the left stick step as
+// the arrow keys, A chooses as Enter and B goes back as Backspace. Keyboard and mouse keep working beside it. The
 // mapping from one state of the pad to the game's input is pure; the frame
 // loop reads pads only while the window has the focus.
 #pragma once

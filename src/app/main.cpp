@@ -1,8 +1,10 @@
 // Glimmerdeep's entry point: the start-up sequence, the frame loop and the
 // shut-down, in the order they happen.
 #include "app.h"
+#include "best_time.h"
 #include "command_line.h"
 #include "frame_loop.h"
+#include "player_menu.h"
 #include "replay.h"
 #include "replay_writer.h"
 #include "results.h"
@@ -51,11 +53,13 @@ int main(int argc, char** argv)
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
-    app.playerMode = options.playerMode;
+    // A replay plays with the menus or without them, as it was recorded.
+    app.playerMode = replay ? replay->header.playerMode : options.playerMode;
+    app.saveOptions = !replay;
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
-    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}};
+    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}, app.playerMode};
     if (replay) {
         // A replay plays with the values it was recorded with.
         header = replay->header;
@@ -93,6 +97,10 @@ int main(int argc, char** argv)
     run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
     if (app.settings.window.keepResults && !replay)
         run.results.emplace(resultsFolder());
+    if (app.playerMode) {
+        showTitle(app, keptBestTime(run.results ? &*run.results : nullptr));
+        report(Severity::information, "Title screen");
+    }
 
     runFrameLoop(app, run);
 

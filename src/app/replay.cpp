@@ -210,7 +210,9 @@ ReplayParse parseReplay(const std::string& text)
         result.error = "it " + wrongHeader;
         return result;
     }
-    for (std::size_t i = headerLines; i < lines.size(); ++i) {
+    const std::vector<std::string> playerModeLine = {"mode", "player"};
+    replay.header.playerMode = lines.size() > headerLines && lines[headerLines] == playerModeLine;
+    for (std::size_t i = headerLines + (replay.header.playerMode ? 1 : 0); i < lines.size(); ++i) {
         const std::vector<std::string>& words = lines[i];
         const std::string where = "line " + std::to_string(i + 1);
         if (replay.endHash) {
@@ -254,7 +256,8 @@ std::string formatReplayHeader(const ReplayHeader& header)
     char cursor[96];
     std::snprintf(cursor, sizeof cursor, "cursor %.17g %.17g\n", header.startCursor.x, header.startCursor.y);
     return std::string(replayFormatName) + " " + std::to_string(replayFormatVersion) + "\n" + "game " +
-           header.gameVersion + "\n" + camera + "seed " + std::to_string(header.seed) + "\n" + cursor;
+           header.gameVersion + "\n" + camera + "seed " + std::to_string(header.seed) + "\n" + cursor +
+           (header.playerMode ? "mode player\n" : "");
 }
 
 std::string formatReplayFrame(const ReplayFrame& frame)

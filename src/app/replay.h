@@ -6,6 +6,7 @@
 //   camera <fov> <yaw> <pitch> <mouse sensitivity> <invert y 0|1>
 //   seed <particle seed>
 //   cursor <x> <y>
+//   [mode player]    (recorded with the menus; absent: without them)
 //   frame <time step> <held keys> <cursor x> <cursor y> <width> <height> [k<key>|click|focus-lost]...
 //   ...
 //   end <run hash>
@@ -35,6 +36,7 @@ struct ReplayHeader {
     CameraSettings camera;  // the values that change the run; near and far do not
     std::uint32_t seed = 0;  // the particles' random engine
     CursorPosition startCursor;  // where the cursor was before the first frame
+    bool playerMode = false;     // recorded with the menus; it plays with them
 };
 
 struct ReplayFrame {

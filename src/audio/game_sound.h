@@ -29,6 +29,9 @@ public:
 
     bool audible() const { return device_.isOpen(); }
 
+    // New volumes, heard from the next update on.
+    void setVolumes(const AudioSettings& volumes) { mixer_.setVolumes(volumes); }
+
     // Sound after a frame: starts, stops, pauses and moves what the mixer
     // says; creates no OpenAL object and allocates nothing.
     void update(const SoundFrame& frame);

@@ -59,6 +59,9 @@ public:
     // sounds cut by a new run, and no sound at all while silent.
     const SoundMix& step(const SoundFrame& frame);
 
+    // Sounds playing and to come take these volumes from the next step on.
+    void setVolumes(const AudioSettings& volumes) { volumes_ = volumes; }
+
 private:
     void cueAll(Cue cue);
     void startSingle(SoundId sound, glm::vec3 where, bool atListener, float pitch = 1.0f);

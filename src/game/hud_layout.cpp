@@ -34,37 +34,12 @@ constexpr float largeTextShare = 0.1f;
 // The message's box starts this far up, above the fairy in the middle.
 constexpr float messageHeightShare = 0.62f;
 
-void append(HudTextLine& line, std::string_view text)
-{
-    const std::size_t room = line.characters.size() - static_cast<std::size_t>(line.length);
-    const std::size_t count = std::min(room, text.size());
-    std::copy_n(text.data(), count, line.characters.data() + line.length);
-    line.length += static_cast<int>(count);
-}
-
-void appendNumber(HudTextLine& line, long long value)
-{
-    char digits[24];
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
-    append(line, std::string_view(digits, static_cast<std::size_t>(end.ptr - digits)));
-}
-
-// "10.6 s": tenths, rounded.
-void appendSeconds(HudTextLine& line, double seconds)
-{
-    const long long tenths = std::llround(std::clamp(seconds, 0.0, 1e9) * 10.0);
-    appendNumber(line, tenths / 10);
-    append(line, ".");
-    appendNumber(line, tenths % 10);
-    append(line, " s");
-}
-
 // A new line of `size` pixels starting with `words`; its origin is set once it is complete.
 HudTextLine& newLine(HudText& text, float size, std::string_view words)
 {
     HudTextLine& line = text.lines[static_cast<std::size_t>(text.count++)];
     line.size = size;
-    append(line, words);
+    line.append(words);
     return line;
 }
 
@@ -93,6 +68,30 @@ float pauseSignTop(float width, float height)
 
 }  // namespace
 
+void HudTextLine::append(std::string_view words)
+{
+    const std::size_t room = characters.size() - static_cast<std::size_t>(length);
+    const std::size_t count = std::min(room, words.size());
+    std::copy_n(words.data(), count, characters.data() + length);
+    length += static_cast<int>(count);
+}
+
+void HudTextLine::appendNumber(long long value)
+{
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    append(std::string_view(digits, static_cast<std::size_t>(end.ptr - digits)));
+}
+
+void HudTextLine::appendSeconds(double seconds)
+{
+    const long long tenths = std::llround(std::clamp(seconds, 0.0, 1e9) * 10.0);
+    appendNumber(tenths / 10);
+    append(".");
+    appendNumber(tenths % 10);
+    append(" s");
+}
+
 HudMessage nextHudMessage(HudMessage current, int ringPassed, bool powerRanOut, double runTime)
 {
     if (powerRanOut)
@@ -112,13 +111,13 @@ HudText hudText(const HudStatus& status, float width, float height)
     HudText text;
 
     HudTextLine& rings = newLine(text, small, "Rings ");
-    appendNumber(rings, status.ringsPassed);
-    append(rings, " / ");
-    appendNumber(rings, static_cast<long long>(ringCount));
+    rings.appendNumber(status.ringsPassed);
+    rings.append(" / ");
+    rings.appendNumber(static_cast<long long>(ringCount));
     rings.origin = {margin, top};
 
     HudTextLine& clock = newLine(text, small, "");
-    appendSeconds(clock, status.runTime);
+    clock.appendSeconds(status.runTime);
     clock.origin = {width - margin - lineWidth(clock), top};
 
     const bool messageShown = status.message.kind != HudMessageKind::none &&
@@ -128,12 +127,12 @@ HudText hudText(const HudStatus& status, float width, float height)
         middle = &newLine(text, large, "Game over");
     } else if (status.end == RunEnd::won) {
         middle = &newLine(text, large, "You made it! ");
-        appendSeconds(*middle, status.runTime);
+        middle->appendSeconds(status.runTime);
     } else if (messageShown && status.message.kind == HudMessageKind::outOfPower) {
         middle = &newLine(text, large, "Out of power!");
     } else if (messageShown) {
         middle = &newLine(text, large, "Ring ");
-        appendNumber(*middle, status.message.ring);
+        middle->appendNumber(status.message.ring);
     }
     if (middle) {
         // A long result on a narrow screen shrinks to fit between the margins.

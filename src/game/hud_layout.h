@@ -80,16 +80,20 @@ struct HudStatus {
 };
 
 struct HudTextLine {
-    std::array<char, 24> characters{};
+    std::array<char, 32> characters{};
     int length = 0;
     glm::vec2 origin{0.0f};  // bottom-left corner of the line's box
     float size = 0.0f;       // the box's height, the font's line height
 
     std::string_view text() const { return {characters.data(), static_cast<std::size_t>(length)}; }
+    // Characters beyond the line's capacity are dropped.
+    void append(std::string_view words);
+    void appendNumber(long long value);
+    void appendSeconds(double seconds);  // "10.6 s": tenths, rounded
 };
 
 struct HudText {
-    std::array<HudTextLine, 4> lines{};
+    std::array<HudTextLine, 12> lines{};  // the menus need the most
     int count = 0;
 };
 

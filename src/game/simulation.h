@@ -9,6 +9,7 @@
 #include "game/free_camera.h"
 #include "game/game_state.h"
 #include "game/input.h"
+#include "game/menu.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -64,6 +65,7 @@ struct SimulationStep {
     bool powerRanOut = false;             // the power was emptied this frame
     std::vector<std::string> messages;    // console lines in the order they happened
     RunEnd end = RunEnd::none;            // won or lost in this frame
+    MenuChoice menu;                      // what a menu asked for in this frame
 };
 
 // Power drain, then the follow or free camera (as freeCameraMode says) with

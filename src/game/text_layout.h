@@ -17,7 +17,7 @@ struct GlyphQuad {
     glm::vec4 atlas{0.0f};   // u left, v bottom, u right, v top
 };
 
-inline constexpr int maxGlyphQuads = 128;
+inline constexpr int maxGlyphQuads = 320;  // a full options screen
 
 struct GlyphBatch {
     std::array<GlyphQuad, maxGlyphQuads> quads{};

@@ -5,6 +5,7 @@
 
 #include "framework/render_state.h"
 #include "game/game_state.h"
+#include "game/menu_layout.h"
 #include "game/particle_pool.h"
 
 #include <GL/glew.h>
@@ -149,7 +150,14 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
         observed(observer, i % 2 == 0 ? FramePass::blurHorizontal : FramePass::blurVertical,
                  [&] { level.bloom->blurPass(targets, i); });
     observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
-    if (frame.overlayEnabled)  // 11. power bar, heart and words
+    if (frame.menu)  // 11. the menu, or power bar, heart and words
+        observed(observer, FramePass::hud, [&] {
+            const MenuLayout menu = menuLayout(*frame.menu, static_cast<float>(targets.width()),
+                                               static_cast<float>(targets.height()));
+            level.hud->drawMenuPanel(menu, targets.width(), targets.height());
+            level.text->drawLines(menu.text, targets.width(), targets.height());
+        });
+    else if (frame.overlayEnabled)
         observed(observer, FramePass::hud, [&] {
             level.hud->draw(targets.width(), targets.height(), frame.game->fairyPower, frame.hud.paused);
             level.text->draw(frame.hud, targets.width(), targets.height());

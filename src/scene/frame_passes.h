@@ -6,6 +6,7 @@
 
 #include "game/fairy_placement.h"
 #include "game/hud_layout.h"
+#include "game/menu.h"
 #include "game/simulation.h"
 
 #include <optional>
@@ -28,6 +29,7 @@ struct FrameParameters {
     HudStatus hud;                 // the HUD's words, and its pause sign while hud.paused
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
+    const Menu* menu = nullptr;    // a menu showing, drawn in the HUD's place whatever overlayEnabled says
 };
 
 // The passes of a frame as an observer sees them.

@@ -4,7 +4,10 @@
 #include "game/hud_layout.h"
 #include "game/power.h"
 
+#include <glm/ext/matrix_transform.hpp>
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -32,6 +35,27 @@ HudRenderer::HudRenderer() : uiShader("assets/shaders/ui.vert", "assets/shaders/
     uploadShape(unitQuad, std::size(unitQuad), quad.vertexArray, quad.positions);
     const std::array<glm::vec2, heartVertexCount> heartShape = heartVertices();
     uploadShape(heartShape.data(), heartShape.size(), heart.vertexArray, heart.positions);
+}
+
+void HudRenderer::drawMenuPanel(const MenuLayout& menu, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    uiShader.use();
+    uiShader.setUniform("u_ortho", hudProjection(static_cast<float>(width), static_cast<float>(height)));
+    glBindVertexArray(quad.vertexArray.get());
+    const std::pair<glm::vec4, glm::vec4> boxes[] = {{menu.panel, menuPanelColor}, {menu.focusBox, menuFocusColor}};
+    for (const auto& [box, color] : boxes) {
+        uiShader.setUniform("u_color", color);
+        const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(box.x, box.y, 0.0f));
+        uiShader.setUniform("u_model", glm::scale(placed, glm::vec3(box.z - box.x, box.w - box.y, 1.0f)));
+        glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+    }
+    glBindVertexArray(0);
+    glEnable(GL_DEPTH_TEST);
 }
 
 void HudRenderer::draw(int width, int height, float fairyPower, bool paused)

@@ -5,6 +5,7 @@
 
 #include "framework/gl_handle.h"
 #include "framework/shader.h"
+#include "game/menu_layout.h"
 
 class HudRenderer {
 public:
@@ -17,6 +18,10 @@ public:
     // and the pause sign in the middle while `paused`. Leaves the depth test
     // enabled and no vertex array bound; a framebuffer without area gets nothing.
     void draw(int width, int height, float fairyPower, bool paused = false);
+
+    // Draws the menu's panel and the bar behind its focused item, blended,
+    // without depth test; leaves the depth test enabled.
+    void drawMenuPanel(const MenuLayout& menu, int width, int height);
 
 private:
     struct Shape {

@@ -55,9 +55,14 @@ TextRenderer::TextRenderer(const std::string& atlasPath)
 
 void TextRenderer::draw(const HudStatus& status, int width, int height)
 {
+    if (width > 0 && height > 0)
+        drawLines(hudText(status, static_cast<float>(width), static_cast<float>(height)), width, height);
+}
+
+void TextRenderer::drawLines(const HudText& text, int width, int height)
+{
     if (!atlas.valid() || width <= 0 || height <= 0)
         return;
-    const HudText text = hudText(status, static_cast<float>(width), static_cast<float>(height));
     batch.count = 0;
     for (int i = 0; i < text.count; ++i) {
         const HudTextLine& line = text.lines[static_cast<std::size_t>(i)];

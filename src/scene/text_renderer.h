@@ -26,6 +26,8 @@ public:
     // `width` by `height` pixels, without depth test; leaves the depth test
     // enabled, as the HUD does. Nothing without an atlas or without area.
     void draw(const HudStatus& status, int width, int height);
+    // The same for lines laid out elsewhere, such as a menu's.
+    void drawLines(const HudText& text, int width, int height);
 
     bool hasFont() const { return atlas.valid(); }
 

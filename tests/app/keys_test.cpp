@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/callbacks.h"
 #include "app/frame.h"
+#include "app/player_menu.h"
 #include "support/gl_test_context.h"
 
 #include <dlfcn.h>
@@ -63,7 +64,8 @@ protected:
 
 // Keys act on release only (what each does is GameStep's below), and a key
 // without a name (a media key) not at all, so no recording holds it; Escape
-// asks the window to close; C keeps the cursor captured whichever way it switches.
+// asks the window to close, but with the menus only "Quit" does; C keeps the
+// cursor captured whichever way it switches.
 TEST_F(KeyCallback, ReleasesActEscapeClosesAndTheCameraKeyKeepsTheCursorCaptured)
 {
     onKey(window, GLFW_KEY_F1, 0, GLFW_PRESS, 0);
@@ -79,6 +81,14 @@ TEST_F(KeyCallback, ReleasesActEscapeClosesAndTheCameraKeyKeepsTheCursorCaptured
     }
     EXPECT_FALSE(glfwWindowShouldClose(window));
     release(GLFW_KEY_ESCAPE);
+    EXPECT_TRUE(glfwWindowShouldClose(window));
+
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    app.playerMode = true;
+    showTitle(app, std::nullopt);
+    release(GLFW_KEY_ESCAPE);
+    EXPECT_FALSE(glfwWindowShouldClose(window)) << "Escape on the title focuses Quit";
+    release(GLFW_KEY_ENTER);
     EXPECT_TRUE(glfwWindowShouldClose(window));
 }
 

@@ -205,6 +205,11 @@ TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)
     EXPECT_DOUBLE_EQ(input.look.y, -250.0);
     pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -0.8f;
     EXPECT_TRUE(mapGamepad(pad, pad, 0.5).keys.forward);
+    EXPECT_EQ(mapGamepad(pad, pad, 0.5).releases.keyReleaseCount, 0) << "a stick held steps a menu no further";
+    const WindowEvents pushed = mapGamepad(pad, PadState{}, 0.5).releases;
+    ASSERT_EQ(pushed.keyReleaseCount, 2) << "a push from the middle steps a menu once";
+    EXPECT_EQ(pushed.keyReleases[0], GLFW_KEY_UP);
+    EXPECT_EQ(pushed.keyReleases[1], GLFW_KEY_RIGHT);
 
     PadState held = pad;
     held.buttons[GLFW_GAMEPAD_BUTTON_START] = true;
@@ -213,8 +218,9 @@ TEST(Gamepad, SticksFlyAndLookBeyondTheirDeadZoneAndButtonsActOnRelease)
     held.buttons[GLFW_GAMEPAD_BUTTON_A] = true;
     EXPECT_EQ(mapGamepad(held, pad, 0.1).releases.keyReleaseCount, 0) << "pressing does nothing yet";
     const WindowEvents released = mapGamepad(pad, held, 0.1).releases;
-    ASSERT_EQ(released.keyReleaseCount, 3);
+    ASSERT_EQ(released.keyReleaseCount, 4);
     EXPECT_EQ(released.keyReleases[0], GLFW_KEY_P);
     EXPECT_EQ(released.keyReleases[1], GLFW_KEY_R);
     EXPECT_EQ(released.keyReleases[2], GLFW_KEY_C);
+    EXPECT_EQ(released.keyReleases[3], GLFW_KEY_ENTER) << "A chooses in a menu";
 }

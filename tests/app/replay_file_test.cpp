@@ -47,7 +47,7 @@ std::string fieldsOf(const Replay& replay)
     out << std::setprecision(17) << h.gameVersion << ' ' << h.camera.fov << ' ' << h.camera.yaw << ' '
         << h.camera.pitch << ' ' << h.camera.mouseSensitivity << ' ' << h.camera.invertY << ' ' << h.seed << ' '
         << h.startCursor.x << ' ' << h.startCursor.y << " end " << replay.endHash.has_value() << ' '
-        << replay.endHash.value_or(0);
+        << replay.endHash.value_or(0) << " player mode " << h.playerMode;
     for (const ReplayFrame& f : replay.frames) {
         const HeldKeys& k = f.keys;
         out << '\n' << f.timeStep << ' ' << k.forward << k.back << k.left << k.right << k.up << k.down << ' '
@@ -70,6 +70,7 @@ TEST(ReplayFile, ReadsBackExactlyWhatWasWrittenAlsoCutAfterAWholeFrame)
     Replay written = sampleReplay();
     for (std::size_t frames : {3, 2, 0}) {
         written.frames.resize(frames);
+        written.header.playerMode = frames == 2;
         std::string text = formatReplay(written);
         if (frames == 3)
             text.replace(text.find(" click"), 0, " k-1");

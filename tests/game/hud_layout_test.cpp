@@ -1,6 +1,7 @@
-// The HUD as the layout gives it: what each line says, how long a message
-// stays, and that every shape and line fits the screen at any size.
+// The HUD and the menus as the layout gives them: what each line says, how
+// long a message stays, and that every shape and line fits the screen at any size.
 #include "game/hud_layout.h"
+#include "game/menu_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,45 @@ TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
     }
     // From 320 by 240 up the bar keeps its 200 by 20 pixels, centred 30 above the bottom.
     EXPECT_EQ(boundsOf(powerBarModel(320.0f, 240.0f, 100.0f), unitQuad), glm::vec4(60.0f, 30.0f, 260.0f, 50.0f));
+}
+
+// Every menu at the smallest window, a narrow one, a square and the usual
+// one: each line
+// lies inside the window, legible where there is room, its item's box
+// around it, the boxes stacked one below the other, the focus on its item.
+TEST(MenuLayout, EveryScreenFitsTheWindowAndItsItemsStackWithoutOverlap)
+{
+    for (const MenuScreen screen : {MenuScreen::title, MenuScreen::pause, MenuScreen::options, MenuScreen::result}) {
+        for (const glm::vec2 size : {glm::vec2(160, 120), glm::vec2(100, 400), glm::vec2(400, 400), glm::vec2(1280, 720)}) {
+            Menu menu;
+            menu.screen = screen;
+            menu.focus = 1;
+            menu.bestTime = 1234.5;
+            menu.newBest = true;
+            const MenuLayout layout = menuLayout(menu, size.x, size.y);
+            const std::string where = std::to_string(static_cast<int>(screen)) + " at " +
+                                      std::to_string(static_cast<int>(size.x)) + "x" +
+                                      std::to_string(static_cast<int>(size.y));
+            ASSERT_EQ(layout.itemCount, menuItems(screen).count) << where;
+            const int headings = layout.text.count - layout.itemCount;
+            for (int i = 0; i < layout.text.count; ++i) {
+                const HudTextLine& line = layout.text.lines[i];
+                const glm::vec4 box = hudTextBounds(line);
+                EXPECT_TRUE(box.x >= 0.0f && box.y >= 0.0f && box.z <= size.x && box.w <= size.y)
+                    << line.text() << " " << where;
+                EXPECT_TRUE(size.x < 400.0f || line.size >= 18.0f) << line.text() << " " << where;
+                if (i < headings)
+                    continue;
+                const glm::vec4 item = layout.itemBoxes[i - headings];
+                EXPECT_TRUE(item.x <= box.x && item.z >= box.z && item.y <= line.origin.y &&
+                            item.w >= line.origin.y + line.size)
+                    << line.text() << " " << where;
+                const glm::vec4 above = i > headings ? layout.itemBoxes[i - headings - 1] : glm::vec4(size.y);
+                EXPECT_LE(item.w, above.y) << line.text() << " " << where;
+            }
+            EXPECT_EQ(layout.focusBox, layout.itemBoxes[1]) << where;
+        }
+    }
 }
 
 // The HUD is laid out in window pixels from the bottom-left corner.

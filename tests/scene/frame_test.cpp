@@ -275,7 +275,8 @@ TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
 }
 
 // After the first frames have filled the caches, frames allocate nothing,
-// create no GL object and ask for no location, whatever the switches say;
+// create no GL object and ask for no location, whatever the switches say
+// and whichever menu shows;
 // tearing the game down leaves no GL object at all.
 TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
 {
@@ -285,6 +286,7 @@ TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
             app.switches.overlayEnabled = i % 3 == 0;
             app.simulation.freeCameraMode = i % 5 == 0;
             app.switches.wireframe = i % 4 == 0;
+            app.menu.screen = static_cast<MenuScreen>(i % 5);
             frames(3);
         }
     };

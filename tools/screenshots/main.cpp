@@ -1,10 +1,14 @@
 // screenshots: draws the README's picture of the fairy's glow at each bloom
 // resolution, full, half and quarter side by side, after the first second
-// of a run in a hidden 320 by 240 window. Needs an X display (xvfb-run
-// will do); `make screenshots` runs it.
-//   screenshots [output.png]    (default docs/bloom_resolutions.png)
+// of a run at 320 by 240, and the menus of player mode (title, pause,
+// options, result) at 1280 by 720 and 400 by 400, each played to with the
+// menus' own keys. One hidden window; each picture is drawn into its
+// bottom-left corner. Needs an X display (xvfb-run will do); `make
+// screenshots` runs it.
+//   screenshots [output.png [menus folder]]    (default docs/bloom_resolutions.png docs/screens)
 #include "app/app.h"
 #include "app/frame.h"
+#include "app/player_menu.h"
 #include "app/startup.h"
 #include "framework/framework.h"
 #include "framework/render_state.h"
@@ -17,7 +21,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <iostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -25,6 +31,8 @@ namespace {
 
 constexpr int width = 320;
 constexpr int height = 240;
+constexpr int windowWidth = 1280;  // room for the largest picture
+constexpr int windowHeight = 720;
 constexpr BloomResolution resolutions[] = {BloomResolution::full, BloomResolution::half, BloomResolution::quarter};
 
 GLFWwindow* openHiddenWindow()
@@ -35,7 +43,7 @@ GLFWwindow* openHiddenWindow()
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(width, height, "glimmerdeep screenshots", nullptr, nullptr);
+    GLFWwindow* window = glfwCreateWindow(windowWidth, windowHeight, "glimmerdeep screenshots", nullptr, nullptr);
     if (!window)
         return nullptr;
     glfwMakeContextCurrent(window);
@@ -48,6 +56,7 @@ void playFirstSecond(App& app, BloomResolution bloom)
 {
     app.settings.renderer.bloom_resolution = bloom;
     app.renderTargets.create(width, height, bloom);
+    glViewport(0, 0, width, height);
     app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
@@ -64,7 +73,8 @@ void playFirstSecond(App& app, BloomResolution bloom)
 
 // The window's picture copied into `image`, RGB rows `stride` pixels wide,
 // top row first, from column `left` on.
-void copyPicture(std::vector<unsigned char>& image, int stride, int left)
+void copyPicture(std::vector<unsigned char>& image, int stride, int left, int width = ::width,
+                 int height = ::height)
 {
     std::vector<unsigned char> rgb(width * height * 3);
     glReadBuffer(GL_BACK);
@@ -74,11 +84,70 @@ void copyPicture(std::vector<unsigned char>& image, int stride, int left)
         std::copy_n(&rgb[(height - 1 - y) * width * 3], width * 3, &image[(y * stride + left) * 3]);
 }
 
+// A frame of the game at this size with these keys released; `seconds` long.
+void menuFrame(App& app, int pictureWidth, int pictureHeight, std::initializer_list<int> keys = {},
+               double seconds = 1.0 / 30.0, HeldKeys held = {})
+{
+    FrameInput input;
+    input.clock = app.lastFrameTime + seconds;
+    input.keys = held;
+    input.cursor = app.simulation.lastCursor;
+    input.framebufferWidth = pictureWidth;
+    input.framebufferHeight = pictureHeight;
+    for (const int key : keys)
+        input.events.release(key);
+    runFrame(app, input, std::cout);
+}
+
+bool saveMenuPicture(const std::string& folder, const char* screen, int pictureWidth, int pictureHeight)
+{
+    std::vector<unsigned char> image(pictureWidth * pictureHeight * 3);
+    copyPicture(image, pictureWidth, 0, pictureWidth, pictureHeight);
+    const std::string path =
+        folder + "/" + screen + "_" + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) + ".png";
+    if (!stbi_write_png(path.c_str(), pictureWidth, pictureHeight, 3, image.data(), pictureWidth * 3)) {
+        std::cerr << "screenshots: cannot write " << path << std::endl;
+        return false;
+    }
+    std::cout << "Wrote " << path << std::endl;
+    return true;
+}
+
+// The title a few seconds in, then a second of flight paused, its options,
+// and the result once the power has run out.
+bool drawMenus(App& app, const std::string& folder, int pictureWidth, int pictureHeight)
+{
+    app.settings.renderer.bloom_resolution = BloomResolution::full;
+    app.renderTargets.create(pictureWidth, pictureHeight);
+    glViewport(0, 0, pictureWidth, pictureHeight);
+    app.playerMode = true;
+    app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+    app.particles.seed(7);
+    app.lastFrameTime = 0.0;
+    showTitle(app, 42.3);
+    for (int i = 0; i < 60; ++i)
+        menuFrame(app, pictureWidth, pictureHeight);
+    bool saved = saveMenuPicture(folder, "title", pictureWidth, pictureHeight);
+    menuFrame(app, pictureWidth, pictureHeight, {GLFW_KEY_ENTER});
+    for (int i = 0; i < 30; ++i)
+        menuFrame(app, pictureWidth, pictureHeight, {}, 1.0 / 30.0, HeldKeys{true, false, false, false, false, false});
+    menuFrame(app, pictureWidth, pictureHeight, {GLFW_KEY_P});
+    saved = saveMenuPicture(folder, "pause", pictureWidth, pictureHeight) && saved;
+    menuFrame(app, pictureWidth, pictureHeight, {GLFW_KEY_DOWN, GLFW_KEY_DOWN, GLFW_KEY_ENTER});
+    saved = saveMenuPicture(folder, "options", pictureWidth, pictureHeight) && saved;
+    menuFrame(app, pictureWidth, pictureHeight, {GLFW_KEY_ESCAPE});
+    menuFrame(app, pictureWidth, pictureHeight, {GLFW_KEY_ESCAPE});
+    for (int i = 0; i < 400 && app.menu.screen == MenuScreen::none; ++i)
+        menuFrame(app, pictureWidth, pictureHeight, {}, 0.05);
+    return saveMenuPicture(folder, "result", pictureWidth, pictureHeight) && saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const char* output = argc > 1 ? argv[1] : "docs/bloom_resolutions.png";
+    const std::string menusFolder = argc > 2 ? argv[2] : "docs/screens";
     GLFWwindow* window = openHiddenWindow();
     if (!window) {
         std::fputs("screenshots: no GL 4.3 context (is DISPLAY set? xvfb-run will do)\n", stderr);
@@ -102,6 +171,9 @@ int main(int argc, char** argv)
         playFirstSecond(app, resolutions[i]);
         copyPicture(image, stride, static_cast<int>(i) * width);
     }
+    bool menusDrawn = true;
+    for (const auto& [pictureWidth, pictureHeight] : {std::pair{1280, 720}, std::pair{400, 400}})
+        menusDrawn = drawMenus(app, menusFolder, pictureWidth, pictureHeight) && menusDrawn;
     releaseRendering(app);
     // No glfwTerminate: the process ends next, and unloading the GL driver
     // first would hide its own blocks from a sanitizer build's leak check.
@@ -111,5 +183,5 @@ int main(int argc, char** argv)
         return 1;
     }
     std::cout << "Wrote " << output << std::endl;
-    return 0;
+    return menusDrawn ? 0 : 1;
 }
