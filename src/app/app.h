@@ -21,6 +21,7 @@ struct GLFWwindow;
 struct App {
     GLFWwindow* window = nullptr;
     Settings settings;
+    Course course;  // the course flown; every new run starts on it
     bool playerMode = false;  // --menu: title screen, menus, result screen
     Switches switches;
     CursorPosition startCursor;  // read once right after the cursor is captured

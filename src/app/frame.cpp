@@ -48,7 +48,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const S
     frame.drawNormals = switches.normals;
     frame.overlayEnabled = switches.overlayEnabled;
     frame.hud = HudStatus{app.simulation.state.totalPassed, app.simulation.runTime, app.hudMessage,
-                          switches.paused, app.runEnd};
+                          switches.paused, app.runEnd, static_cast<int>(app.simulation.course.rings.size())};
+    frame.powerShare = app.simulation.state.fairyPower / app.simulation.course.fullPower;
     frame.wireframe = switches.wireframe;
     frame.backfaceCulling = switches.backfaceCulling;
     return frame;

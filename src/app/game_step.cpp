@@ -16,7 +16,7 @@ namespace {
 void restart(App& app)
 {
     const bool freeCameraMode = app.simulation.freeCameraMode;
-    app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor);
+    app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor, app.course);
     app.simulation.freeCameraMode = freeCameraMode;
     app.runEnd = RunEnd::none;
     app.hudMessage = HudMessage{};

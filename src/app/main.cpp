@@ -2,6 +2,8 @@
 // shut-down, in the order they happen.
 #include "app.h"
 #include "command_line.h"
+#include "course_catalog.h"
+#include "course_report.h"
 #include "frame_loop.h"
 #include "replay.h"
 #include "replay_writer.h"
@@ -45,13 +47,25 @@ int main(int argc, char** argv)
         report(Severity::information, std::string("Glimmerdeep ") + gameVersion);
         return 0;
     }
+    if (options.checkCoursePath) {
+        ReportingStream lines(Severity::information);
+        const std::optional<Course> course = loadCourse(*options.checkCoursePath, lines);
+        return course && reportCourseCheck(*course, lines) ? 0 : 1;
+    }
     std::optional<Replay> replay;
     if (options.replayPath && !(replay = readReplay(*options.replayPath)))
         return 1;
+    std::optional<Course> course;
+    {
+        ReportingStream courseLines(Severity::error);
+        if (!(course = loadCourseToFly(options.course, courseLines)))
+            return 1;
+    }
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
     app.playerMode = options.playerMode;
+    app.course = std::move(*course);
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
@@ -67,10 +81,10 @@ int main(int argc, char** argv)
 
     openMainWindow(app);
     prepareRendering(app);
-    app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
+    app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
     header.startCursor = replay ? header.startCursor : app.startCursor;
-    app.simulation = makeSimulation(app.settings.camera, header.startCursor);
+    app.simulation = makeSimulation(app.settings.camera, header.startCursor, app.course);
     app.particles.seed(header.seed);
 
     RunOptions run;

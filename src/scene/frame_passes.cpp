@@ -151,7 +151,7 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
     observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
     if (frame.overlayEnabled)  // 11. power bar, heart and words
         observed(observer, FramePass::hud, [&] {
-            level.hud->draw(targets.width(), targets.height(), frame.game->fairyPower, frame.hud.paused);
+            level.hud->draw(targets.width(), targets.height(), frame.powerShare, frame.hud.paused);
             level.text->draw(frame.hud, targets.width(), targets.height());
         });
 }

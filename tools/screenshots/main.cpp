@@ -48,7 +48,7 @@ void playFirstSecond(App& app, BloomResolution bloom)
 {
     app.settings.renderer.bloom_resolution = bloom;
     app.renderTargets.create(width, height, bloom);
-    app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+    app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
     for (int frame = 1; frame <= 30; ++frame) {
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     applyInitialRenderState(app.settings.renderer);
     app.renderTargets.create(width, height);
     initFramework(true);
-    app.level = buildLevel(width, height);
+    app.level = buildLevel(app.course, width, height);
 
     const int stride = width * static_cast<int>(std::size(resolutions));
     std::vector<unsigned char> image(stride * height * 3);
