@@ -163,9 +163,11 @@ public:
 
     void build(Course& course)
     {
+        const int before = faults_;
         number("well", "depth", course.wellDepth, 0.0f);
         number("well", "radius", course.wellRadius, fairyBodyRadius);
-        point("fairy", "start", course.fairyStart);
+        const bool wellKnown = faults_ == before;  // the other places are judged against it
+        const Given* start = point("fairy", "start", course.fairyStart);
         number("power", "full", course.fullPower, 0.0f);
         number("power", "drain_per_second", course.drainPerSecond, 0.0f, true);
         number("power", "refill_per_ring", course.refillPerRing, 0.0f, true);
@@ -174,10 +176,11 @@ public:
         number("finish", "radius", course.finishRadius, 0.0f);
         point("scenery", "flag", course.flag);
         point("scenery", "cloud", course.cloud);
-        if (faults_ == 0) {
-            insideWell(course, "fairy", "start", course.fairyStart, *given("fairy.start"));
-            rings(course, finish);
-        }
+        if (!wellKnown)
+            return;
+        if (start && parsePoint(start->text))
+            insideWell(course, "fairy", "start", course.fairyStart, *start);
+        rings(course, finish && parsePoint(finish->text) ? finish : nullptr);
     }
 
 private:
@@ -265,7 +268,7 @@ private:
                 fault(ring, "rings", "ring", "is lower than the ring before it: rings climb in course order");
             course.rings.push_back(*centre);
         }
-        if (!course.rings.empty() && course.finish.y < course.rings.back().y)
+        if (finish && !course.rings.empty() && course.finish.y < course.rings.back().y)
             fault(*finish, "finish", "point", "lies below the last ring");
     }
 

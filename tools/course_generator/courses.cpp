@@ -8,10 +8,16 @@ namespace {
 
 constexpr float degrees = 3.14159265f / 180.0f;
 
+// To a thousandth: the files stay readable, and a player may edit them by hand.
+float rounded(float value)
+{
+    return std::round(value * 1000.0f) / 1000.0f + 0.0f;  // and never -0
+}
+
 glm::vec3 aroundAxis(float radius, float angleDegrees, float height)
 {
     const float angle = angleDegrees * degrees;
-    return {radius * std::cos(angle), height, radius * std::sin(angle)};
+    return {rounded(radius * std::cos(angle)), rounded(height), rounded(radius * std::sin(angle))};
 }
 
 // Flag at the finish, the small cloud under it, as on the classic course.
@@ -58,7 +64,7 @@ Course wallZigzag()
         course.rings.push_back(aroundAxis(4.5f, 50.0f * static_cast<float>(i), 1.0f + 1.0f * static_cast<float>(i)));
     course.ringPassRadius = 0.3f;
     course.refillPerRing = 32.0f;
-    placeFinish(course, {4.5f, 21.5f, 0.0f});
+    placeFinish(course, aroundAxis(4.5f, 50.0f * 18.0f, 21.5f));  // one more step around
     return course;
 }
 
@@ -72,7 +78,6 @@ Course deepWell()
         course.rings.push_back(aroundAxis(1.5f, 120.0f * static_cast<float>(i), 4.0f + 5.5f * static_cast<float>(i)));
     course.refillPerRing = 45.0f;
     placeFinish(course, {0.0f, 38.0f, 0.0f});
-    course.fairyStart = {0.0f, 0.5f, 0.0f};
     return course;
 }
 
