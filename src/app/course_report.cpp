@@ -50,9 +50,9 @@ bool reportCourseCheck(const Course& course, std::ostream& out)
 
     out << "Course '" << course.name << "': " << course.rings.size() << " rings, power " << course.fullPower
         << " full, " << course.drainPerSecond << " a second, " << course.refillPerRing << " a ring" << std::endl;
-    out << "Power on arrival at each frame rate along the way with the most power in hand (skip: passed"
+    out << "Power on arrival at each frame rate, along the way that keeps the most power in hand (skip:"
         << std::endl
-        << "over, too far from the ring before), and the margin, the least of them:" << std::endl;
+        << "a ring that way passes over), and the margin, the least of them:" << std::endl;
     std::string heading = "place     ";
     for (int rate : checkedFrameRates)
         heading += cell("%4.0f fps", rate);
