@@ -22,6 +22,7 @@ struct GLFWwindow;
 struct App {
     GLFWwindow* window = nullptr;
     Settings settings;
+    Course course;  // the course flown; every new run starts on it
     bool playerMode = false;  // --menu: title screen, menus, result screen
     Menu menu;                // the screen showing in player mode
     MenuScreen menuLastFrame = MenuScreen::none;  // the screen at the previous frame's start

@@ -45,6 +45,10 @@ CommandLineOptions parseCommandLine(int argc, const char* const* argv, std::ostr
             target = &options.replayPath;
         else if (std::strcmp(argv[i], "--replay-speed") == 0)
             target = &speed;
+        else if (std::strcmp(argv[i], "--course") == 0)
+            target = &options.course;
+        else if (std::strcmp(argv[i], "--check-course") == 0)
+            target = &options.checkCoursePath;
         const bool isValue = previousTookValue;
         previousTookValue = false;
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -96,6 +100,12 @@ void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
            "  --replay-speed max    play the replay as fast as frames are drawn (and silently)\n"
            "  --no-sound            play without sound, whatever window.ini says\n"
            "  --menu                player mode: title screen, menus and a result screen\n"
+           "  --course NAME|FILE    fly the course NAME (assets/courses/NAME.ini, or NAME.ini in the\n"
+           "                        courses folder of a data folder) or the course file FILE (a path\n"
+           "                        with a '/' or ending in .ini); classic when not given\n"
+           "  --check-course FILE   fly the course FILE (or NAME) at 5, 30, 60 and 144 frames per second\n"
+           "                        without a window, print the power left at each ring, and exit\n"
+           "                        with 0 when it is winnable, 1 when not\n"
            "  --help, -h            print this and exit\n"
            "  --version             print the game's version and exit\n"
            "\n"

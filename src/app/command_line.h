@@ -1,5 +1,5 @@
 // The command line: the two options that replace a settings file, replays,
-// --no-sound, --menu, and the requests for the usage and the version.
+// --no-sound, --menu, the course, and the requests for the usage and the version.
 #pragma once
 
 #include <optional>
@@ -17,6 +17,8 @@ struct CommandLineOptions {
     bool replayAsFastAsDrawn = false;                 // --replay-speed max
     bool noSound = false;                             // --no-sound
     bool playerMode = false;                          // --menu: title screen, menus, result screen
+    std::optional<std::string> course;                // --course NAME|FILE
+    std::optional<std::string> checkCoursePath;       // --check-course FILE
 };
 
 // Scans every argument after the program name. A value is itself scanned as

@@ -64,7 +64,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const S
     frame.drawNormals = switches.normals;
     frame.overlayEnabled = switches.overlayEnabled;
     frame.hud = HudStatus{app.simulation.state.totalPassed, app.simulation.runTime, app.hudMessage,
-                          switches.paused, app.runEnd};
+                          switches.paused, app.runEnd, static_cast<int>(app.simulation.course.rings.size())};
+    frame.powerShare = app.simulation.state.fairyPower / app.simulation.course.fullPower;
     frame.wireframe = switches.wireframe;
     frame.backfaceCulling = switches.backfaceCulling;
     frame.menu = app.menu.screen != MenuScreen::none ? &app.menu : nullptr;

@@ -16,7 +16,7 @@
 void restartRun(App& app)
 {
     const bool freeCameraMode = app.simulation.freeCameraMode;
-    app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor);
+    app.simulation = makeSimulation(app.settings.camera, app.simulation.lastCursor, app.course);
     app.simulation.freeCameraMode = freeCameraMode;
     app.runEnd = RunEnd::none;
     app.hudMessage = HudMessage{};
@@ -107,7 +107,8 @@ SimulationStep stepGame(App& app, const FrameInput& input)
         app.hudMessage = nextHudMessage(app.hudMessage, step.ringPassed, step.powerRanOut, app.simulation.runTime);
         app.runEnd = step.end;
         if (app.playerMode && step.end != RunEnd::none) {
-            showResult(app.menu, {step.end == RunEnd::won, app.simulation.runTime, app.simulation.state.totalPassed});
+            showResult(app.menu, {step.end == RunEnd::won, app.simulation.runTime, app.simulation.state.totalPassed,
+                                  static_cast<int>(app.course.rings.size())});
             step.messages.emplace_back("Result screen\n");
         }
     }

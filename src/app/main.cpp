@@ -3,6 +3,8 @@
 #include "app.h"
 #include "best_time.h"
 #include "command_line.h"
+#include "course_catalog.h"
+#include "course_report.h"
 #include "frame_loop.h"
 #include "player_menu.h"
 #include "replay.h"
@@ -47,15 +49,27 @@ int main(int argc, char** argv)
         report(Severity::information, std::string("Glimmerdeep ") + gameVersion);
         return 0;
     }
+    if (options.checkCoursePath) {
+        ReportingStream lines(Severity::information);
+        const std::optional<Course> course = loadCourse(*options.checkCoursePath, lines);
+        return course && reportCourseCheck(*course, lines) ? 0 : 1;
+    }
     std::optional<Replay> replay;
     if (options.replayPath && !(replay = readReplay(*options.replayPath)))
         return 1;
+    std::optional<Course> course;
+    {
+        ReportingStream courseLines(Severity::error);
+        if (!(course = loadCourseToFly(options.course, courseLines)))
+            return 1;
+    }
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
     // A replay plays with the menus or without them, as it was recorded.
     app.playerMode = replay ? replay->header.playerMode : options.playerMode;
     app.saveOptions = !replay;
+    app.course = std::move(*course);
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
@@ -71,10 +85,10 @@ int main(int argc, char** argv)
 
     openMainWindow(app);
     prepareRendering(app);
-    app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
+    app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
     settleCapturedCursor(app);
     header.startCursor = replay ? header.startCursor : app.startCursor;
-    app.simulation = makeSimulation(app.settings.camera, header.startCursor);
+    app.simulation = makeSimulation(app.settings.camera, header.startCursor, app.course);
     app.particles.seed(header.seed);
 
     RunOptions run;

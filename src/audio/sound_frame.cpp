@@ -9,11 +9,13 @@ SoundFrame soundFrame(const Simulation& simulation, RunEnd end, bool paused, flo
     frame.timeStep = timeStep;
     frame.paused = paused;
     frame.silent = silent;
-    for (std::size_t i = 0; i < state.ringPassed.size() && i < 32; ++i) {
+    for (std::size_t i = 0; i < state.ringPassed.size() && i < 64; ++i) {
         if (state.ringPassed[i])
-            frame.ringsPassed |= std::uint32_t{1} << i;
+            frame.ringsPassed |= std::uint64_t{1} << i;
     }
+    frame.ringCentres = &simulation.course.rings;
     frame.power = state.fairyPower;
+    frame.fullPower = simulation.course.fullPower;
     frame.falling = state.falling;
     frame.end = end;
     frame.runTime = simulation.runTime;

@@ -3,12 +3,12 @@
 // mixing can be tested without a device.
 #pragma once
 
-#include "game/power.h"
 #include "game/simulation.h"
 
 #include <glm/vec3.hpp>
 
 #include <cstdint>
+#include <vector>
 
 struct Listener {
     glm::vec3 position{0.0f};
@@ -20,8 +20,10 @@ struct SoundFrame {
     float timeStep = 0.0f;  // seconds this frame stepped
     bool paused = false;    // the player paused the run
     bool silent = false;    // a replay played faster than real time: no sound at all
-    std::uint32_t ringsPassed = 0;  // bit i: ring i is passed
-    float power = maxFairyPower;
+    std::uint64_t ringsPassed = 0;  // bit i: ring i is passed
+    const std::vector<glm::vec3>* ringCentres = nullptr;  // the course's, where each chime sounds
+    float power = 100.0f;
+    float fullPower = 100.0f;  // the course's full store
     bool falling = false;
     RunEnd end = RunEnd::none;
     double runTime = 0.0;  // seconds of play; going back means a new run

@@ -1,6 +1,5 @@
 #include "audio/sound_mixer.h"
 
-#include "game/course.h"
 #include "game/flight.h"
 
 #include <glm/common.hpp>
@@ -10,8 +9,9 @@
 
 namespace {
 
-// Semitones above ring 1's chime: a major scale over two octaves.
-constexpr std::array<int, ringCount> chimeSteps = {0, 2, 4, 5, 7, 9, 11, 12, 14, 16, 17, 19, 21, 23, 24};
+// Semitones above ring 1's chime: a major scale over two octaves; later
+// rings of a longer course repeat the top note.
+constexpr std::array<int, 15> chimeSteps = {0, 2, 4, 5, 7, 9, 11, 12, 14, 16, 17, 19, 21, 23, 24};
 
 bool isSingle(int voice)
 {
@@ -22,7 +22,7 @@ bool isSingle(int voice)
 
 float chimePitch(int ringIndex)
 {
-    const int index = glm::clamp(ringIndex, 0, static_cast<int>(ringCount) - 1);
+    const int index = glm::clamp(ringIndex, 0, static_cast<int>(chimeSteps.size()) - 1);
     return std::exp2(static_cast<float>(chimeSteps[static_cast<std::size_t>(index)]) / 12.0f);
 }
 
@@ -70,12 +70,14 @@ void SoundMixer::startSingle(SoundId sound, glm::vec3 where, bool atListener, fl
 
 void SoundMixer::startEventSounds(const SoundFrame& frame)
 {
-    const std::uint32_t newRings = frame.ringsPassed & ~previous_.ringsPassed;
-    for (int ring = 0; ring < static_cast<int>(ringCount); ++ring) {
-        if (newRings & (std::uint32_t{1} << ring))
-            startSingle(SoundId::chime, ringPositions[static_cast<std::size_t>(ring)], false, chimePitch(ring));
+    const std::uint64_t newRings = frame.ringsPassed & ~previous_.ringsPassed;
+    const std::size_t rings = frame.ringCentres ? frame.ringCentres->size() : 0;
+    for (std::size_t ring = 0; ring < rings && ring < 64; ++ring) {
+        if (newRings & (std::uint64_t{1} << ring))
+            startSingle(SoundId::chime, (*frame.ringCentres)[ring], false, chimePitch(static_cast<int>(ring)));
     }
-    if (previous_.power >= lowPowerLevel && frame.power < lowPowerLevel && !frame.falling)
+    const float lowPower = frame.fullPower * lowPowerShare;
+    if (previous_.power >= lowPower && frame.power < lowPower && !frame.falling)
         startSingle(SoundId::lowPower, {}, true);
     if (frame.falling && !previous_.falling)
         startSingle(SoundId::powerOut, frame.fairy, false);

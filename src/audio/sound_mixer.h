@@ -19,8 +19,8 @@ inline constexpr int wingsVoice = 1;
 inline constexpr int singleSoundVoices = 6;  // enough that no chime cuts another short
 inline constexpr int voiceCount = 2 + singleSoundVoices;
 
-// The power at which the warning sounds on the way down: a fifth.
-inline constexpr float lowPowerLevel = maxFairyPower / 5.0f;
+// The share of the full store at which the warning sounds on the way down: a fifth.
+inline constexpr float lowPowerShare = 0.2f;
 
 enum class Cue { keep, start, stop, pause, resume };
 

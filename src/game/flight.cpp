@@ -1,6 +1,7 @@
 // Fairy flight and fall.
 #include "game/flight.h"
 
+#include "game/course.h"
 #include "game/game_state.h"
 #include "game/well_bounds.h"
 
@@ -22,15 +23,15 @@ glm::vec3 steeringVector(const HeldKeys& keys, glm::vec3 front, glm::vec3 right)
     return steering;
 }
 
-void steerFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right,
-                float deltaTime)
+void steerFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right, float deltaTime,
+                const Course& course)
 {
     glm::vec3 steering = steeringVector(keys, front, right);
     if (glm::length(steering) > 0.0f) {
         steering = glm::normalize(steering);
         state.fairyPosition += steering * flightSpeed * deltaTime;
     }
-    state.fairyPosition = clampToWellRadius(state.fairyPosition, fairyHorizontalLimit);
+    state.fairyPosition = clampToWellRadius(state.fairyPosition, fairyHorizontalLimit(course));
 
     float& height = state.fairyPosition.y;
     if (steering.y <= 0.0f && height > floorHeight)
@@ -48,11 +49,11 @@ bool fallFairy(GameState& state, float deltaTime)
     return true;
 }
 
-bool stepFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right,
-               float deltaTime)
+bool stepFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right, float deltaTime,
+               const Course& course)
 {
     if (state.falling)
         return fallFairy(state, deltaTime);
-    steerFairy(state, keys, front, right, deltaTime);
+    steerFairy(state, keys, front, right, deltaTime, course);
     return false;
 }

@@ -7,13 +7,13 @@
 
 #include <glm/vec3.hpp>
 
+struct Course;
 struct GameState;
 
 inline constexpr float flightSpeed = 2.5f;
 inline constexpr float sinkingSpeed = 1.0f;
 inline constexpr float fallingSpeed = 5.0f;
 inline constexpr float floorHeight = 0.2f;
-inline constexpr float fairyHorizontalLimit = 4.9f;
 
 inline constexpr const char* gameOverMessage = " You fell back to the bottom. Game Over. \n";
 
@@ -21,10 +21,10 @@ inline constexpr const char* gameOverMessage = " You fell back to the bottom. Ga
 // keys cancel to zero.
 glm::vec3 steeringVector(const HeldKeys& keys, glm::vec3 front, glm::vec3 right);
 
-// One frame of steered flight: move, keep inside the wall, sink unless
-// climbing, rest on the floor.
-void steerFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right,
-                float deltaTime);
+// One frame of steered flight: move, keep inside the course's wall, sink
+// unless climbing, rest on the floor.
+void steerFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right, float deltaTime,
+                const Course& course);
 
 // One frame of the fall. Returns true when the fairy has reached the floor,
 // which ends the game.
@@ -32,5 +32,5 @@ bool fallFairy(GameState& state, float deltaTime);
 
 // The fall while `falling` is set, otherwise steered flight. Returns true
 // when the game is lost this frame.
-bool stepFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right,
-               float deltaTime);
+bool stepFairy(GameState& state, const HeldKeys& keys, glm::vec3 front, glm::vec3 right, float deltaTime,
+               const Course& course);

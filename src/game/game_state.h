@@ -4,21 +4,20 @@
 
 #include "game/camera_settings.h"
 #include "game/course.h"
-#include "game/power.h"
 
 #include <glm/vec3.hpp>
 
 #include <vector>
 
 struct GameState {
-    glm::vec3 fairyPosition{0.0f, 0.5f, 0.0f};
-    float fairyPower = maxFairyPower;
+    glm::vec3 fairyPosition{0.0f};
+    float fairyPower = 0.0f;
     bool falling = false;  // set once when the power runs out; never cleared
     int totalPassed = 0;
-    std::vector<bool> ringPassed = std::vector<bool>(ringCount, false);
+    std::vector<bool> ringPassed;  // one a ring of the course
     float cameraYaw = 0.0f;
     float cameraPitch = 0.0f;
 };
 
-// The start of a run, with the follow camera turned as the settings say.
-GameState makeGameState(const CameraSettings& camera);
+// The start of a run on `course`, with the follow camera turned as the settings say.
+GameState makeGameState(const CameraSettings& camera, const Course& course);

@@ -2,8 +2,6 @@
 #include "game/hud_layout.h"
 
 #include "game/baked_font.h"
-#include "game/course.h"
-#include "game/power.h"
 #include "game/text_layout.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
@@ -113,7 +111,7 @@ HudText hudText(const HudStatus& status, float width, float height)
     HudTextLine& rings = newLine(text, small, "Rings ");
     rings.appendNumber(status.ringsPassed);
     rings.append(" / ");
-    rings.appendNumber(static_cast<long long>(ringCount));
+    rings.appendNumber(status.ringCount);
     rings.origin = {margin, top};
 
     HudTextLine& clock = newLine(text, small, "");
@@ -185,12 +183,12 @@ glm::mat4 heartModel(float width, float height)
     return glm::scale(glm::mat4(1.0f), glm::vec3(shapeScale(width, height)));
 }
 
-glm::mat4 powerBarModel(float width, float height, float fairyPower)
+glm::mat4 powerBarModel(float width, float height, float powerShare)
 {
     const float scale = shapeScale(width, height);
     const float left = 0.5f * (width - powerBarWidth * scale);
     const glm::mat4 placed = glm::translate(glm::mat4(1.0f), glm::vec3(left, powerBarBottom * scale, 0.0f));
-    const float filled = fairyPower / maxFairyPower * powerBarWidth;
+    const float filled = powerShare * powerBarWidth;
     return glm::scale(placed, glm::vec3(filled * scale, powerBarHeight * scale, 1.0f));
 }
 

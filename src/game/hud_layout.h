@@ -41,10 +41,10 @@ glm::mat4 hudProjection(float width, float height);
 
 // Where the heart's vertices go in a framebuffer of this size.
 glm::mat4 heartModel(float width, float height);
-// The unit quad placed as the bar's fill for `fairyPower` (0 to full, which
-// covers the background), centred near the bottom edge of a framebuffer of
-// this size and growing from the bar's left edge.
-glm::mat4 powerBarModel(float width, float height, float fairyPower);
+// The unit quad placed as the bar's fill for `powerShare` (0 empty to 1
+// full, which covers the background), centred near the bottom edge of a
+// framebuffer of this size and growing from the bar's left edge.
+glm::mat4 powerBarModel(float width, float height, float powerShare);
 // The unit quad placed as one of the pause sign's two upright bars (0 the
 // left, 1 the right), centred in a framebuffer of this size.
 glm::mat4 pauseBarModel(int bar, float width, float height);
@@ -77,6 +77,7 @@ struct HudStatus {
     HudMessage message;
     bool paused = false;
     RunEnd end = RunEnd::none;  // the result replaces any message
+    int ringCount = 0;          // rings of the course
 };
 
 struct HudTextLine {

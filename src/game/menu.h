@@ -59,6 +59,7 @@ struct RunSummary {
     bool won = false;
     double time = 0.0;  // seconds
     int rings = 0;
+    int ringCount = 0;  // the course's rings
 };
 
 struct Menu {

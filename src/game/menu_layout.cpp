@@ -2,7 +2,6 @@
 #include "game/menu_layout.h"
 
 #include "game/baked_font.h"
-#include "game/course.h"
 #include "game/projection.h"
 #include "game/text_layout.h"
 
@@ -104,7 +103,7 @@ void writeHeadings(HudText& text, const Menu& menu)
         rings.append("Rings ");
         rings.appendNumber(menu.lastRun.rings);
         rings.append(" / ");
-        rings.appendNumber(static_cast<long long>(ringCount));
+        rings.appendNumber(menu.lastRun.ringCount);
         HudTextLine& best = next();
         writeBest(best, menu);
         if (menu.newBest)

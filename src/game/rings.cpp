@@ -3,7 +3,6 @@
 
 #include "game/course.h"
 #include "game/game_state.h"
-#include "game/power.h"
 
 #include <glm/geometric.hpp>
 
@@ -19,25 +18,20 @@ float distanceToPath(glm::vec3 point, glm::vec3 from, glm::vec3 to)
     return glm::distance(point, from + path * along);
 }
 
-int passRing(GameState& state, glm::vec3 pathStart, const glm::vec3* centres, std::size_t count)
+int passRing(GameState& state, glm::vec3 pathStart, const Course& course)
 {
-    const std::size_t rings = std::min(count, state.ringPassed.size());
+    const std::size_t rings = std::min(course.rings.size(), state.ringPassed.size());
     for (std::size_t i = 0; i < rings; ++i) {
         if (state.ringPassed[i])
             continue;
-        if (distanceToPath(centres[i], pathStart, state.fairyPosition) < ringPassRadius) {
+        if (distanceToPath(course.rings[i], pathStart, state.fairyPosition) < course.ringPassRadius) {
             state.ringPassed[i] = true;
             state.totalPassed += 1;
-            state.fairyPower = std::min(state.fairyPower + ringPowerRefill, maxFairyPower);
+            state.fairyPower = std::min(state.fairyPower + course.refillPerRing, course.fullPower);
             return static_cast<int>(i);
         }
     }
     return -1;
-}
-
-int passRing(GameState& state, glm::vec3 pathStart)
-{
-    return passRing(state, pathStart, ringPositions.data(), ringPositions.size());
 }
 
 std::string ringPassedMessage(int ringIndex, int totalPassed)
@@ -46,7 +40,7 @@ std::string ringPassedMessage(int ringIndex, int totalPassed)
            std::to_string(totalPassed) + ")\n";
 }
 
-bool reachedFinish(glm::vec3 from, glm::vec3 to)
+bool reachedFinish(glm::vec3 from, glm::vec3 to, const Course& course)
 {
-    return distanceToPath(finishPoint, from, to) < finishRadius;
+    return distanceToPath(course.finish, from, to) < course.finishRadius;
 }

@@ -1,36 +1,11 @@
 // FNV-1a over the bytes of the run's state; floats by their bit patterns.
 #include "game/run_hash.h"
 
+#include "game/fnv1a.h"
 #include "game/particle_pool.h"
 #include "game/simulation.h"
 
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-class Fnv1a {
-public:
-    void add(const void* data, std::size_t size)
-    {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < size; ++i) {
-            hash_ ^= bytes[i];
-            hash_ *= 0x100000001b3ull;
-        }
-    }
-    template <typename Value>
-    void add(const Value& value)
-    {
-        add(&value, sizeof value);
-    }
-    std::uint64_t value() const { return hash_; }
-
-private:
-    std::uint64_t hash_ = 0xcbf29ce484222325ull;
-};
-
-}  // namespace
 
 std::uint64_t runHash(const Simulation& simulation, const ParticlePool& particles)
 {

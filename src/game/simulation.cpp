@@ -25,7 +25,7 @@ void stepFollowCamera(Simulation& simulation, float deltaTime, const HeldKeys& k
     const glm::vec3 front = frontFromAngles(angles);
     const glm::vec3 right = rightFromFront(front);
 
-    if (stepFairy(state, keys, front, right, deltaTime)) {
+    if (stepFairy(state, keys, front, right, deltaTime, simulation.course)) {
         step.messages.emplace_back(gameOverMessage);
         step.end = RunEnd::lost;
     }
@@ -63,12 +63,13 @@ float frameTimeStep(double clock, double previousClock)
     return static_cast<float>(std::clamp(clock - previousClock, 0.0, maxTimeStep));
 }
 
-Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor)
+Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor, const Course& course)
 {
     Simulation simulation;
     simulation.camera = camera;
+    simulation.course = course;
     simulation.fovRadians = glm::radians(camera.fov);
-    simulation.state = makeGameState(camera);
+    simulation.state = makeGameState(camera, course);
     simulation.lastCursor = startCursor;
     // Until the first frame: the follow camera's view of the fairy at its start.
     const glm::vec3 front = frontFromAngles({camera.yaw, camera.pitch});
@@ -94,7 +95,7 @@ SimulationStep stepSimulation(Simulation& simulation, float deltaTime, const Hel
     GameState& state = simulation.state;
     const glm::vec3 pathStart = state.fairyPosition;
 
-    if (!simulation.freeCameraMode && drainPower(state, deltaTime)) {
+    if (!simulation.freeCameraMode && drainPower(state, deltaTime, simulation.course)) {
         step.messages.emplace_back(powerDepletedMessage);
         step.powerRanOut = true;
     }
@@ -111,11 +112,11 @@ SimulationStep stepSimulation(Simulation& simulation, float deltaTime, const Hel
     simulation.view = step.view;
     simulation.runTime += deltaTime;
 
-    step.ringPassed = passRing(state, pathStart);
+    step.ringPassed = passRing(state, pathStart, simulation.course);
     if (step.ringPassed >= 0)
         step.messages.push_back(ringPassedMessage(step.ringPassed, state.totalPassed));
 
-    if (reachedFinish(pathStart, state.fairyPosition)) {
+    if (reachedFinish(pathStart, state.fairyPosition, simulation.course)) {
         step.messages.emplace_back(winMessage);
         step.end = RunEnd::won;
     }

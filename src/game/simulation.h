@@ -35,6 +35,7 @@ struct CameraView {
 
 struct Simulation {
     CameraSettings camera;
+    Course course;
     float fovRadians = 0.0f;
     GameState state;
     FreeCamera freeCamera;
@@ -46,8 +47,8 @@ struct Simulation {
 
 // startCursor is the cursor read right after it was captured, so the first
 // frame turns only by what moved since. Also a restart: a new run from the
-// same settings.
-Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor);
+// same settings on the same course.
+Simulation makeSimulation(const CameraSettings& camera, CursorPosition startCursor, const Course& course);
 
 // The last frame's view with a projection of this aspect ratio: what a
 // frame that stands still shows, also after a resize.

@@ -159,7 +159,7 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
         });
     else if (frame.overlayEnabled)
         observed(observer, FramePass::hud, [&] {
-            level.hud->draw(targets.width(), targets.height(), frame.game->fairyPower, frame.hud.paused);
+            level.hud->draw(targets.width(), targets.height(), frame.powerShare, frame.hud.paused);
             level.text->draw(frame.hud, targets.width(), targets.height());
         });
 }

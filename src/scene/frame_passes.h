@@ -21,6 +21,7 @@ struct FrameParameters {
     CameraView view;
     std::optional<FairyPlacement> fairy;     // set in frames the fairy moved
     const GameState* game = nullptr;         // rings passed, power
+    float powerShare = 0.0f;                 // the power as a share of the course's full store
     const ParticlePool* particles = nullptr;  // null while the trail is off
     float time = 0.0f;                       // the frame's clock value, seconds
     bool waterAnimationEnabled = true;

@@ -2,7 +2,6 @@
 #include "scene/hud_renderer.h"
 
 #include "game/hud_layout.h"
-#include "game/power.h"
 
 #include <glm/ext/matrix_transform.hpp>
 
@@ -58,14 +57,14 @@ void HudRenderer::drawMenuPanel(const MenuLayout& menu, int width, int height)
     glEnable(GL_DEPTH_TEST);
 }
 
-void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
+void HudRenderer::draw(int width, int height, float powerShare, bool paused)
 {
     // A minimised window has no pixels, and its projection would divide by zero.
     if (width <= 0 || height <= 0)
         return;
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     const glm::mat4 projection = hudProjection(w, h);
-    const float power = std::clamp(fairyPower, 0.0f, maxFairyPower);
+    const float share = std::clamp(powerShare, 0.0f, 1.0f);
 
     glDisable(GL_DEPTH_TEST);
     // The bar is translucent over the picture, whatever an earlier pass left.
@@ -75,10 +74,10 @@ void HudRenderer::draw(int width, int height, float fairyPower, bool paused)
     uiShader.setUniform("u_ortho", projection);
     glBindVertexArray(quad.vertexArray.get());
     uiShader.setUniform("u_color", powerBarBackgroundColor);
-    uiShader.setUniform("u_model", powerBarModel(w, h, maxFairyPower));
+    uiShader.setUniform("u_model", powerBarModel(w, h, 1.0f));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
     uiShader.setUniform("u_color", powerBarFillColor);
-    uiShader.setUniform("u_model", powerBarModel(w, h, power));
+    uiShader.setUniform("u_model", powerBarModel(w, h, share));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
     if (paused) {
         uiShader.setUniform("u_color", pauseSignColor);

@@ -13,11 +13,11 @@ public:
     // and uploads the unit quad and the heart.
     HudRenderer();
 
-    // Draws the bar for `fairyPower` (0 to full) and the heart into the bound
+    // Draws the bar for `powerShare` (0 empty to 1 full) and the heart into the bound
     // framebuffer of `width` by `height` pixels, blended over the picture,
     // and the pause sign in the middle while `paused`. Leaves the depth test
     // enabled and no vertex array bound; a framebuffer without area gets nothing.
-    void draw(int width, int height, float fairyPower, bool paused = false);
+    void draw(int width, int height, float powerShare, bool paused = false);
 
     // Draws the menu's panel and the bar behind its focused item, blended,
     // without depth test; leaves the depth test enabled.

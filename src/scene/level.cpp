@@ -4,7 +4,6 @@
 
 #include "framework/texture.h"
 
-#include "game/course.h"
 #include "game/particle_pool.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -48,7 +47,7 @@ Model loadTexturedModel(const char* objPath, const char* texturePath, GLenum wra
 
 }  // namespace
 
-std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
+std::unique_ptr<Level> buildLevel(const Course& course, int renderTargetWidth, int renderTargetHeight)
 {
     auto level = std::make_unique<Level>();
 
@@ -61,15 +60,15 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
     auto ringMaterial =
         std::make_shared<TextureMaterial>(level->textureShader, glm::vec3(0.51f, 0.4f, 0.4f), 8.0f, ringTexture);
 
-    // 2. The fifteen rings along the course.
-    level->rings.reserve(ringPositions.size());
-    for (const glm::vec3& centre : ringPositions)
+    // 2. The rings along the course.
+    level->rings.reserve(course.rings.size());
+    for (const glm::vec3& centre : course.rings)
         level->rings.emplace_back(translation(centre), createTorusGeometry(18, 8, 0.2f, 0.06f), ringMaterial);
 
     // 3. The wall texture and the well mesh.
     auto wallTexture = loadResampledTexture("assets/textures/wellwall.dds", GL_REPEAT);
-    const GeometryData wellMesh = wellMeshData();
-    const glm::mat4 wellMatrix = translation(glm::vec3(0.0f, 10.0f, 0.0f));
+    const GeometryData wellMesh = wellMeshData(course.wellDepth, course.wellRadius);
+    const glm::mat4 wellMatrix = translation(glm::vec3(0.0f, course.wellDepth / 2.0f, 0.0f));
 
     // 4. Bake the light on the wall.
     level->lightmap.emplace();
@@ -94,7 +93,7 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
     level->bloom.emplace();
 
     // 8. The fairy's body at its start.
-    level->fairyBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f),
+    level->fairyBody.emplace(translation(course.fairyStart), createSphereGeometry(18, 8, fairyBodyRadius),
                              fairyMaterial);
 
     // 9. The buffers of the fairy's trail of sparks.
@@ -103,7 +102,8 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
     // 10. Water.
     level->waterShader = loadProgram("assets/shaders/water.vert", "assets/shaders/water.frag");
     auto waterMaterial = std::make_shared<Material>(level->waterShader, waterColor, 16.0f);
-    level->water.emplace(translation(glm::vec3(0.0f, 0.1f, 0.0f)), createPlaneGeometry(100, 5.0f), waterMaterial);
+    level->water.emplace(translation(glm::vec3(0.0f, 0.1f, 0.0f)), createPlaneGeometry(100, course.wellRadius),
+                         waterMaterial);
 
     // 11. The cloud layer high above the well.
     level->cloudShader = loadProgram("assets/shaders/cloudProcedural.vert", "assets/shaders/cloudProcedural.frag");
@@ -115,11 +115,11 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
                                      level->textureShader, glm::vec3(1.0f), 16.0f, glm::vec3(0.08f));
     level->flag = loadTexturedModel("assets/objects/flag.obj", "assets/textures/green.dds", GL_REPEAT,
                                     level->textureShader, glm::vec3(1.0f), 8.0f, glm::vec3(0.5f));
-    level->flag->setPosition(finishPoint);
+    level->flag->setPosition(course.flag);
     level->flag->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
     level->cloudModel = loadTexturedModel("assets/objects/cloud.obj", "assets/textures/cloud.dds", GL_CLAMP_TO_EDGE,
                                           level->textureShader, glm::vec3(1.0f, 0.0f, 0.0f), 1.0f, glm::vec3(0.003f));
-    level->cloudModel->setPosition(glm::vec3(4.5f, 20.26f, 0.0f));
+    level->cloudModel->setPosition(course.cloud);
     level->cloudModel->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
     return level;
 }

@@ -1,4 +1,4 @@
-// Every object of the one level: programs, textures, materials, meshes,
+// Every object of the level a course makes: programs, textures, materials, meshes,
 // models, lights, the lightmap, the glow, the trail's, the HUD's and the
 // words' renderers. Built once, in a fixed order, before the first frame;
 // only the fairy's objects and the cloud layer's time change afterwards.
@@ -15,6 +15,7 @@
 #include "framework/geometry.h"
 #include "framework/model.h"
 #include "framework/shader.h"
+#include "game/course.h"
 #include "game/fairy_placement.h"
 
 #include <memory>
@@ -47,9 +48,9 @@ struct Level {
     std::optional<Model> cloudModel;
 };
 
-// Builds the level in its fixed order, baking the lightmap on the way; the
-// viewport is then restored to the render targets' size.
-std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight);
+// Builds the level of `course` in its fixed order, baking the lightmap on the
+// way; the viewport is then restored to the render targets' size.
+std::unique_ptr<Level> buildLevel(const Course& course, int renderTargetWidth, int renderTargetHeight);
 
 // Moves the fairy's body, light and wings to where the simulation put them.
 void placeFairyObjects(Level& level, const FairyPlacement& placement);

@@ -1,8 +1,8 @@
 #include "level_meshes.h"
 
-GeometryData wellMeshData()
+GeometryData wellMeshData(float depth, float radius)
 {
-    const GeometryData tube = createTubeGeometry(64, 20.0f, 5.0f);
+    const GeometryData tube = createTubeGeometry(64, depth, radius);
     GeometryData well = tube;
     for (glm::vec2& uv : well.uvs)
         uv *= wellTextureTiling;

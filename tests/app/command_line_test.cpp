@@ -38,12 +38,16 @@ TEST(CommandLine, OptionsTakeTheNextArgumentAndUnknownOnesAreNamed)
     }
 }
 
-// --no-sound and --menu are switches: the argument after each is an option of its own.
+// --no-sound and --menu are switches: the argument after each is an option of
+// its own; --course and --check-course take theirs.
 TEST(CommandLine, SwitchesTakeNoValue)
 {
-    const char* args[] = {"glimmerdeep", "--no-sound", "--menu", "--init_camera", "a.ini"};
+    const char* args[] = {"glimmerdeep", "--no-sound", "--menu", "--init_camera", "a.ini",
+                          "--course", "spiral", "--check-course", "mine.ini"};
     std::ostringstream errors;
-    const CommandLineOptions options = parseCommandLine(5, args, errors);
+    const CommandLineOptions options = parseCommandLine(9, args, errors);
+    EXPECT_EQ(options.course, "spiral");
+    EXPECT_EQ(options.checkCoursePath, "mine.ini");
     EXPECT_TRUE(options.noSound);
     EXPECT_TRUE(options.playerMode);
     EXPECT_EQ(options.cameraSettingsPath, "a.ini");

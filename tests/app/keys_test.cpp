@@ -44,7 +44,7 @@ protected:
         app.window = window;
         app.settings.window.width = 320;
         app.settings.window.height = 240;
-        app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+        app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
         glfwSetWindowUserPointer(window, &app);
     }
 
@@ -113,7 +113,7 @@ TEST_F(KeyCallback, F3GoesFullscreenAndBackOnlyWithAMonitor)
 TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
 {
     App app;
-    app.simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    app.simulation = makeSimulation(CameraSettings{}, CursorPosition{}, app.course);
     // Every switch, in the order of the keys below.
     const auto flags = [&app] {
         const Switches& s = app.switches;

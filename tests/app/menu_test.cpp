@@ -24,7 +24,7 @@ struct PlayerGame {
     PlayerGame()
     {
         app.playerMode = true;
-        app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+        app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
         showTitle(app, std::nullopt);
     }
 

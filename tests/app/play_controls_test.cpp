@@ -121,9 +121,9 @@ TEST_F(PlayControls, LosingTheFocusPausesAndAClickResumes)
 TEST_F(PlayControls, AfterTheEndTheRunStandsStillUntilRestartedFromItsStart)
 {
     app.settings.camera.yaw = 0.5f;
-    const Simulation start = makeSimulation(app.settings.camera, app.simulation.lastCursor);
+    const Simulation start = makeSimulation(app.settings.camera, app.simulation.lastCursor, app.course);
     frames(20, 60.0, holding(true));
-    app.simulation.state.fairyPosition = ringPositions[0];
+    app.simulation.state.fairyPosition = app.course.rings[0];
     frames(1);
     app.simulation.freeCameraMode = true;
     frames(5, 60.0, holding(true));

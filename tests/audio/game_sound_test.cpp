@@ -1,6 +1,7 @@
 #include "allocation_counter.h"
 
 #include "audio/game_sound.h"
+#include "game/course.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -64,8 +65,10 @@ TEST_F(GameSoundTest, OpensEverySoundAndItsFramesMakeNothing)
     EXPECT_EQ(console.str(), "");
     const AlObjects atStart = countLiveAlObjects();
     EXPECT_EQ(atStart, (AlObjects{static_cast<int>(soundCount), voiceCount}));
+    const Course classic;
     SoundFrame frame;
     frame.timeStep = 1.0f / 30.0f;
+    frame.ringCentres = &classic.rings;
     sound.update(frame);
     AllocationCounter allocations;
     for (int i = 0; i < 300; ++i) {
@@ -115,7 +118,9 @@ TEST_F(GameSoundTest, AFileThatCannotBePlayedSilencesItsSoundWithOneLine)
         EXPECT_NE(line.find(c.reason), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
         EXPECT_EQ(countLiveAlObjects().buffers, static_cast<int>(soundCount) - 1);
+        const Course classic;
         SoundFrame frame;
+        frame.ringCentres = &classic.rings;
         frame.ringsPassed = 1u;
         sound.update(frame);
         EXPECT_EQ(alGetError(), AL_NO_ERROR);

@@ -249,6 +249,25 @@ case_unknown_options() {
              "Unknown option -x ignored."
 }
 
+# A course that cannot be played gets a line per fault and the game does not
+# start; one that cannot be won is refused by the check with the reason.
+case_broken_courses() {
+  make_small_tree
+  sed -e 's/^ring = 3, 1.8, -2$/ring = 3, 0.8, -2/' -e '/^drain_per_second/d' \
+    "$SOURCE_DIR/assets/courses/classic.ini" > "$SCRATCH/broken.ini"
+  start_game "$TREE_GAME" "$TREE" --course "$SCRATCH/broken.ini"
+  wait_game 30
+  expect_status 1
+  expect_out_tail "ERROR: '$SCRATCH/broken.ini': [power] drain_per_second is missing." \
+                  "ERROR: '$SCRATCH/broken.ini': line 18: [rings] ring = 3, 0.8, -2 is lower than the ring before it: rings climb in course order."
+  sed 's/^point = 4.5, 22.26, 0$/point = 4.5, 40, 0/' "$SOURCE_DIR/assets/courses/classic.ini" > "$SCRATCH/far.ini"
+  start_game "$TREE_GAME" "$TREE" --check-course "$SCRATCH/far.ini"
+  wait_game 120
+  expect_status 1
+  expect_out_tail "the finish cannot be reached: the power runs out on every way there at 5 frames per second"
+}
+
+case_broken_courses
 case_gl_check_sees_a_planted_error
 case_window_beyond_the_screen
 case_camera_values_out_of_range

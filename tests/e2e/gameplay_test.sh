@@ -46,6 +46,21 @@ case_escape_quits() {
   fi
 }
 
+# A player's own course in the data folder, asked for by name from a folder
+# outside the game's tree: one ring just under the start and the finish at
+# it, so the first frame passes the ring and wins.
+case_players_course_by_name() {
+  make_small_tree
+  mkdir -p "$SCRATCH/data/courses" "$SCRATCH/elsewhere"
+  sed -e '/^ring = /d' -e 's/^pass_radius = .*/pass_radius = 0.5\nring = 0, 0.3, 0/' \
+      -e 's/^point = .*/point = 0, 0.5, 0/' "$SOURCE_DIR/assets/courses/classic.ini" > "$SCRATCH/data/courses/hop.ini"
+  GLIMMERDEEP_DATA="$SCRATCH/data" start_game "$TREE_GAME" "$SCRATCH/elsewhere" --course hop
+  wait_game 60
+  expect_clean_end
+  expect_out_tail "Passed ring 1 (Total: 1)" " You reached the finish point and won! "
+}
+
+case_players_course_by_name
 case_backing_into_the_wall_keeps_the_well_in_view
 case_debug_renderer_outlines_the_scene
 case_escape_quits

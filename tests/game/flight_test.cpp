@@ -15,13 +15,20 @@
 
 namespace {
 
-// Half a second of steering from `start` with the view at (yaw, pitch).
-glm::vec3 steerHalfASecond(glm::vec3 start, float yaw, float pitch, HeldKeys keys)
+const Course classic;
+
+GameState startOf(const Course& course)
 {
-    GameState state;
+    return makeGameState(CameraSettings{}, course);
+}
+
+// Half a second of steering from `start` with the view at (yaw, pitch).
+glm::vec3 steerHalfASecond(glm::vec3 start, float yaw, float pitch, HeldKeys keys, const Course& course = classic)
+{
+    GameState state = startOf(course);
     state.fairyPosition = start;
     const glm::vec3 front = frontFromAngles({yaw, pitch});
-    steerFairy(state, keys, front, rightFromFront(front), 0.5f);
+    steerFairy(state, keys, front, rightFromFront(front), 0.5f, course);
     return state.fairyPosition;
 }
 
@@ -56,28 +63,34 @@ TEST(Flight, KeysMoveAlongTheViewAndSinkingStopsOnlyWhileClimbing)
 
 TEST(Flight, SinksToTheFloorInThreeTenthsOfASecondAndRestsThere)
 {
-    GameState state;
+    GameState state = startOf(classic);
     const glm::vec3 front = frontFromAngles({0.0f, 0.0f});
     for (int frame = 0; frame < 29; ++frame)
-        steerFairy(state, {}, front, rightFromFront(front), 0.01f);
+        steerFairy(state, {}, front, rightFromFront(front), 0.01f, classic);
     EXPECT_GT(state.fairyPosition.y, floorHeight);
     for (int frame = 0; frame < 500; ++frame)
-        steerFairy(state, {}, front, rightFromFront(front), 0.01f);
+        steerFairy(state, {}, front, rightFromFront(front), 0.01f, classic);
     EXPECT_EQ(state.fairyPosition, glm::vec3(0.0f, floorHeight, 0.0f));
     // A huge step ends on the floor too, and inside the wall.
-    steerFairy(state, holding(true), front, rightFromFront(front), 1000.0f);
-    EXPECT_LT(glm::distance(state.fairyPosition, glm::vec3(0.0f, floorHeight, fairyHorizontalLimit)), 1e-5f);
+    steerFairy(state, holding(true), front, rightFromFront(front), 1000.0f, classic);
+    EXPECT_LT(glm::distance(state.fairyPosition, glm::vec3(0.0f, floorHeight, 4.9f)), 1e-5f);
 }
 
+// The classic well's wall of radius 5 holds the fairy's centre at 4.9, a
+// narrower course's wall of radius 3 at 2.9.
 TEST(Flight, WallHoldsTheFairyOnItsCircleAtEveryHeight)
 {
+    Course narrow;
+    narrow.wellRadius = 3.0f;
+    for (const Course* course : {&classic, static_cast<const Course*>(&narrow)})
     for (float height : {1.0f, 19.9f, 20.5f, 100.0f}) {
         for (float heading : {0.0f, 0.8f, 2.0f, -2.5f}) {
             const glm::vec2 outwards(std::sin(heading), std::cos(heading));
-            const glm::vec3 moved =
-                steerHalfASecond({outwards.x * 4.8f, height, outwards.y * 4.8f}, heading, 0.2f, holding(true));
+            const float near = course->wellRadius - 0.2f;
+            const glm::vec3 moved = steerHalfASecond({outwards.x * near, height, outwards.y * near}, heading, 0.2f,
+                                                     holding(true), *course);
             const glm::vec2 horizontal(moved.x, moved.z);
-            EXPECT_NEAR(glm::length(horizontal), fairyHorizontalLimit, 1e-5f) << height << " " << heading;
+            EXPECT_NEAR(glm::length(horizontal), course->wellRadius - 0.1f, 1e-5f) << height << " " << heading;
             EXPECT_NEAR(glm::dot(glm::normalize(horizontal), outwards), 1.0f, 1e-5f);
             EXPECT_NEAR(moved.y, height + 1.25f * std::sin(0.2f), 1e-4f);
         }
@@ -86,11 +99,11 @@ TEST(Flight, WallHoldsTheFairyOnItsCircleAtEveryHeight)
 
 TEST(Power, DrainsTwentyASecondToExactlyZeroAndStartsTheFallOnce)
 {
-    GameState state;
-    EXPECT_FALSE(drainPower(state, 4.5f));
+    GameState state = startOf(classic);
+    EXPECT_FALSE(drainPower(state, 4.5f, classic));
     EXPECT_FLOAT_EQ(state.fairyPower, 10.0f);
-    EXPECT_TRUE(drainPower(state, 10.0f));
+    EXPECT_TRUE(drainPower(state, 10.0f, classic));
     EXPECT_EQ(state.fairyPower, 0.0f);
     EXPECT_TRUE(state.falling);
-    EXPECT_FALSE(drainPower(state, 1.0f));  // reported once
+    EXPECT_FALSE(drainPower(state, 1.0f, classic));  // reported once
 }

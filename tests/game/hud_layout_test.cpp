@@ -41,15 +41,15 @@ TEST(HudLayout, LinesSayTheRingsTheTimeAndTheMomentsMessage)
         HudStatus status;
         std::vector<std::string> lines;
     } cases[] = {
-        {{0, 0.0, {}, false, RunEnd::none}, {"Rings 0 / 15", "0.0 s"}},
-        {{3, 4.0, ring3, false, RunEnd::none}, {"Rings 3 / 15", "4.0 s", "Ring 3"}},
-        {{3, 5.44, ring3, false, RunEnd::none}, {"Rings 3 / 15", "5.4 s", "Ring 3"}},
-        {{3, 5.5, ring3, false, RunEnd::none}, {"Rings 3 / 15", "5.5 s"}},
-        {{3, 4.2, ring3, true, RunEnd::none}, {"Rings 3 / 15", "4.2 s", "Ring 3", "Paused"}},
-        {{5, 9.0, outOfPower, false, RunEnd::none}, {"Rings 5 / 15", "9.0 s", "Out of power!"}},
-        {{5, 10.2, outOfPower, false, RunEnd::lost}, {"Rings 5 / 15", "10.2 s", "Game over"}},
-        {{15, 10.63, ring3, false, RunEnd::won}, {"Rings 15 / 15", "10.6 s", "You made it! 10.6 s"}},
-        {{15, 123.96, {}, false, RunEnd::won}, {"Rings 15 / 15", "124.0 s", "You made it! 124.0 s"}},
+        {{0, 0.0, {}, false, RunEnd::none, 15}, {"Rings 0 / 15", "0.0 s"}},
+        {{3, 4.0, ring3, false, RunEnd::none, 15}, {"Rings 3 / 15", "4.0 s", "Ring 3"}},
+        {{3, 5.44, ring3, false, RunEnd::none, 15}, {"Rings 3 / 15", "5.4 s", "Ring 3"}},
+        {{3, 5.5, ring3, false, RunEnd::none, 24}, {"Rings 3 / 24", "5.5 s"}},
+        {{3, 4.2, ring3, true, RunEnd::none, 15}, {"Rings 3 / 15", "4.2 s", "Ring 3", "Paused"}},
+        {{5, 9.0, outOfPower, false, RunEnd::none, 15}, {"Rings 5 / 15", "9.0 s", "Out of power!"}},
+        {{5, 10.2, outOfPower, false, RunEnd::lost, 15}, {"Rings 5 / 15", "10.2 s", "Game over"}},
+        {{15, 10.63, ring3, false, RunEnd::won, 15}, {"Rings 15 / 15", "10.6 s", "You made it! 10.6 s"}},
+        {{15, 123.96, {}, false, RunEnd::won, 15}, {"Rings 15 / 15", "124.0 s", "You made it! 124.0 s"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(linesOf(c.status), c.lines);
@@ -61,7 +61,7 @@ TEST(HudLayout, LinesSayTheRingsTheTimeAndTheMomentsMessage)
 // sign and every line lie inside it, none over another.
 TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
 {
-    const HudStatus busiest{15, 1234.5, {}, true, RunEnd::won};
+    const HudStatus busiest{15, 1234.5, {}, true, RunEnd::won, 15};
     EXPECT_FLOAT_EQ(hudText(busiest, 3840.0f, 2160.0f).lines[0].size / hudText(busiest, 400.0f, 400.0f).lines[0].size,
                     2160.0f / 400.0f);
     const std::vector<glm::vec2> unitQuad{{0.0f, 0.0f}, {1.0f, 1.0f}};
@@ -72,7 +72,7 @@ TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
         const HudText text = hudText(busiest, size.x, size.y);
         ASSERT_EQ(text.count, 4);
         std::vector<std::pair<std::string, glm::vec4>> elements{
-            {"bar", boundsOf(powerBarModel(size.x, size.y, 100.0f), unitQuad)},
+            {"bar", boundsOf(powerBarModel(size.x, size.y, 1.0f), unitQuad)},
             {"heart", boundsOf(heartModel(size.x, size.y), {heart.begin(), heart.end()})},
             {"left pause bar", boundsOf(pauseBarModel(0, size.x, size.y), unitQuad)},
             {"right pause bar", boundsOf(pauseBarModel(1, size.x, size.y), unitQuad)}};
@@ -90,7 +90,7 @@ TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
         }
     }
     // From 320 by 240 up the bar keeps its 200 by 20 pixels, centred 30 above the bottom.
-    EXPECT_EQ(boundsOf(powerBarModel(320.0f, 240.0f, 100.0f), unitQuad), glm::vec4(60.0f, 30.0f, 260.0f, 50.0f));
+    EXPECT_EQ(boundsOf(powerBarModel(320.0f, 240.0f, 1.0f), unitQuad), glm::vec4(60.0f, 30.0f, 260.0f, 50.0f));
 }
 
 // Every menu at the smallest window, a narrow one, a square and the usual

@@ -3,7 +3,7 @@
 // frame's allocations, and whole runs flown by the scripted pilot.
 #include "allocation_counter.h"
 #include "frames.h"
-#include "pilot.h"
+#include "game/pilot.h"
 
 #include "game/course.h"
 #include "game/flight.h"
@@ -29,13 +29,13 @@ TEST(Simulation, StartsFromTheSettingsBehindTheFairyLookingJustAboveIt)
     settings.fov = 45.0f;
     settings.yaw = 1.25f;
     settings.pitch = -0.5f;
-    const Simulation turned = makeSimulation(settings, {12.0, 34.0});
+    const Simulation turned = makeSimulation(settings, {12.0, 34.0}, Course{});
     EXPECT_FLOAT_EQ(turned.fovRadians, glm::radians(45.0f));
     EXPECT_EQ(turned.state.cameraYaw, 1.25f);
     EXPECT_EQ(turned.state.cameraPitch, -0.5f);
     EXPECT_EQ(turned.lastCursor.x, 12.0);
 
-    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
     const SimulationStep step = play(simulation, 0.0f);
     EXPECT_LT(glm::distance(step.view.eye, glm::vec3(0.0f, 2.0f, -3.0f)), 1e-5f);
     const glm::vec4 target = step.view.viewProjection * glm::vec4(0.0f, 1.0f, 0.0f, 1.0f);
@@ -46,7 +46,7 @@ TEST(Simulation, StartsFromTheSettingsBehindTheFairyLookingJustAboveIt)
 
 TEST(Simulation, FiveSecondsWithoutInputLoseWithBothLinesInOneFrame)
 {
-    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
     for (int frame = 1; frame < 320; ++frame) {
         const SimulationStep step = play(simulation, 1.0f / 64.0f);
         ASSERT_TRUE(step.messages.empty() && step.end == RunEnd::none) << "frame " << frame;
@@ -59,7 +59,7 @@ TEST(Simulation, FiveSecondsWithoutInputLoseWithBothLinesInOneFrame)
 
 TEST(Simulation, TheFrameThatEmptiesThePowerFallsIgnoringKeysWhileTheMouseStillTurns)
 {
-    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
     simulation.state.fairyPosition = {1.0f, 10.0f, 0.0f};  // beside ring 10's path
     simulation.state.fairyPower = 1.0f;
     const SimulationStep step = play(simulation, 0.25f, holding(true), {100.0, -50.0});
@@ -69,7 +69,7 @@ TEST(Simulation, TheFrameThatEmptiesThePowerFallsIgnoringKeysWhileTheMouseStillT
     EXPECT_FLOAT_EQ(simulation.state.cameraPitch, 0.1f);
 
     // Falling through a ring counts it and refills, after the frame's drain; the fall goes on.
-    simulation.state.fairyPosition = ringPositions[3] + glm::vec3(0.0f, 0.5f, 0.0f);
+    simulation.state.fairyPosition = Course{}.rings[3] + glm::vec3(0.0f, 0.5f, 0.0f);
     const SimulationStep refill = play(simulation, 0.1f);
     EXPECT_EQ(refill.messages, (Messages{"Passed ring 4 (Total: 1)\n"}));
     EXPECT_EQ(simulation.state.fairyPower, 30.0f);
@@ -80,7 +80,7 @@ TEST(Simulation, TheFairysPartsFollowItWithTheWingsBehindAndAbove)
 {
     CameraSettings facingX;
     facingX.yaw = 1.5707964f;
-    Simulation simulation = makeSimulation(facingX, CursorPosition{});
+    Simulation simulation = makeSimulation(facingX, CursorPosition{}, Course{});
     const SimulationStep step = play(simulation, 0.1f, holding(true));
     ASSERT_TRUE(step.fairy);
     const glm::vec3 fairy = simulation.state.fairyPosition;
@@ -95,8 +95,8 @@ TEST(Simulation, TheFairysPartsFollowItWithTheWingsBehindAndAbove)
 // turns the follow camera.
 TEST(Simulation, FreeModeFreezesTheFairyAndItsPowerAndTurnsOnlyItsOwnCamera)
 {
-    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
-    simulation.state.fairyPosition = ringPositions[4];
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
+    simulation.state.fairyPosition = Course{}.rings[4];
     simulation.state.ringPassed[4] = true;
     simulation.freeCameraMode = true;
     const SimulationStep first = play(simulation, 2.0f, holding(true), {500.0, 500.0});
@@ -106,7 +106,7 @@ TEST(Simulation, FreeModeFreezesTheFairyAndItsPowerAndTurnsOnlyItsOwnCamera)
     play(simulation, 2.0f, {}, {600.0, 500.0});
     EXPECT_FLOAT_EQ(simulation.freeCamera.yaw, -0.2f);
     EXPECT_EQ(simulation.state.fairyPower, 100.0f);
-    EXPECT_EQ(simulation.state.fairyPosition, ringPositions[4]);
+    EXPECT_EQ(simulation.state.fairyPosition, Course{}.rings[4]);
 
     simulation.state.ringPassed[4] = false;
     EXPECT_EQ(play(simulation, 0.1f, {}, {600.0, 500.0}).ringPassed, 4);
@@ -126,7 +126,7 @@ TEST(Simulation, TheTimeStepIsTheClockDifferenceCappedAtAQuarterSecond)
 
 TEST(Simulation, FramesWithoutEventsAllocateNothing)
 {
-    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+    Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
     play(simulation, 0.01f);
     AllocationCounter counter;
     for (int frame = 0; frame < 40; ++frame)
@@ -141,7 +141,7 @@ TEST(Simulation, FramesWithoutEventsAllocateNothing)
 TEST(Pilot, FliesThroughItsRingsToTheFlagAndWinsAtAnyFrameRate)
 {
     for (float framesPerSecond : {5.0f, 10.0f, 30.0f, 60.0f, 144.0f}) {
-        Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{});
+        Simulation simulation = makeSimulation(CameraSettings{}, CursorPosition{}, Course{});
         Pilot pilot(winningRoute, 0.2f);
         Messages messages;
         for (int frame = 0; frame < 60.0f * framesPerSecond; ++frame) {

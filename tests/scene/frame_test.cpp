@@ -125,7 +125,7 @@ TEST_F(FrameTest, AFramesGlCallsHappenInItsPassesWithEachObjectsOwnMatricesAndIt
     };
     app.switches.waterAnimationEnabled = false;
     frame(0.5);
-    EXPECT_TRUE(drawnAt(ringPositions[0]));
+    EXPECT_TRUE(drawnAt(app.course.rings[0]));
     std::optional<glm::mat4> model;
     glm::mat3 normal(1.0f);
     int objects = 0;
@@ -144,7 +144,7 @@ TEST_F(FrameTest, AFramesGlCallsHappenInItsPassesWithEachObjectsOwnMatricesAndIt
         }
     }
     drawnWithItsOwn();
-    EXPECT_EQ(objects, static_cast<int>(ringCount) + 4) << "the rings, the fairy, its wings, the flag and the cloud";
+    EXPECT_EQ(objects, static_cast<int>(app.course.rings.size()) + 4) << "the rings, the fairy, its wings, the flag and the cloud";
 
     const auto sent = [&recorder](Shader& shader, const char* name) {
         std::vector<float> values;
@@ -159,15 +159,15 @@ TEST_F(FrameTest, AFramesGlCallsHappenInItsPassesWithEachObjectsOwnMatricesAndIt
     EXPECT_EQ(sent(*app.level->waterShader, "draw_normals"), (std::vector<float>{0.0f, 1.0f}));
     EXPECT_EQ(sent(*app.level->cloudShader, "time"), (std::vector<float>{0.5f, 0.75f}));
 
-    app.simulation.state.fairyPosition = ringPositions[0] + glm::vec3(0.0f, 0.1f, 0.0f);
+    app.simulation.state.fairyPosition = app.course.rings[0] + glm::vec3(0.0f, 0.1f, 0.0f);
     recorder.clear();
     FirstPassWatcher watcher(recorder);
     frame(0.76, {}, &watcher);
     EXPECT_EQ(watcher.callsBeforeDrawing, 0);
     ASSERT_THAT(console.str(), testing::HasSubstr("Passed ring 1 (Total: 1)"));
     EXPECT_EQ(recorder.uniforms(textureProgram, "viewProjMatrix").size(), 1u);
-    EXPECT_FALSE(drawnAt(ringPositions[0]));
-    EXPECT_TRUE(drawnAt(ringPositions[1]));
+    EXPECT_FALSE(drawnAt(app.course.rings[0]));
+    EXPECT_TRUE(drawnAt(app.course.rings[1]));
 }
 
 // A small, very bright square in the glow target spreads as wide a halo on

@@ -38,7 +38,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const CapturedConsole quiet;
         HudRenderer hud;
-        hud.draw(width, height, power);
+        hud.draw(width, height, power / 100.0f);  // of the classic course's full 100
     }
 
     // Whether the pixel at (x, y) from the bottom left shows `color`.

@@ -12,7 +12,7 @@
 // set of coordinates spans its square, and its triangles cover it exactly once.
 TEST(WellMesh, TilesTheStoneTenTimesButTheLightmapOnce)
 {
-    const GeometryData well = wellMeshData();
+    const GeometryData well = wellMeshData(20.0f, 5.0f);
     for (const glm::vec3& p : well.positions) {
         EXPECT_NEAR(glm::length(glm::vec2(p.x, p.z)), 5.0f, 1e-5f);
         EXPECT_EQ(std::abs(p.y), 10.0f);

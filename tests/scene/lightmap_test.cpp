@@ -26,7 +26,7 @@ protected:
         GlTest::SetUp();
         const CapturedConsole quiet;
         shader = std::make_shared<Shader>("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
-        geometry.emplace(glm::translate(glm::mat4(1.0f), glm::vec3(0, 10, 0)), wellMeshData(),
+        geometry.emplace(glm::translate(glm::mat4(1.0f), glm::vec3(0, 10, 0)), wellMeshData(20.0f, 5.0f),
                          std::make_shared<LightmapMaterial>(shader));
     }
     void TearDown() override

@@ -158,7 +158,7 @@ TEST_F(ProgramContract, EveryProgramHasTheUniformsTheGameSetsAndNoOthers)
     app.renderTargets.create(windowWidth, windowHeight);
     const CapturedConsole quiet;
     initFramework(true);
-    app.level = buildLevel(windowWidth, windowHeight);
+    app.level = buildLevel(app.course, windowWidth, windowHeight);
     app.switches.normals = true;
     frames(3);
 

@@ -42,7 +42,7 @@ protected:
 TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
 {
     frames(5);
-    app.simulation.state.fairyPosition = ringPositions[0];
+    app.simulation.state.fairyPosition = app.course.rings[0];
     frames(3);
     onKey(window, GLFW_KEY_P, 0, GLFW_RELEASE, 0);
     frame(clock);
@@ -52,7 +52,7 @@ TEST_P(Words, LandWhereTheLayoutSaysAndNothingElseChangesWhenHidden)
     frame(clock);
     const std::vector<unsigned char> hidden = screenshot();
 
-    const HudText text = hudText(HudStatus{1, app.simulation.runTime, app.hudMessage, true, RunEnd::none},
+    const HudText text = hudText(HudStatus{1, app.simulation.runTime, app.hudMessage, true, RunEnd::none, 15},
                                  static_cast<float>(windowWidth), static_cast<float>(windowHeight));
     ASSERT_EQ(text.count, 4);
     EXPECT_EQ(text.lines[2].text(), "Ring 1");

@@ -120,7 +120,7 @@ protected:
             EXPECT_EQ(runFrame(app, input, console).end, RunEnd::none) << console.str();
             glfwSwapBuffers(window);
             GameState& state = app.simulation.state;
-            state.fairyPower = maxFairyPower;
+            state.fairyPower = app.simulation.course.fullPower;
             state.falling = false;
             if (state.fairyPosition.y > highestFairy)
                 state.fairyPosition = glm::vec3(0.0f, floorHeight, 0.0f);
@@ -156,8 +156,8 @@ protected:
         type(GLFW_KEY_C);
         play(6, held(true, false));
 
-        const int ring = rounds % static_cast<int>(ringCount);
-        app.simulation.state.fairyPosition = ringPositions[ring];
+        const int ring = rounds % static_cast<int>(app.course.rings.size());
+        app.simulation.state.fairyPosition = app.course.rings[static_cast<std::size_t>(ring)];
         play(1);
         EXPECT_NE(console.str().find("Passed ring " + std::to_string(ring + 1) + " "), std::string::npos);
 

@@ -33,8 +33,8 @@ void GameFixture::SetUp()
     app.renderTargets.create(windowWidth, windowHeight);
     const CapturedConsole quiet;  // the loaders' "Read shader" lines
     ASSERT_TRUE(initFramework(true));
-    app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
-    app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+    app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
+    app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
     app.particles.seed(7);
 }
 

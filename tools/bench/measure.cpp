@@ -63,7 +63,7 @@ void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* ob
     glfwPollEvents();
     FrameInput input;
     glfwGetFramebufferSize(app.window, &input.framebufferWidth, &input.framebufferHeight);
-    app.simulation.state.fairyPower = maxFairyPower;  // the route never ends: the fairy never falls
+    app.simulation.state.fairyPower = app.simulation.course.fullPower;  // the route never ends: the fairy never falls
     const double seconds = (index + 1) * static_cast<double>(frameTime);
     const double nod = std::sin(3.14159265358979 * seconds / nodPeriod);
     input.clock = static_cast<float>(index + 1) * frameTime;
@@ -336,7 +336,7 @@ void timeLoaders(const RenderTargets& targets)
     // The bake program and the wall mesh are made as the level makes them, untimed: programs are counted above, the
     // mesh belongs to the rest of buildLevel.
     auto bakeShader = std::make_shared<Shader>("assets/shaders/lightmapGen.vert", "assets/shaders/lightmapGen.frag");
-    Geometry bakeGeometry(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 10.0f, 0.0f)), wellMeshData(),
+    Geometry bakeGeometry(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 10.0f, 0.0f)), wellMeshData(20.0f, 5.0f),
                           std::make_shared<LightmapMaterial>(bakeShader));
     const SceneLights lights = makeSceneLights();
     glFinish();
@@ -389,12 +389,12 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     activeScene = &constantScene;
     const double buildLevelMs = timeMilliseconds([&] {
         install<&__glewLinkProgram>(linkProgramHook);  // catches the vertex stages for the twins
-        app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
+        app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
         uninstall<&__glewLinkProgram>();
     });
     const double afterBuild = timeMilliseconds([&] {
         settleCapturedCursor(app);
-        app.simulation = makeSimulation(app.settings.camera, app.startCursor);
+        app.simulation = makeSimulation(app.settings.camera, app.startCursor, app.course);
         app.lastFrameTime = 0.0f;
     });
     std::optional<GameSound> sound;

@@ -1,6 +1,6 @@
 #include "scenarios.h"
 
-#include "pilot.h"
+#include "game/pilot.h"
 
 #include "app/app.h"
 #include "app/frame.h"
@@ -35,7 +35,7 @@ public:
     {
         header_.gameVersion = gameVersion;
         header_.seed = particleSeed;
-        app_.simulation = makeSimulation(header_.camera, header_.startCursor);
+        app_.simulation = makeSimulation(header_.camera, header_.startCursor, app_.course);
         app_.particles.seed(header_.seed);
         text_ = formatReplayHeader(header_);
     }
@@ -180,7 +180,7 @@ MadeReplay backingIntoTheWall()
     back.back = true;
     const auto atTheWall = [&run] {
         const glm::vec3 position = run.simulation().state.fairyPosition;
-        return glm::length(glm::vec2(position.x, position.z)) >= fairyHorizontalLimit - 1e-3f;
+        return glm::length(glm::vec2(position.x, position.z)) >= fairyHorizontalLimit(run.simulation().course) - 1e-3f;
     };
     for (int i = 0; i < 300 && !atTheWall(); ++i)
         run.hold(back);

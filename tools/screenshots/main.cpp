@@ -57,7 +57,7 @@ void playFirstSecond(App& app, BloomResolution bloom)
     app.settings.renderer.bloom_resolution = bloom;
     app.renderTargets.create(width, height, bloom);
     glViewport(0, 0, width, height);
-    app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+    app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
     for (int frame = 1; frame <= 30; ++frame) {
@@ -121,7 +121,7 @@ bool drawMenus(App& app, const std::string& folder, int pictureWidth, int pictur
     app.renderTargets.create(pictureWidth, pictureHeight);
     glViewport(0, 0, pictureWidth, pictureHeight);
     app.playerMode = true;
-    app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
+    app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
     showTitle(app, 42.3);
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
     applyInitialRenderState(app.settings.renderer);
     app.renderTargets.create(width, height);
     initFramework(true);
-    app.level = buildLevel(width, height);
+    app.level = buildLevel(app.course, width, height);
 
     const int stride = width * static_cast<int>(std::size(resolutions));
     std::vector<unsigned char> image(stride * height * 3);

@@ -9,7 +9,7 @@
 void printRingTimes(const Replay& replay, std::ostream& out)
 {
     App app;
-    app.simulation = makeSimulation(replay.header.camera, replay.header.startCursor);
+    app.simulation = makeSimulation(replay.header.camera, replay.header.startCursor, app.course);
     app.particles.seed(replay.header.seed);
     std::ostringstream console;
     double seconds = 0.0;  // at the start of the frame being stepped

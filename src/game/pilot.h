@@ -1,6 +1,6 @@
-// A scripted pilot that flies the course the way a player would: each frame
+// A scripted pilot that flies a course the way a player would: each frame
 // it moves the cursor so the camera faces its next waypoint. The replays the
-// tests play and the frame-rate test of the rules both fly with it.
+// tests play, the frame-rate test of the rules and the course check fly with it.
 #pragma once
 
 #include "game/input.h"
@@ -9,10 +9,14 @@
 #include <cstddef>
 #include <vector>
 
-// Straight up the axis to ring 10, then up the near-axis rings to the flag
-// (ring indices count from 0). Power: about 3.6 s to ring 10 leaves some 28
-// before its refill; every later leg is shorter than its ring's 30.
+// On the classic course: straight up the axis to ring 10, then up the
+// near-axis rings to the flag (ring indices count from 0). Power: about 3.6 s
+// to ring 10 leaves some 28 before its refill; every later leg is shorter
+// than its ring's 30.
 inline const std::vector<int> winningRoute = {9, 10, 11, 13, 14};
+
+// Every ring of a course of `ringCount` rings, in course order.
+std::vector<int> everyRing(std::size_t ringCount);
 
 class Pilot {
 public:

@@ -1,7 +1,4 @@
-#include "pilot.h"
-
-#include "game/course.h"
-#include "game/rings.h"
+#include "game/pilot.h"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/constants.hpp>
@@ -21,8 +18,8 @@ CursorPosition Pilot::aim(const Simulation& simulation)
     while (next_ < rings_.size() && state.ringPassed[rings_[next_]])
         ++next_;
     const glm::vec3 target = next_ < rings_.size()
-                                 ? ringPositions[rings_[next_]] + glm::vec3(offCentre_, 0.0f, 0.0f)
-                                 : finishPoint;
+                                 ? simulation.course.rings[rings_[next_]] + glm::vec3(offCentre_, 0.0f, 0.0f)
+                                 : simulation.course.finish;
     const glm::vec3 toTarget = target - state.fairyPosition;
     const float wantedYaw = std::atan2(toTarget.x, toTarget.z);
     const float wantedPitch = std::atan2(toTarget.y, glm::length(glm::vec2(toTarget.x, toTarget.z)));
@@ -33,4 +30,12 @@ CursorPosition Pilot::aim(const Simulation& simulation)
     cursor_.x -= yawTurn / sensitivity;
     cursor_.y -= (wantedPitch - state.cameraPitch) / sensitivity;
     return cursor_;
+}
+
+std::vector<int> everyRing(std::size_t ringCount)
+{
+    std::vector<int> rings(ringCount);
+    for (std::size_t i = 0; i < ringCount; ++i)
+        rings[i] = static_cast<int>(i);
+    return rings;
 }
