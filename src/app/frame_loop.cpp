@@ -107,14 +107,17 @@ FrameInput replayedInput(const ReplayFrame& recorded, const FrameInput& live, do
 
 namespace {
 
-// Counts the run's end into the kept results, after the game's own lines.
-void countResults(App& app, ResultsFile& file, RunEnd end)
+// Counts the run's end into the course's kept results, after the game's own
+// lines. Returns whether the run set a new best time.
+bool countResults(App& app, ResultsFile& file, const CourseId& course, RunEnd end)
 {
     ReportingStream news(Severity::information);
     ReportingStream warnings(Severity::warning);
-    RunResults results = file.load(warnings);
-    countRun(results, end == RunEnd::won, app.simulation.runTime, app.simulation.state.fairyPower, todaysDate(), news);
+    ResultsByCourse results = file.load(warnings);
+    const bool newBest = countRun(results.of(course), end == RunEnd::won, app.simulation.runTime,
+                                  app.simulation.state.fairyPower, todaysDate(), news);
     file.save(results, warnings);
+    return newBest;
 }
 
 }  // namespace
@@ -155,7 +158,7 @@ void runFrameLoop(App& app, RunOptions& run)
                                                  input.framebufferHeight, input.events});
         if (step.end != RunEnd::none) {
             if (run.results)
-                countResults(app, *run.results, step.end);
+                countResults(app, *run.results, run.course, step.end);
             if (app.settings.window.endScreenSeconds > 0.0)
                 endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
             else

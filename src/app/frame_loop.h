@@ -16,6 +16,7 @@
 struct GLFWwindow;
 
 struct RunOptions {
+    CourseId course;  // the results, the ghost and a recording are kept under it
     const Replay* replay = nullptr;  // its frames drive the game; live, only Escape and F3
     bool replayAsFastAsDrawn = false;
     ReplayWriter* recorder = nullptr;

@@ -74,6 +74,9 @@ int main(int argc, char** argv)
     app.particles.seed(header.seed);
 
     RunOptions run;
+    // The classic course as built in; the course loader fills in the name and
+    // the hash of the file it reads.
+    run.course = CourseId{classicCourseName, 0};
     ReportingStream recordingWarnings(Severity::warning);
     ReplayWriter recorder(recordingWarnings);
     if (options.recordPath) {

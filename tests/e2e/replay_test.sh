@@ -107,7 +107,7 @@ case_live_recording_replays_alike() {
   local live
   live=$(run_lines)
   grep -q "^Run hash: " <<< "$live" || fail "no run hash after the recording"
-  [[ "$(cat "$results")" == "$(printf 'glimmerdeep-results 1\nwins 0\nlosses 1')" ]] \
+  [[ "$(cat "$results")" == "$(printf 'glimmerdeep-results 2\ncourse 0000000000000000 classic\nwins 0\nlosses 1')" ]] \
     || fail "the loss was not counted: $(cat "$results")"
 
   local speed
