@@ -20,11 +20,14 @@
 
 namespace {
 
-// The replay named on the command line, or the line that says why it cannot be played.
-std::optional<Replay> readReplay(const std::string& path)
+// The replay named on the command line, or the line that says why it cannot
+// be played on `course`.
+std::optional<Replay> readReplay(const std::string& path, const CourseId& course)
 {
     const std::optional<std::string> bytes = readWholeFile(path);
     ReplayParse parse = bytes ? parseReplay(*bytes) : ReplayParse{std::nullopt, "it cannot be read"};
+    if (parse.replay && !(parse.error = courseMismatch(parse.replay->header, course)).empty())
+        parse.replay.reset();
     if (!parse.replay)
         report(Severity::error, "Cannot replay '" + path + "': " + parse.error + ".");
     return std::move(parse.replay);
@@ -45,8 +48,11 @@ int main(int argc, char** argv)
         report(Severity::information, std::string("Glimmerdeep ") + gameVersion);
         return 0;
     }
+    // The classic course as built in; the course loader fills in the name and
+    // the hash of the file it reads.
+    const CourseId course{classicCourseName, 0};
     std::optional<Replay> replay;
-    if (options.replayPath && !(replay = readReplay(*options.replayPath)))
+    if (options.replayPath && !(replay = readReplay(*options.replayPath, course)))
         return 1;
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
@@ -55,7 +61,7 @@ int main(int argc, char** argv)
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
-    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}};
+    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}, course};
     if (replay) {
         // A replay plays with the values it was recorded with.
         header = replay->header;
@@ -74,9 +80,7 @@ int main(int argc, char** argv)
     app.particles.seed(header.seed);
 
     RunOptions run;
-    // The classic course as built in; the course loader fills in the name and
-    // the hash of the file it reads.
-    run.course = CourseId{classicCourseName, 0};
+    run.course = course;
     ReportingStream recordingWarnings(Severity::warning);
     ReplayWriter recorder(recordingWarnings);
     if (options.recordPath) {
