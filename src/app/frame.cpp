@@ -51,6 +51,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const S
                           switches.paused, app.runEnd};
     frame.wireframe = switches.wireframe;
     frame.backfaceCulling = switches.backfaceCulling;
+    if (app.ghost && switches.ghostShown)
+        frame.ghost = app.ghost->position();
     return frame;
 }
 

@@ -1,5 +1,6 @@
 #include "frame_loop.h"
 
+#include "ghost_file.h"
 #include "framework/console.h"
 
 #include <GLFW/glfw3.h>
@@ -120,6 +121,18 @@ bool countResults(App& app, ResultsFile& file, const CourseId& course, RunEnd en
     return newBest;
 }
 
+// A won run that beats the best time becomes the ghost, kept for later runs
+// and racing from the next restart on.
+void keepGhost(App& app, RunOptions& run, bool newBestResult)
+{
+    const bool best = run.results ? newBestResult : !app.ghost || app.simulation.runTime < app.ghost->bestTime();
+    if (!best)
+        return;
+    ReportingStream warnings(Severity::warning);
+    saveGhost(run.ghostPath, run.ghostTake->replay(), warnings);
+    app.ghost.emplace(run.ghostTake->replay());
+}
+
 }  // namespace
 
 void runFrameLoop(App& app, RunOptions& run)
@@ -148,17 +161,22 @@ void runFrameLoop(App& app, RunOptions& run)
             still.cursor = app.simulation.lastCursor;
             input = replayedInput(still, input, replayClock);
         }
+        const RunBeforeFrame before{app.switches.paused, app.simulation.freeCameraMode, app.simulation.lastCursor};
         const SimulationStep step = runFrame(app, input, gameEvents);
         // The frame as the rules left it; a replay faster than real time stays silent.
         if (run.sound)
             run.sound->update(soundFrame(app.simulation, app.runEnd, app.switches.paused, step.timeStep,
                                          run.replay && run.replayAsFastAsDrawn));
+        const ReplayFrame played{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
+                                 input.framebufferHeight, input.events};
         if (run.recorder)
-            run.recorder->writeFrame(ReplayFrame{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
-                                                 input.framebufferHeight, input.events});
+            run.recorder->writeFrame(played);
+        if (run.ghostTake)
+            run.ghostTake->add(played, before);
         if (step.end != RunEnd::none) {
-            if (run.results)
-                countResults(app, *run.results, run.course, step.end);
+            const bool newBest = run.results && countResults(app, *run.results, run.course, step.end);
+            if (run.ghostTake && step.end == RunEnd::won)
+                keepGhost(app, run, newBest);
             if (app.settings.window.endScreenSeconds > 0.0)
                 endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
             else

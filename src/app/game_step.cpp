@@ -55,6 +55,10 @@ bool applyEvents(App& app, const WindowEvents& events, std::vector<std::string>&
             restart(app);
             said.emplace_back("Restarted\n");
             break;
+        case GLFW_KEY_G:
+            if (app.playerMode)
+                switches.ghostShown = !switches.ghostShown;
+            break;
         default: break;
         }
     }
@@ -95,6 +99,8 @@ SimulationStep stepGame(App& app, const FrameInput& input)
         app.hudMessage = nextHudMessage(app.hudMessage, step.ringPassed, step.powerRanOut, app.simulation.runTime);
         app.runEnd = step.end;
     }
+    if (app.ghost)
+        app.ghost->follow(app.simulation.runTime);
     if (!said.empty()) {
         said.insert(said.end(), step.messages.begin(), step.messages.end());
         step.messages = std::move(said);

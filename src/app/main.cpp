@@ -3,6 +3,7 @@
 #include "app.h"
 #include "command_line.h"
 #include "frame_loop.h"
+#include "ghost_file.h"
 #include "replay.h"
 #include "replay_writer.h"
 #include "results.h"
@@ -100,6 +101,13 @@ int main(int argc, char** argv)
     run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
     if (app.settings.window.keepResults && !replay)
         run.results.emplace(resultsFolder());
+    if (app.playerMode && !replay) {
+        ReportingStream ghostLines(Severity::warning);
+        run.ghostPath = ghostPath(resultsFolder(), course);
+        if (std::optional<Replay> best = loadGhost(run.ghostPath, course, ghostLines))
+            app.ghost.emplace(std::move(*best));
+        run.ghostTake.emplace(header);
+    }
 
     runFrameLoop(app, run);
 

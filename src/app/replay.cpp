@@ -307,6 +307,16 @@ std::string formatReplayFrame(const ReplayFrame& frame)
     return text + "\n";
 }
 
+std::string formatReplay(const Replay& replay)
+{
+    std::string text = formatReplayHeader(replay.header);
+    for (const ReplayFrame& frame : replay.frames)
+        text += formatReplayFrame(frame);
+    if (replay.endHash)
+        text += formatReplayEnd(*replay.endHash);
+    return text;
+}
+
 std::string formatReplayEnd(std::uint64_t hash)
 {
     char line[32];

@@ -69,6 +69,9 @@ ReplayParse parseReplay(const std::string& text);
 // does not, naming both courses, in words for a player.
 std::string courseMismatch(const ReplayHeader& header, const CourseId& course);
 
+// The whole replay: header, frames and, if it has one, its end.
+std::string formatReplay(const Replay& replay);
+
 // The lines of a replay, each with its line end.
 std::string formatReplayHeader(const ReplayHeader& header);
 std::string formatReplayFrame(const ReplayFrame& frame);

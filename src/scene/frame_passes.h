@@ -28,6 +28,7 @@ struct FrameParameters {
     HudStatus hud;                 // the HUD's words, and its pause sign while hud.paused
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
+    std::optional<glm::vec3> ghost;  // where the best run's fairy is, when it is shown
 };
 
 // The passes of a frame as an observer sees them.

@@ -1,7 +1,8 @@
 // Every object of the one level: programs, textures, materials, meshes,
 // models, lights, the lightmap, the glow, the trail's, the HUD's and the
-// words' renderers. Built once, in a fixed order, before the first frame;
-// only the fairy's objects and the cloud layer's time change afterwards.
+// words' renderers, and the ghost's body. Built once, in a fixed order,
+// before the first frame; only the fairy's and the ghost's objects and the
+// cloud layer's time change afterwards.
 #pragma once
 
 #include "bloom.h"
@@ -45,6 +46,8 @@ struct Level {
     std::optional<Model> wings;
     std::optional<Model> flag;
     std::optional<Model> cloudModel;
+    std::shared_ptr<Shader> ghostShader;
+    std::optional<Geometry> ghostBody;  // the fairy's body, drawn see-through
 };
 
 // Builds the level in its fixed order, baking the lightmap on the way; the
@@ -53,3 +56,6 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
 
 // Moves the fairy's body, light and wings to where the simulation put them.
 void placeFairyObjects(Level& level, const FairyPlacement& placement);
+
+// Moves the ghost's body to the best run's fairy's position.
+void placeGhost(Level& level, const glm::vec3& position);

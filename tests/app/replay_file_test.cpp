@@ -1,7 +1,7 @@
 // Replay files as the game writes and reads them: what is written reads back
 // exactly, a recording cut after a whole frame plays, and anything else that
 // is wrong is named in words for the player.
-#include "support/replay_text.h"
+#include "app/replay.h"
 #include "support/test_paths.h"
 
 #include "app/replay_writer.h"
