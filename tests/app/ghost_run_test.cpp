@@ -2,11 +2,14 @@
 // much play it is where that run's fairy was, through its pauses, camera
 // switches and restart, and past the end it stays where the run ended.
 #include "app/frame.h"
+#include "app/ghost_file.h"
 #include "app/ghost_take.h"
+#include "support/test_paths.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 TEST(GhostRun, IsWhereTheRunItFollowsWasAfterAsMuchPlayAndStaysAtItsEnd)
@@ -57,4 +60,36 @@ TEST(GhostRun, IsWhereTheRunItFollowsWasAfterAsMuchPlayAndStaysAtItsEnd)
     EXPECT_EQ(ghost.position(), seen.back().position) << "past its end it stays";
     ghost.follow(0.0);
     EXPECT_EQ(ghost.position(), makeSimulation(live.settings.camera, {}).state.fairyPosition) << "a restart";
+}
+
+// The best run kept in the data folder reads back for its course only; a
+// broken file, or one of a changed course file, gets one line and no ghost;
+// a folder that cannot be made gets one line, and the old ghost stays.
+TEST(GhostFile, KeepsTheBestRunPerCourseAndABrokenOrUnwritableOneIsOneLine)
+{
+    const std::string data = makeScratchDir("ghost_file");
+    const CourseId classic{"classic", 0xabcdef}, changed{"classic", 0x123};
+    const std::string path = ghostPath(data, classic);
+    EXPECT_EQ(path, data + "/ghosts/classic-0000000000abcdef.replay");
+    Replay best;
+    best.header = {"test", CameraSettings{}, 1, {2.5, -1.0}, classic};
+    best.frames.assign(3, ReplayFrame{0.125f, {}, {3.0, 4.0}, 800, 600, {}});
+    std::ostringstream console;
+    EXPECT_FALSE(loadGhost(path, classic, console)) << "none yet";
+    ASSERT_TRUE(saveGhost(path, best, console));
+    const std::optional<Replay> loaded = loadGhost(path, classic, console);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(formatReplay(*loaded), formatReplay(best));
+    EXPECT_EQ(console.str(), "");
+
+    writeFile(data + "/file", "not a folder");
+    EXPECT_FALSE(saveGhost(data + "/file/ghosts/classic.replay", best, console));
+    EXPECT_FALSE(loadGhost(path, changed, console));
+    writeFile(path, "glimmerdeep-replay 2\ngame");
+    EXPECT_FALSE(loadGhost(path, classic, console));
+    EXPECT_EQ(console.str(),
+              "The best run cannot be kept as a ghost: '" + data + "/file/ghosts/classic.replay' could not be written.\n"
+              "The ghost in '" + path + "' cannot be played: it was recorded on course 'classic' (0000000000abcdef), "
+              "not on course 'classic' (0000000000000123). The run plays without it.\n"
+              "The ghost in '" + path + "' cannot be played: it ends inside its header. The run plays without it.\n");
 }
