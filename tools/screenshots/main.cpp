@@ -1,8 +1,9 @@
-// screenshots: draws the README's picture of the fairy's glow at each bloom
-// resolution, full, half and quarter side by side, after the first second
-// of a run in a hidden 320 by 240 window. Needs an X display (xvfb-run
-// will do); `make screenshots` runs it.
-//   screenshots [output.png]    (default docs/bloom_resolutions.png)
+// screenshots: draws the README's pictures in a hidden 320 by 240 window:
+// the fairy's glow at each bloom resolution, full, half and quarter side by
+// side, after the first second of a run; and the ghost of a best run flying
+// beside the fairy. Needs an X display (xvfb-run will do); `make
+// screenshots` runs it.
+//   screenshots [glow.png [ghost.png]]    (default docs/bloom_resolutions.png docs/ghost.png)
 #include "app/app.h"
 #include "app/frame.h"
 #include "app/startup.h"
@@ -43,15 +44,15 @@ GLFWwindow* openHiddenWindow()
     return glewInit() == GLEW_OK ? window : nullptr;
 }
 
-// A new run with this glow, its first second at 30 frames a second.
-void playFirstSecond(App& app, BloomResolution bloom)
+// A new run with this glow, its first `seconds` at 30 frames a second.
+void play(App& app, BloomResolution bloom, double seconds = 1.0)
 {
     app.settings.renderer.bloom_resolution = bloom;
     app.renderTargets.create(width, height, bloom);
     app.simulation = makeSimulation(app.settings.camera, CursorPosition{});
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
-    for (int frame = 1; frame <= 30; ++frame) {
+    for (int frame = 1; frame <= static_cast<int>(seconds * 30.0); ++frame) {
         FrameInput input;
         input.events = std::exchange(app.pendingEvents, WindowEvents{});
         input.clock = frame / 30.0;
@@ -60,6 +61,28 @@ void playFirstSecond(App& app, BloomResolution bloom)
         input.framebufferHeight = height;
         runFrame(app, input, std::cout);
     }
+}
+
+// A best run that set off to the left at once, seen where its recording
+// ends, beside a fairy that has not moved yet.
+Replay bestRunToTheLeft(const App& app)
+{
+    Replay best;
+    best.header = {"screenshots", app.settings.camera, 7, CursorPosition{}, std::nullopt};
+    HeldKeys left;
+    left.left = true;
+    best.frames.assign(6, ReplayFrame{1.0f / 30.0f, left, CursorPosition{}, width, height, {}});
+    return best;
+}
+
+bool writePicture(const char* path, const std::vector<unsigned char>& image, int stride)
+{
+    if (!stbi_write_png(path, stride, height, 3, image.data(), stride * 3)) {
+        std::cerr << "screenshots: cannot write " << path << std::endl;
+        return false;
+    }
+    std::cout << "Wrote " << path << std::endl;
+    return true;
 }
 
 // The window's picture copied into `image`, RGB rows `stride` pixels wide,
@@ -79,6 +102,7 @@ void copyPicture(std::vector<unsigned char>& image, int stride, int left)
 int main(int argc, char** argv)
 {
     const char* output = argc > 1 ? argv[1] : "docs/bloom_resolutions.png";
+    const char* ghostOutput = argc > 2 ? argv[2] : "docs/ghost.png";
     GLFWwindow* window = openHiddenWindow();
     if (!window) {
         std::fputs("screenshots: no GL 4.3 context (is DISPLAY set? xvfb-run will do)\n", stderr);
@@ -99,17 +123,17 @@ int main(int argc, char** argv)
     const int stride = width * static_cast<int>(std::size(resolutions));
     std::vector<unsigned char> image(stride * height * 3);
     for (size_t i = 0; i < std::size(resolutions); ++i) {
-        playFirstSecond(app, resolutions[i]);
+        play(app, resolutions[i]);
         copyPicture(image, stride, static_cast<int>(i) * width);
     }
+    std::vector<unsigned char> ghostImage(width * height * 3);
+    app.playerMode = true;
+    app.ghost.emplace(bestRunToTheLeft(app));
+    play(app, BloomResolution::full, 1.0);
+    copyPicture(ghostImage, width, 0);
     releaseRendering(app);
     // No glfwTerminate: the process ends next, and unloading the GL driver
     // first would hide its own blocks from a sanitizer build's leak check.
     glfwDestroyWindow(window);
-    if (!stbi_write_png(output, stride, height, 3, image.data(), stride * 3)) {
-        std::cerr << "screenshots: cannot write " << output << std::endl;
-        return 1;
-    }
-    std::cout << "Wrote " << output << std::endl;
-    return 0;
+    return writePicture(output, image, stride) && writePicture(ghostOutput, ghostImage, width) ? 0 : 1;
 }
