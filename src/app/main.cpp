@@ -75,6 +75,8 @@ int main(int argc, char** argv)
     openMainWindow(app);
     prepareRendering(app);
     app.level = buildLevel(app.renderTargets.width(), app.renderTargets.height());
+    if (app.playerMode)
+        addGhost(*app.level);
     settleCapturedCursor(app);
     header.startCursor = replay ? header.startCursor : app.startCursor;
     app.simulation = makeSimulation(app.settings.camera, header.startCursor);

@@ -138,7 +138,7 @@ void drawScene(Level& level, const RenderTargets& targets, const FrameParameters
     if (frame.particles)              // 7. its trail of sparks
         level.particles->draw(*frame.particles, frame.view.view, frame.view.viewProjection);
     drawModels(level);                // 8. wings, flag, cloud
-    if (frame.ghost)                  // 9. the best run's ghost, translucent
+    if (frame.ghost && level.ghostBody)  // 9. the best run's ghost, translucent
         drawGhost(level, frame);
 }
 

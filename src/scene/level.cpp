@@ -121,13 +121,15 @@ std::unique_ptr<Level> buildLevel(int renderTargetWidth, int renderTargetHeight)
                                           level->textureShader, glm::vec3(1.0f, 0.0f, 0.0f), 1.0f, glm::vec3(0.003f));
     level->cloudModel->setPosition(glm::vec3(4.5f, 20.26f, 0.0f));
     level->cloudModel->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
-
-    // 13. The ghost: the fairy's body and texture, see-through.
-    level->ghostShader = loadProgram("assets/shaders/texture.vert", "assets/shaders/ghost.frag");
-    auto ghostMaterial = std::make_shared<TextureMaterial>(level->ghostShader, glm::vec3(0.51f), 2.0f, fairyTexture);
-    level->ghostBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f),
-                             ghostMaterial);
+    level->fairyTexture = fairyTexture;
     return level;
+}
+
+void addGhost(Level& level)
+{
+    level.ghostShader = loadProgram("assets/shaders/texture.vert", "assets/shaders/ghost.frag");
+    auto material = std::make_shared<TextureMaterial>(level.ghostShader, glm::vec3(0.51f), 2.0f, level.fairyTexture);
+    level.ghostBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f), material);
 }
 
 void placeFairyObjects(Level& level, const FairyPlacement& placement)

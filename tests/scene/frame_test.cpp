@@ -9,6 +9,7 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
+#include "framework/console.h"
 #include "framework/obj_mesh.h"
 #include "game/course.h"
 #include "scene/bloom.h"
@@ -280,6 +281,10 @@ TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
 // it, far more than where nothing bright is behind it.
 TEST_F(FrameTest, TheGhostIsSeeThroughAndCostsOneDraw)
 {
+    {
+        const CapturedConsole quiet;  // its "Read shader" lines
+        addGhost(*app.level);
+    }
     frames(30, 30.0);
     FrameParameters frame;
     frame.view = app.simulation.view;
@@ -318,6 +323,10 @@ TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
     Replay still;
     still.header = {"test", app.settings.camera, 1, app.simulation.lastCursor, std::nullopt};
     still.frames.assign(600, ReplayFrame{1.0f / 60.0f, {}, app.simulation.lastCursor, 80, 60, {}});
+    {
+        const CapturedConsole quiet;  // its "Read shader" lines
+        addGhost(*app.level);
+    }
     app.ghost.emplace(still);
     const auto playWithTheSwitches = [this] {
         for (int i = 0; i < 10; ++i) {

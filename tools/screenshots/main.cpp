@@ -128,6 +128,7 @@ int main(int argc, char** argv)
     }
     std::vector<unsigned char> ghostImage(width * height * 3);
     app.playerMode = true;
+    addGhost(*app.level);
     app.ghost.emplace(bestRunToTheLeft(app));
     play(app, BloomResolution::full, 1.0);
     copyPicture(ghostImage, width, 0);
