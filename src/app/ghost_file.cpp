@@ -1,6 +1,7 @@
 #include "ghost_file.h"
 
 #include "framework/file_io.h"
+#include "game/run_hash.h"
 
 #include <unistd.h>
 
@@ -19,9 +20,7 @@ std::string ghostPath(const std::string& dataFolder, const CourseId& course)
 {
     if (dataFolder.empty())
         return "";
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(course.hash));
-    return dataFolder + "/ghosts/" + course.name + "-" + hash + ".replay";
+    return dataFolder + "/ghosts/" + course.name + "-" + hashText(course.hash) + ".replay";
 }
 
 std::optional<Replay> loadGhost(const std::string& path, const CourseId& course, std::ostream& console)

@@ -1,6 +1,7 @@
 #include "results.h"
 
 #include "framework/file_io.h"
+#include "game/run_hash.h"
 
 #include <cerrno>
 #include <cmath>
@@ -106,9 +107,8 @@ std::string formatResults(const ResultsByCourse& all)
     text << formatName << " " << formatVersion << "\n";
     for (const CourseResults& entry : all.courses) {
         const RunResults& results = entry.results;
-        char course[32];
-        std::snprintf(course, sizeof course, "%016llx", static_cast<unsigned long long>(entry.course.hash));
-        text << "course " << (entry.anyHash ? anyHashWord : course) << " " << entry.course.name << "\n";
+        text << "course " << (entry.anyHash ? anyHashWord : hashText(entry.course.hash)) << " " << entry.course.name
+             << "\n";
         if (results.bestTime) {
             char best[96];
             std::snprintf(best, sizeof best, "best %.3f %.1f %s\n", *results.bestTime, results.bestPower,
