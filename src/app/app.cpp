@@ -8,5 +8,6 @@ Switches initialSwitches(const Settings& settings)
     switches.backfaceCulling = settings.renderer.backface_culling;
     switches.normals = settings.renderer.normals;
     switches.texcoords = settings.renderer.texcoords;
+    switches.ghostShown = settings.window.ghost;
     return switches;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gamepad.h"
+#include "ghost_run.h"
 #include "settings.h"
 #include "switches.h"
 #include "window_events.h"
@@ -16,6 +17,7 @@
 #include "scene/render_targets.h"
 
 #include <memory>
+#include <optional>
 
 struct GLFWwindow;
 
@@ -40,6 +42,7 @@ struct App {
     WindowEvents pendingEvents;  // collected by the callbacks for the next frame
     bool hadFocus = false;       // only a window that had the focus can lose it
     Gamepads gamepads;
+    std::optional<GhostRun> ghost;  // player mode: the course's best run, following the live run's clock
 };
 
 // The switches as the settings start them.

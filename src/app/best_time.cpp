@@ -2,10 +2,10 @@
 
 #include "framework/console.h"
 
-std::optional<double> keptBestTime(ResultsFile* results)
+std::optional<double> keptBestTime(ResultsFile* results, const CourseId& course)
 {
     if (!results)
         return std::nullopt;
     ReportingStream warnings(Severity::warning);
-    return results->load(warnings).bestTime;
+    return results->load(warnings).of(course).bestTime;
 }

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "results.h"
+#include "game/course_id.h"
 
 #include <optional>
 
-// None before the first win, and none when the results are not kept.
-std::optional<double> keptBestTime(ResultsFile* results);
+// The course's; none before its first win, and none when the results are not kept.
+std::optional<double> keptBestTime(ResultsFile* results, const CourseId& course);

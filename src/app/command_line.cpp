@@ -121,6 +121,7 @@ void printUsage(std::ostream& out, const std::vector<SettingKey>& settings)
            "  P                pause and resume (Start); losing the window's focus pauses, a click resumes\n"
            "  R                restart the run (Back), also from the end screen\n"
            "  C                free-fly camera on or off (Y); Space and Left Shift fly it up and down\n"
+           "  G                the best run's ghost on or off (with --menu)\n"
            "  1 / 2 / 3        the HUD (power bar, heart and words) / particle trail / water animation\n"
            "  N / T            water normals / texture-coordinate switch\n"
            "  F1 / F2 / F3     wireframe / back-face culling / fullscreen\n"

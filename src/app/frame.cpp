@@ -69,6 +69,8 @@ FrameParameters frameParameters(const App& app, const FrameInput& input, const S
     frame.wireframe = switches.wireframe;
     frame.backfaceCulling = switches.backfaceCulling;
     frame.menu = app.menu.screen != MenuScreen::none ? &app.menu : nullptr;
+    if (app.ghost && switches.ghostShown)
+        frame.ghost = app.ghost->position();
     return frame;
 }
 

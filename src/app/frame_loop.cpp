@@ -1,6 +1,7 @@
 #include "frame_loop.h"
 
 #include "best_time.h"
+#include "ghost_file.h"
 #include "framework/console.h"
 
 #include <GLFW/glfw3.h>
@@ -108,14 +109,30 @@ FrameInput replayedInput(const ReplayFrame& recorded, const FrameInput& live, do
 
 namespace {
 
-// Counts the run's end into the kept results, after the game's own lines.
-void countResults(App& app, ResultsFile& file, RunEnd end)
+// Counts the run's end into the course's kept results, after the game's own
+// lines. Returns whether the run set a new best time.
+bool countResults(App& app, ResultsFile& file, const CourseId& course, RunEnd end)
 {
     ReportingStream news(Severity::information);
     ReportingStream warnings(Severity::warning);
-    RunResults results = file.load(warnings);
-    countRun(results, end == RunEnd::won, app.simulation.runTime, app.simulation.state.fairyPower, todaysDate(), news);
+    ResultsByCourse results = file.load(warnings);
+    const bool newBest = countRun(results.of(course), end == RunEnd::won, app.simulation.runTime,
+                                  app.simulation.state.fairyPower, todaysDate(), news);
     file.save(results, warnings);
+    return newBest;
+}
+
+// A won run that beats the best time becomes the ghost, kept for later runs
+// and racing from the next restart on.
+void keepGhost(App& app, RunOptions& run, bool newBestResult)
+{
+    const bool best = run.results ? newBestResult : !app.ghost || app.simulation.runTime < app.ghost->bestTime();
+    const Replay* take = run.ghostTake->replay();
+    if (!best || !take)
+        return;
+    ReportingStream warnings(Severity::warning);
+    saveGhost(run.ghostPath, *take, warnings);
+    app.ghost.emplace(*take, app.course);
 }
 
 }  // namespace
@@ -149,6 +166,8 @@ void runFrameLoop(App& app, RunOptions& run)
             still.cursor = app.simulation.lastCursor;
             input = replayedInput(still, input, replayClock);
         }
+        const RunBeforeFrame before{app.switches.paused, app.runEnd != RunEnd::none, app.simulation.runTime,
+                                    app.simulation.lastCursor};
         const SimulationStep step = runFrame(app, input, gameEvents);
         if (run.sound && step.menu.request == MenuRequest::optionChanged)
             run.sound->setVolumes(app.settings.audio);
@@ -156,16 +175,20 @@ void runFrameLoop(App& app, RunOptions& run)
         if (run.sound)
             run.sound->update(soundFrame(app.simulation, app.runEnd, app.switches.paused, step.timeStep,
                                          run.replay && run.replayAsFastAsDrawn));
+        const ReplayFrame played{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
+                                 input.framebufferHeight, input.events};
         if (run.recorder)
-            run.recorder->writeFrame(ReplayFrame{step.timeStep, input.keys, input.cursor, input.framebufferWidth,
-                                                 input.framebufferHeight, input.events});
+            run.recorder->writeFrame(played);
+        if (run.ghostTake)
+            run.ghostTake->add(played, before, app.simulation, app.switches.paused);
         if (step.end != RunEnd::none) {
-            if (run.results)
-                countResults(app, *run.results, step.end);
+            const bool newBest = run.results && countResults(app, *run.results, run.course, step.end);
+            if (run.ghostTake && step.end == RunEnd::won)
+                keepGhost(app, run, newBest);
             if (app.playerMode) {
                 // The result screen stays until the player chooses; it shows the best time as kept.
                 if (run.results)
-                    app.menu.bestTime = keptBestTime(&*run.results);
+                    app.menu.bestTime = keptBestTime(&*run.results, run.course);
             } else if (app.settings.window.endScreenSeconds > 0.0) {
                 endScreenUntil = glfwGetTime() + app.settings.window.endScreenSeconds;
             } else {

@@ -55,6 +55,10 @@ bool applyShortcuts(App& app, const WindowEvents& events, std::vector<std::strin
             restartRun(app);
             said.emplace_back("Restarted\n");
             break;
+        case GLFW_KEY_G:
+            if (app.playerMode)
+                switches.ghostShown = !switches.ghostShown;
+            break;
         default: break;
         }
     }
@@ -112,6 +116,8 @@ SimulationStep stepGame(App& app, const FrameInput& input)
             step.messages.emplace_back("Result screen\n");
         }
     }
+    if (app.ghost)
+        app.ghost->follow(app.simulation.runTime);
     if (!said.empty()) {
         said.insert(said.end(), step.messages.begin(), step.messages.end());
         step.messages = std::move(said);

@@ -6,6 +6,7 @@
 #include "course_catalog.h"
 #include "course_report.h"
 #include "frame_loop.h"
+#include "ghost_file.h"
 #include "player_menu.h"
 #include "replay.h"
 #include "replay_writer.h"
@@ -24,11 +25,14 @@
 
 namespace {
 
-// The replay named on the command line, or the line that says why it cannot be played.
-std::optional<Replay> readReplay(const std::string& path)
+// The replay named on the command line, or the line that says why it cannot
+// be played on `course`.
+std::optional<Replay> readReplay(const std::string& path, const CourseId& course)
 {
     const std::optional<std::string> bytes = readWholeFile(path);
     ReplayParse parse = bytes ? parseReplay(*bytes) : ReplayParse{std::nullopt, "it cannot be read"};
+    if (parse.replay && !(parse.error = courseMismatch(parse.replay->header, course)).empty())
+        parse.replay.reset();
     if (!parse.replay)
         report(Severity::error, "Cannot replay '" + path + "': " + parse.error + ".");
     return std::move(parse.replay);
@@ -54,15 +58,16 @@ int main(int argc, char** argv)
         const std::optional<Course> course = loadCourse(*options.checkCoursePath, lines);
         return course && reportCourseCheck(*course, lines) ? 0 : 1;
     }
-    std::optional<Replay> replay;
-    if (options.replayPath && !(replay = readReplay(*options.replayPath)))
-        return 1;
     std::optional<Course> course;
     {
         ReportingStream courseLines(Severity::error);
         if (!(course = loadCourseToFly(options.course, courseLines)))
             return 1;
     }
+    const CourseId courseId{course->name, course->fileHash};
+    std::optional<Replay> replay;
+    if (options.replayPath && !(replay = readReplay(*options.replayPath, courseId)))
+        return 1;
     report(Severity::information, ":::::: STARTING GLIMMERDEEP  ::::::");
 
     App app;
@@ -73,7 +78,7 @@ int main(int argc, char** argv)
     ReportingStream settingsWarnings(Severity::warning);
     app.settings = loadSettings(options, settingsWarnings);
     app.switches = initialSwitches(app.settings);
-    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}, app.playerMode};
+    ReplayHeader header{gameVersion, app.settings.camera, std::random_device{}(), {}, courseId, app.playerMode};
     if (replay) {
         // A replay plays with the values it was recorded with.
         header = replay->header;
@@ -86,12 +91,15 @@ int main(int argc, char** argv)
     openMainWindow(app);
     prepareRendering(app);
     app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
+    if (app.playerMode)
+        addGhost(*app.level);
     settleCapturedCursor(app);
     header.startCursor = replay ? header.startCursor : app.startCursor;
     app.simulation = makeSimulation(app.settings.camera, header.startCursor, app.course);
     app.particles.seed(header.seed);
 
     RunOptions run;
+    run.course = courseId;
     ReportingStream recordingWarnings(Severity::warning);
     ReplayWriter recorder(recordingWarnings);
     if (options.recordPath) {
@@ -111,8 +119,15 @@ int main(int argc, char** argv)
     run.replayAsFastAsDrawn = options.replayAsFastAsDrawn;
     if (app.settings.window.keepResults && !replay)
         run.results.emplace(resultsFolder());
+    if (app.playerMode && !replay) {
+        ReportingStream ghostLines(Severity::warning);
+        run.ghostPath = ghostPath(resultsFolder(), courseId);
+        if (std::optional<Replay> best = loadGhost(run.ghostPath, courseId, ghostLines))
+            app.ghost.emplace(std::move(*best), app.course);
+        run.ghostTake.emplace(header);
+    }
     if (app.playerMode) {
-        showTitle(app, keptBestTime(run.results ? &*run.results : nullptr));
+        showTitle(app, keptBestTime(run.results ? &*run.results : nullptr, courseId));
         report(Severity::information, "Title screen");
     }
 

@@ -167,6 +167,26 @@ std::string readHeader(const std::vector<std::vector<std::string>>& lines, Repla
     return "";
 }
 
+// The course line's words after "course": the hash, then the name.
+std::string readCourse(const std::vector<std::string>& words, ReplayHeader& header)
+{
+    const std::string digits = words.size() >= 3 ? words[1] : "";
+    if (digits.size() != 16 || digits.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return "has a course line without a course's hash and name";
+    CourseId course{words[2], std::strtoull(digits.c_str(), nullptr, 16)};
+    for (std::size_t i = 3; i < words.size(); ++i)
+        course.name += " " + words[i];
+    header.course = course;
+    return "";
+}
+
+std::string hexOf(std::uint64_t value)
+{
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(value));
+    return digits;
+}
+
 }  // namespace
 
 ReplayParse parseReplay(const std::string& text)
@@ -199,13 +219,16 @@ ReplayParse parseReplay(const std::string& text)
                        std::to_string(replayFormatVersion) + ")";
         return result;
     }
-    constexpr std::size_t headerLines = 5;
+    std::size_t headerLines = 5;
     if (lines.size() < headerLines) {
         result.error = "it ends inside its header";
         return result;
     }
     Replay replay;
-    const std::string wrongHeader = readHeader(lines, replay.header);
+    std::string wrongHeader = readHeader(lines, replay.header);
+    if (wrongHeader.empty() && lines.size() > headerLines && !lines[headerLines].empty() &&
+        lines[headerLines][0] == "course")
+        wrongHeader = readCourse(lines[headerLines++], replay.header);
     if (!wrongHeader.empty()) {
         result.error = "it " + wrongHeader;
         return result;
@@ -248,6 +271,17 @@ ReplayParse parseReplay(const std::string& text)
     return result;
 }
 
+std::string courseMismatch(const ReplayHeader& header, const CourseId& course)
+{
+    const std::string here = "course '" + course.name + "' (" + hexOf(course.hash) + ")";
+    if (!header.course)
+        return course.name == classicCourseName ? "" : "it was recorded on course 'classic', not on " + here;
+    if (*header.course == course)
+        return "";
+    return "it was recorded on course '" + header.course->name + "' (" + hexOf(header.course->hash) +
+           "), not on " + here;
+}
+
 std::string formatReplayHeader(const ReplayHeader& header)
 {
     char camera[160];
@@ -255,8 +289,11 @@ std::string formatReplayHeader(const ReplayHeader& header)
                   header.camera.pitch, header.camera.mouseSensitivity, header.camera.invertY ? 1 : 0);
     char cursor[96];
     std::snprintf(cursor, sizeof cursor, "cursor %.17g %.17g\n", header.startCursor.x, header.startCursor.y);
-    return std::string(replayFormatName) + " " + std::to_string(replayFormatVersion) + "\n" + "game " +
+    // Without a course line the text is the older format's, byte for byte.
+    const int version = header.course ? replayFormatVersion : 1;
+    return std::string(replayFormatName) + " " + std::to_string(version) + "\n" + "game " +
            header.gameVersion + "\n" + camera + "seed " + std::to_string(header.seed) + "\n" + cursor +
+           (header.course ? "course " + hexOf(header.course->hash) + " " + header.course->name + "\n" : "") +
            (header.playerMode ? "mode player\n" : "");
 }
 
@@ -273,6 +310,16 @@ std::string formatReplayFrame(const ReplayFrame& frame)
     if (frame.events.focusLost)
         text += " focus-lost";
     return text + "\n";
+}
+
+std::string formatReplay(const Replay& replay)
+{
+    std::string text = formatReplayHeader(replay.header);
+    for (const ReplayFrame& frame : replay.frames)
+        text += formatReplayFrame(frame);
+    if (replay.endHash)
+        text += formatReplayEnd(*replay.endHash);
+    return text;
 }
 
 std::string formatReplayEnd(std::uint64_t hash)

@@ -1,11 +1,12 @@
 // Replays: a run written down as the game's input record of every frame,
 // enough to play it again exactly. A small line-based text format:
 //
-//   glimmerdeep-replay 1
+//   glimmerdeep-replay 2
 //   game 1.1.0
 //   camera <fov> <yaw> <pitch> <mouse sensitivity> <invert y 0|1>
 //   seed <particle seed>
 //   cursor <x> <y>
+//   course <16 hex digits: the hash of the course's file> <course name>
 //   [mode player]    (recorded with the menus; absent: without them)
 //   frame <time step> <held keys> <cursor x> <cursor y> <width> <height> [k<key>|click|focus-lost]...
 //   ...
@@ -13,7 +14,9 @@
 //
 // Held keys are bits: 1 W, 2 S, 4 A, 8 D, 16 Space, 32 Left Shift; k<key> is
 // a GLFW key code released (k-1, a key without a name that earlier builds
-// wrote, reads as none). Angles and cursors must stay finite as floats. A
+// wrote, reads as none). Angles and cursors must stay finite as floats. The
+// course line is new in format 2: a replay without it (format 1) was played
+// on the classic course, whatever its file held then. A
 // replay that stops after a whole frame line (a run cut short) plays up to
 // there.
 // Formatting and parsing are pure; parseReplay never trusts the file.
@@ -21,6 +24,7 @@
 
 #include "window_events.h"
 #include "game/camera_settings.h"
+#include "game/course_id.h"
 #include "game/input.h"
 
 #include <cstdint>
@@ -29,13 +33,14 @@
 #include <vector>
 
 inline constexpr const char* replayFormatName = "glimmerdeep-replay";
-inline constexpr int replayFormatVersion = 1;
+inline constexpr int replayFormatVersion = 2;
 
 struct ReplayHeader {
     std::string gameVersion;
     CameraSettings camera;  // the values that change the run; near and far do not
     std::uint32_t seed = 0;  // the particles' random engine
     CursorPosition startCursor;  // where the cursor was before the first frame
+    std::optional<CourseId> course;  // none before courses had files: the classic course
     bool playerMode = false;     // recorded with the menus; it plays with them
 };
 
@@ -61,6 +66,13 @@ struct ReplayParse {
 };
 
 ReplayParse parseReplay(const std::string& text);
+
+// "" when a replay with this header plays on `course`; otherwise why it
+// does not, naming both courses, in words for a player.
+std::string courseMismatch(const ReplayHeader& header, const CourseId& course);
+
+// The whole replay: header, frames and, if it has one, its end.
+std::string formatReplay(const Replay& replay);
 
 // The lines of a replay, each with its line end.
 std::string formatReplayHeader(const ReplayHeader& header);

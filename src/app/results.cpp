@@ -1,6 +1,7 @@
 #include "results.h"
 
 #include "framework/file_io.h"
+#include "game/run_hash.h"
 
 #include <cerrno>
 #include <cmath>
@@ -16,50 +17,106 @@
 namespace {
 
 constexpr const char* formatName = "glimmerdeep-results";
-constexpr int formatVersion = 1;
+// 1: one record, from before courses had files; 2: a record per course.
+constexpr int formatVersion = 2;
+constexpr const char* anyHashWord = "any";
+
+// One value of a course's record, named by `key`; false when it is no sound value.
+bool readValue(const std::string& key, std::istringstream& lines, RunResults& results, int& countsSeen)
+{
+    if (key == "best") {
+        double time = 0.0;
+        if (!(lines >> time >> results.bestPower >> results.bestDate) || !std::isfinite(time) || time < 0.0)
+            return false;
+        results.bestTime = time;
+        return true;
+    }
+    int& count = key == "wins" ? results.wins : results.losses;
+    countsSeen |= key == "wins" ? 1 : 2;
+    return (key == "wins" || key == "losses") && lines >> count && count >= 0;
+}
+
+// After "course": <16 hex digits|any> <name>, the name being the rest of the line.
+bool readCourse(std::istringstream& lines, CourseResults& entry)
+{
+    std::string line, hash, name;
+    std::getline(lines, line);
+    std::istringstream words(line);
+    if (!(words >> hash) || !std::getline(words >> std::ws, name) || name.empty())
+        return false;
+    entry.course.name = name;
+    entry.anyHash = hash == anyHashWord;
+    if (entry.anyHash)
+        return true;
+    if (hash.size() != 16 || hash.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return false;
+    entry.course.hash = std::strtoull(hash.c_str(), nullptr, 16);
+    return true;
+}
 
 }  // namespace
 
-std::optional<RunResults> parseResults(const std::string& text)
+RunResults& ResultsByCourse::of(const CourseId& course)
+{
+    for (CourseResults& entry : courses)
+        if (entry.course == course)
+            return entry.results;
+    // Results from before courses had files become this classic course's.
+    for (CourseResults& entry : courses)
+        if (entry.anyHash && course.name == classicCourseName) {
+            entry.course = course;
+            entry.anyHash = false;
+            return entry.results;
+        }
+    courses.push_back({course, false, RunResults{}});
+    return courses.back().results;
+}
+
+std::optional<ResultsByCourse> parseResults(const std::string& text)
 {
     std::istringstream lines(text);
     std::string name;
     int version = 0;
-    if (!(lines >> name >> version) || name != formatName || version != formatVersion)
+    if (!(lines >> name >> version) || name != formatName || version < 1 || version > formatVersion)
         return std::nullopt;
-    RunResults results;
-    bool sawWins = false, sawLosses = false;
+    ResultsByCourse all;
+    if (version == 1)
+        all.courses.push_back({{classicCourseName, 0}, true, RunResults{}});
+    std::vector<int> countsSeen(all.courses.size(), 0);  // bits: wins 1, losses 2; each course needs both
     std::string key;
     while (lines >> key) {
-        if (key == "best") {
-            double time = 0.0;
-            if (!(lines >> time >> results.bestPower >> results.bestDate) || !std::isfinite(time) || time < 0.0)
+        if (version > 1 && key == "course") {
+            CourseResults entry;
+            if (!readCourse(lines, entry))
                 return std::nullopt;
-            results.bestTime = time;
-        } else if (key == "wins") {
-            sawWins = static_cast<bool>(lines >> results.wins) && results.wins >= 0;
-        } else if (key == "losses") {
-            sawLosses = static_cast<bool>(lines >> results.losses) && results.losses >= 0;
-        } else {
+            all.courses.push_back(std::move(entry));
+            countsSeen.push_back(0);
+        } else if (all.courses.empty() || !readValue(key, lines, all.courses.back().results, countsSeen.back())) {
             return std::nullopt;
         }
     }
-    if (!sawWins || !sawLosses)
-        return std::nullopt;
-    return results;
+    for (const int seen : countsSeen)
+        if (seen != 3)
+            return std::nullopt;
+    return all;
 }
 
-std::string formatResults(const RunResults& results)
+std::string formatResults(const ResultsByCourse& all)
 {
     std::ostringstream text;
     text << formatName << " " << formatVersion << "\n";
-    if (results.bestTime) {
-        char best[96];
-        std::snprintf(best, sizeof best, "best %.3f %.1f %s\n", *results.bestTime, results.bestPower,
-                      results.bestDate.c_str());
-        text << best;
+    for (const CourseResults& entry : all.courses) {
+        const RunResults& results = entry.results;
+        text << "course " << (entry.anyHash ? anyHashWord : hashText(entry.course.hash)) << " " << entry.course.name
+             << "\n";
+        if (results.bestTime) {
+            char best[96];
+            std::snprintf(best, sizeof best, "best %.3f %.1f %s\n", *results.bestTime, results.bestPower,
+                          results.bestDate.c_str());
+            text << best;
+        }
+        text << "wins " << results.wins << "\nlosses " << results.losses << "\n";
     }
-    text << "wins " << results.wins << "\nlosses " << results.losses << "\n";
     return text.str();
 }
 
@@ -76,14 +133,14 @@ std::string resultsFolder()
 
 ResultsFile::ResultsFile(std::string folder) : folder_(std::move(folder)), path_(folder_ + "/results.txt") {}
 
-RunResults ResultsFile::load(std::ostream& console)
+ResultsByCourse ResultsFile::load(std::ostream& console)
 {
     struct stat info {};
     if (::lstat(path_.c_str(), &info) != 0)
-        return RunResults{};  // nothing there to keep: the first run counted, or no folder at all
+        return ResultsByCourse{};  // nothing there to keep: the first run counted, or no folder at all
     if (const std::optional<std::string> text = readWholeFile(path_))
-        if (const std::optional<RunResults> results = parseResults(*text))
-            return *results;
+        if (std::optional<ResultsByCourse> results = parseResults(*text))
+            return std::move(*results);
     // Kept for the player to look at; a later save starts afresh beside it.
     std::string aside = path_ + ".corrupt-" + todaysDate();
     for (int n = 2; ::access(aside.c_str(), F_OK) == 0; ++n)
@@ -96,10 +153,10 @@ RunResults ResultsFile::load(std::ostream& console)
         console << "The results in '" << path_ << "' could not be read and stay as they are." << std::endl;
         untouchable_ = true;
     }
-    return RunResults{};
+    return ResultsByCourse{};
 }
 
-bool ResultsFile::save(const RunResults& results, std::ostream& console)
+bool ResultsFile::save(const ResultsByCourse& results, std::ostream& console)
 {
     if (untouchable_)
         return false;  // load has said why
@@ -129,14 +186,14 @@ bool ResultsFile::save(const RunResults& results, std::ostream& console)
     return true;
 }
 
-void countRun(RunResults& results, bool won, double runTime, float powerLeft, const std::string& today,
+bool countRun(RunResults& results, bool won, double runTime, float powerLeft, const std::string& today,
               std::ostream& console)
 {
     // A count at its limit stays there rather than wrapping round.
     const auto counted = [](int count) { return count < std::numeric_limits<int>::max() ? count + 1 : count; };
     if (!won) {
         results.losses = counted(results.losses);
-        return;
+        return false;
     }
     results.wins = counted(results.wins);
     const bool newBest = !results.bestTime || runTime < *results.bestTime;
@@ -150,6 +207,7 @@ void countRun(RunResults& results, bool won, double runTime, float powerLeft, co
     console << line << std::endl;
     std::snprintf(line, sizeof line, "Best time: %.2f s%s", *results.bestTime, newBest ? " (new best)" : "");
     console << line << std::endl;
+    return newBest;
 }
 
 std::string todaysDate()

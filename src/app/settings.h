@@ -25,6 +25,7 @@ struct WindowSettings {
     bool vsync = false;  // swap in step with the screen's refresh
     bool keepResults = false;  // count wins, losses and the best time in the data folder
     double endScreenSeconds = 0.0;  // how long the result stays before the window closes; 0: none
+    bool ghost = true;  // player mode: show the best run's ghost beside the fairy
 };
 
 struct Settings {

@@ -77,6 +77,8 @@ const SettingsTable& settingsTable()
          "the window closes; Escape closes it at once and R starts a new run. 0 closes the window in the frame "
          "the run ends. Players who start the game from a launcher, without a console, will want 3",
          fromTo(0, 3600), "is not a number of seconds from 0 to 3600"},
+        {window, "ghost", fieldOf<&WindowSettings::ghost>(),
+         "with --menu, show the course's best run as a translucent fairy beside yours; G hides and shows it"},
 
         {window, "sound", fieldOf<&AudioSettings::enabled>(),
          "play the game's sounds; off plays silently, as --no-sound does", {}, nullptr, {}, {}, nullptr, "audio"},

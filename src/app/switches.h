@@ -12,4 +12,5 @@ struct Switches {
     bool backfaceCulling = false;  // the scene's back faces culled
     bool normals = false;          // the water shows its normals
     bool texcoords = false;        // flipped by T; reserved for a texture-coordinate view
+    bool ghostShown = true;        // the best run's ghost, if any, is drawn (G, in player mode)
 };

@@ -110,6 +110,23 @@ void drawModels(Level& level)
     }
 }
 
+// Translucent, over everything opaque: blended, and it hides nothing behind
+// it from what is drawn later. One draw.
+void drawGhost(Level& level, const FrameParameters& frame)
+{
+    placeGhost(level, *frame.ghost);
+    Shader& shader = *level.ghostShader;
+    shader.use();
+    shader.setUniform("viewProjMatrix", frame.view.viewProjection);
+    shader.setUniform("camera_world", frame.view.eye);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    level.ghostBody->draw();
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
+
 // The scene into its floating-point target, which stays bound.
 void drawScene(Level& level, const RenderTargets& targets, const FrameParameters& frame)
 {
@@ -122,6 +139,8 @@ void drawScene(Level& level, const RenderTargets& targets, const FrameParameters
     if (frame.particles)              // 7. its trail of sparks
         level.particles->draw(*frame.particles, frame.view.view, frame.view.viewProjection);
     drawModels(level);                // 8. wings, flag, cloud
+    if (frame.ghost && level.ghostBody)  // 9. the best run's ghost, translucent
+        drawGhost(level, frame);
 }
 
 // Lets the observer, if any, see each pass begin and end.
@@ -141,16 +160,16 @@ void drawFrame(Level& level, const RenderTargets& targets, const FrameParameters
 {
     observed(observer, FramePass::scene, [&] {
         setUpCameraAndLights(level, frame);  // 0. camera, lights and the fairy's objects
-        drawScene(level, targets, frame);    // 1-8. the scene into its target
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);  // 9. back to the window, polygons filled
+        drawScene(level, targets, frame);    // 1-9. the scene into its target
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);  // 10. back to the window, polygons filled
         applyPolygonMode(false);
         applyFaceCulling(false);
     });
-    for (int i = 0; i < Bloom::blurIterations; ++i)  // 10. the glow, then the composite
+    for (int i = 0; i < Bloom::blurIterations; ++i)  // 11. the glow, then the composite
         observed(observer, i % 2 == 0 ? FramePass::blurHorizontal : FramePass::blurVertical,
                  [&] { level.bloom->blurPass(targets, i); });
     observed(observer, FramePass::composite, [&] { level.bloom->composite(targets); });
-    if (frame.menu)  // 11. the menu, or power bar, heart and words
+    if (frame.menu)  // 12. the menu, or power bar, heart and words
         observed(observer, FramePass::hud, [&] {
             const MenuLayout menu = menuLayout(*frame.menu, static_cast<float>(targets.width()),
                                                static_cast<float>(targets.height()));

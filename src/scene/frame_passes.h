@@ -31,6 +31,7 @@ struct FrameParameters {
     bool wireframe = false;        // the scene's own geometry only
     bool backfaceCulling = false;  // likewise
     const Menu* menu = nullptr;    // a menu showing, drawn in the HUD's place whatever overlayEnabled says
+    std::optional<glm::vec3> ghost;  // where the best run's fairy is, when it is shown
 };
 
 // The passes of a frame as an observer sees them.

@@ -121,7 +121,15 @@ std::unique_ptr<Level> buildLevel(const Course& course, int renderTargetWidth, i
                                           level->textureShader, glm::vec3(1.0f, 0.0f, 0.0f), 1.0f, glm::vec3(0.003f));
     level->cloudModel->setPosition(course.cloud);
     level->cloudModel->setRotation(glm::vec3(0.0f, 90.0f, 0.0f));
+    level->fairyTexture = fairyTexture;
     return level;
+}
+
+void addGhost(Level& level)
+{
+    level.ghostShader = loadProgram("assets/shaders/texture.vert", "assets/shaders/ghost.frag");
+    auto material = std::make_shared<TextureMaterial>(level.ghostShader, glm::vec3(0.51f), 2.0f, level.fairyTexture);
+    level.ghostBody.emplace(translation(glm::vec3(0.0f, 0.5f, 0.0f)), createSphereGeometry(18, 8, 0.1f), material);
 }
 
 void placeFairyObjects(Level& level, const FairyPlacement& placement)
@@ -131,4 +139,10 @@ void placeFairyObjects(Level& level, const FairyPlacement& placement)
     level.lights.fairy.position = placement.lightPosition;
     level.wings->setPosition(placement.wingPosition);
     level.wings->setRotation(placement.wingRotationDegrees);
+}
+
+void placeGhost(Level& level, const glm::vec3& position)
+{
+    level.ghostBody->resetModelMatrix();
+    level.ghostBody->transform(translation(position));
 }

@@ -1,7 +1,8 @@
 // Every object of the level a course makes: programs, textures, materials, meshes,
 // models, lights, the lightmap, the glow, the trail's, the HUD's and the
-// words' renderers. Built once, in a fixed order, before the first frame;
-// only the fairy's objects and the cloud layer's time change afterwards.
+// words' renderers, and in player mode the ghost's body. Built once, in a
+// fixed order, before the first frame; only the fairy's and the ghost's
+// objects and the cloud layer's time change afterwards.
 #pragma once
 
 #include "bloom.h"
@@ -46,11 +47,21 @@ struct Level {
     std::optional<Model> wings;
     std::optional<Model> flag;
     std::optional<Model> cloudModel;
+    std::shared_ptr<Texture> fairyTexture;
+    std::shared_ptr<Shader> ghostShader;
+    std::optional<Geometry> ghostBody;  // the fairy's body, drawn see-through; only once addGhost ran
 };
 
 // Builds the level of `course` in its fixed order, baking the lightmap on the
 // way; the viewport is then restored to the render targets' size.
 std::unique_ptr<Level> buildLevel(const Course& course, int renderTargetWidth, int renderTargetHeight);
 
+// The ghost's program and body, the fairy's sphere and texture, for player
+// mode only: a game without it reads no more files than before.
+void addGhost(Level& level);
+
 // Moves the fairy's body, light and wings to where the simulation put them.
 void placeFairyObjects(Level& level, const FairyPlacement& placement);
+
+// Moves the ghost's body to the best run's fairy's position.
+void placeGhost(Level& level, const glm::vec3& position);

@@ -109,7 +109,7 @@ TEST_F(KeyCallback, F3GoesFullscreenAndBackOnlyWithAMonitor)
 
 // Each shortcut flips its own switch and nothing else, both ways, decided
 // from the frame's record alone, without a window; keys the game leaves
-// unbound change nothing.
+// unbound change nothing, nor does G, the ghost's, outside player mode.
 TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
 {
     App app;
@@ -119,7 +119,7 @@ TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
         const Switches& s = app.switches;
         return std::vector<bool>{s.overlayEnabled, s.particlesEnabled, s.waterAnimationEnabled,
                                  app.simulation.freeCameraMode, s.isFullscreen, s.paused, s.normals,
-                                 s.texcoords, s.wireframe, s.backfaceCulling};
+                                 s.texcoords, s.wireframe, s.backfaceCulling, s.ghostShown};
     };
     const auto release = [&](int key) {
         FrameInput input;
@@ -128,10 +128,11 @@ TEST(GameStep, EachShortcutFlipsExactlyItsSwitch)
         return flags();
     };
     const std::vector<bool> start = flags();
-    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_ESCAPE, GLFW_KEY_UNKNOWN})
+    for (int key : {GLFW_KEY_W, GLFW_KEY_SPACE, GLFW_KEY_4, GLFW_KEY_F4, GLFW_KEY_ESCAPE, GLFW_KEY_UNKNOWN, GLFW_KEY_G})
         EXPECT_EQ(release(key), start) << "key " << key;
+    app.playerMode = true;
     const int keys[] = {GLFW_KEY_1, GLFW_KEY_2, GLFW_KEY_3, GLFW_KEY_C, GLFW_KEY_F3,
-                        GLFW_KEY_P, GLFW_KEY_N, GLFW_KEY_T, GLFW_KEY_F1, GLFW_KEY_F2};
+                        GLFW_KEY_P, GLFW_KEY_N, GLFW_KEY_T, GLFW_KEY_F1, GLFW_KEY_F2, GLFW_KEY_G};
     for (std::size_t i = 0; i < std::size(keys); ++i) {
         std::vector<bool> flipped = start;
         flipped[i] = !flipped[i];

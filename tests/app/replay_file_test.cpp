@@ -1,7 +1,7 @@
 // Replay files as the game writes and reads them: what is written reads back
 // exactly, a recording cut after a whole frame plays, and anything else that
 // is wrong is named in words for the player.
-#include "support/replay_text.h"
+#include "app/replay.h"
 #include "support/test_paths.h"
 
 #include "app/replay_writer.h"
@@ -20,12 +20,15 @@
 
 namespace {
 
+const CourseId spiral{"spiral stairs", 0x0123456789abcdefull};
+const CourseId classic{"classic", 0xfedcba9876543210ull};
+
 Replay sampleReplay()
 {
     Replay replay;
     // fov, near, far (neither written), yaw, pitch, sensitivity, invert y
     const CameraSettings camera{75.5f, 0.1f, 100.0f, -1.25f, 0.3f, 0.0035f, true};
-    replay.header = {"1.1.0", camera, 4294967295u, {-12.5, 1e9}};
+    replay.header = {"1.1.0", camera, 4294967295u, {-12.5, 1e9}, spiral};
     // held: forward, back, left, right, up, down
     const ReplayFrame quiet{1.0f / 144.0f, {true, true, false, false, false, true}, {0.1, -0.2}, 1920, 1080, {}};
     ReplayFrame busy{0.25f, {false, false, true, true, true, false}, {0.1, -0.2}, 0, 1080, {}};  // minimised
@@ -46,7 +49,8 @@ std::string fieldsOf(const Replay& replay)
     std::ostringstream out;
     out << std::setprecision(17) << h.gameVersion << ' ' << h.camera.fov << ' ' << h.camera.yaw << ' '
         << h.camera.pitch << ' ' << h.camera.mouseSensitivity << ' ' << h.camera.invertY << ' ' << h.seed << ' '
-        << h.startCursor.x << ' ' << h.startCursor.y << " end " << replay.endHash.has_value() << ' '
+        << h.startCursor.x << ' ' << h.startCursor.y << ' ' << (h.course ? h.course->name : "none") << ' '
+        << (h.course ? h.course->hash : 0) << " end " << replay.endHash.has_value() << ' '
         << replay.endHash.value_or(0) << " player mode " << h.playerMode;
     for (const ReplayFrame& f : replay.frames) {
         const HeldKeys& k = f.keys;
@@ -65,6 +69,8 @@ std::string fieldsOf(const Replay& replay)
 // frame line (Escape, a kill) plays up to there, with no hash to compare
 // with; a header alone is a run of no frames. A key without a name (k-1, a
 // media key earlier builds wrote) is no key of the game and reads as none.
+// A replay without a course (from before courses had files) is the classic
+// course's, whatever its hash.
 TEST(ReplayFile, ReadsBackExactlyWhatWasWrittenAlsoCutAfterAWholeFrame)
 {
     Replay written = sampleReplay();
@@ -77,13 +83,20 @@ TEST(ReplayFile, ReadsBackExactlyWhatWasWrittenAlsoCutAfterAWholeFrame)
         const ReplayParse parse = parseReplay(text);
         ASSERT_TRUE(parse.replay) << parse.error;
         EXPECT_EQ(fieldsOf(*parse.replay), fieldsOf(written));
+        EXPECT_EQ(courseMismatch(parse.replay->header, written.header.course ? spiral : classic), "");
         written.endHash.reset();
+        written.header.course.reset();
     }
+    EXPECT_EQ(courseMismatch(written.header, spiral),
+              "it was recorded on course 'classic', not on course 'spiral stairs' (0123456789abcdef)");
 }
 
+// What keeps a replay from playing on the classic course here.
 TEST(ReplayFile, NamesWhatIsWrong)
 {
-    const std::string header = formatReplayHeader(sampleReplay().header);
+    ReplayHeader noCourse = sampleReplay().header;
+    noCourse.course.reset();
+    const std::string header = formatReplayHeader(noCourse);
     const std::string frame = "frame 0.016 1 0 0 800 600\n";
     // A frame holds at most 32 key releases, in every build that shares replays.
     std::string tooManyKeys;
@@ -96,6 +109,13 @@ TEST(ReplayFile, NamesWhatIsWrong)
         {"glimmerdeep-replay\n", "it has no format version"},
         {"glimmerdeep-replay 0\n", "it has no format version"},
         {"glimmerdeep-replay 99999999999999999999\n", "it has no format version"},
+        {"glimmerdeep-replay 3\n", "it was recorded in format 3, newer than this game reads (2)"},
+        {formatReplayHeader(sampleReplay().header) + frame,
+         "it was recorded on course 'spiral stairs' (0123456789abcdef), not on course 'classic' (fedcba9876543210)"},
+        {header + "course 0123456789abcdef classic\n",
+         "it was recorded on course 'classic' (0123456789abcdef), not on course 'classic' (fedcba9876543210)"},
+        {header + "course 0123456789abcdef\n",
+         "it has a course line without a course's hash and name"},
         {"glimmerdeep-replay 1\nversion 1.1.0\n" + header.substr(header.find("camera")),
          "it has no game version in its header"},
         {"glimmerdeep-replay 1\ngame 1\ncamera 60 0 0 0.002\nseed 1\ncursor 0 0\n",
@@ -131,8 +151,8 @@ TEST(ReplayFile, NamesWhatIsWrong)
     };
     for (const auto& c : cases) {
         const ReplayParse parse = parseReplay(c.text);
-        EXPECT_FALSE(parse.replay) << c.error;
-        EXPECT_EQ(parse.error, c.error) << "for:\n" << c.text;
+        EXPECT_EQ(parse.replay ? courseMismatch(parse.replay->header, classic) : parse.error, c.error)
+            << "for:\n" << c.text;
     }
 }
 

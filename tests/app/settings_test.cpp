@@ -65,6 +65,8 @@ TEST(Settings, ValuesAreReadFromTheirOwnSectionsOnly)
     EXPECT_EQ(window.title, "Well");
     EXPECT_FALSE(window.vsync);
     EXPECT_TRUE(readText(SettingsFileId::window, "[window]\nvsync = true\n").settings.window.vsync);
+    EXPECT_TRUE(initialSwitches(readText(SettingsFileId::window, text).settings).ghostShown);
+    EXPECT_FALSE(initialSwitches(readText(SettingsFileId::window, "[window]\nghost = false\n").settings).ghostShown);
     const Read camera = readText(SettingsFileId::camera, text);
     EXPECT_FLOAT_EQ(camera.settings.camera.fov, 75.0f);
     EXPECT_FLOAT_EQ(camera.settings.camera.yaw, -1.25f);

@@ -107,7 +107,7 @@ case_live_recording_replays_alike() {
   local live
   live=$(run_lines)
   grep -q "^Run hash: " <<< "$live" || fail "no run hash after the recording"
-  [[ "$(cat "$results")" == "$(printf 'glimmerdeep-results 1\nwins 0\nlosses 1')" ]] \
+  [[ "$(cat "$results")" == "$(printf 'glimmerdeep-results 2\ncourse 0000000000000000 classic\nwins 0\nlosses 1')" ]] \
     || fail "the loss was not counted: $(cat "$results")"
 
   local speed
@@ -137,6 +137,14 @@ case_bad_replays() {
   sed '20s/^\(frame [^ ]* [^ ]*\) [^ ]*/\1 nan/' "$REPLAYS/loss.replay" > "$SCRATCH/nan_cursor.replay"
   bad_replay missing.replay "it cannot be read"
   bad_replay nan_cursor.replay "line 20 has a cursor position that is no finite number"
+
+  # Recorded on another course: one line naming both, status 1.
+  sed '1s/ 1$/ 2/; 5a course 0123456789abcdef spiral' "$REPLAYS/win.replay" > "$SCRATCH/spiral.replay"
+  start_game "$TREE_GAME" "$TREE" --replay "$SCRATCH/spiral.replay"
+  wait_game 30
+  expect_status 1
+  [[ "$(cat "$SCRATCH/out.txt")" == "Cannot replay '$SCRATCH/spiral.replay': it was recorded on course 'spiral' \
+(0123456789abcdef), not on course 'classic' ("[0-9a-f]*")." ]] || fail "another course's replay: $(cat "$SCRATCH/out.txt")"
 
   # Cut after a whole frame, as a killed recording leaves it: it plays up
   # to there and ends with the hash of that moment, no verdict.

@@ -1,7 +1,7 @@
 // libFuzzer entry for the replay reader: any bytes must be read without a
 // crash, and a replay it accepts must write out as text that reads back to
 // the same replay.
-#include "../support/replay_text.h"
+#include "app/replay.h"
 
 #include <cstddef>
 #include <cstdint>

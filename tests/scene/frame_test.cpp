@@ -9,11 +9,13 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
+#include "framework/console.h"
 #include "framework/obj_mesh.h"
 #include "game/course.h"
 #include "scene/bloom.h"
 #include "scene/level.h"
 
+#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <gmock/gmock.h>
 
@@ -274,14 +276,61 @@ TEST_F(FrameTest, AMinimisedWindowSkipsDrawingAndAStallCostsAQuarterSecond)
     EXPECT_NEAR(app.simulation.state.fairyPower, power - 9.0f, 1e-3f);
 }
 
+// The best run's ghost costs one draw more than the frame without it. It is
+// see-through: where it flies in front of the fairy, the fairy shows through
+// it, far more than where nothing bright is behind it.
+TEST_F(FrameTest, TheGhostIsSeeThroughAndCostsOneDraw)
+{
+    {
+        const CapturedConsole quiet;  // its "Read shader" lines
+        addGhost(*app.level);
+    }
+    frames(30, 30.0);
+    FrameParameters frame;
+    frame.view = app.simulation.view;
+    frame.game = &app.simulation.state;
+    frame.time = static_cast<float>(clock);
+    frame.overlayEnabled = false;
+    const glm::vec3 fairy = app.simulation.state.fairyPosition, eye = frame.view.eye;
+    const glm::vec4 clip = frame.view.viewProjection * glm::vec4(fairy, 1.0f);
+    const int x = static_cast<int>((clip.x / clip.w * 0.5f + 0.5f) * windowWidth);
+    const int y = static_cast<int>((0.5f - clip.y / clip.w * 0.5f) * windowHeight);
+    const auto seen = [&](std::optional<glm::vec3> ghost, const glm::vec3& body) {
+        app.level->fairyBody->resetModelMatrix();
+        app.level->fairyBody->transform(glm::translate(glm::mat4(1.0f), body));
+        frame.ghost = ghost;
+        GlCallRecorder recorder;
+        drawFrame(*app.level, app.renderTargets, frame);
+        return std::pair{meanColor(x - 1, y - 1, 3, 3), recorder.counts().drawCalls};
+    };
+    const glm::vec3 ghost = eye + 0.5f * (fairy - eye), behindTheEye = eye - 10.0f * (fairy - eye);
+    const auto [fairyAlone, draws] = seen(std::nullopt, fairy);
+    const auto [ghostOverFairy, ghostDraws] = seen(ghost, fairy);
+    const glm::vec3 background = seen(std::nullopt, behindTheEye).first;
+    const glm::vec3 ghostAlone = seen(ghost, behindTheEye).first;
+    EXPECT_EQ(ghostDraws, draws + 1);
+    ASSERT_GT(glm::length(fairyAlone - background), 60.0f) << "the fairy is there to see through the ghost";
+    EXPECT_GT(glm::length(ghostAlone - background), 10.0f) << "the ghost is drawn";
+    EXPECT_GT(glm::length(ghostOverFairy - ghostAlone), 0.5f * glm::length(fairyAlone - background));
+}
+
 // After the first frames have filled the caches, frames allocate nothing,
-// create no GL object and ask for no location, whatever the switches say
-// and whichever menu shows;
-// tearing the game down leaves no GL object at all.
+// create no GL object and ask for no location, whatever the switches say,
+// whichever menu shows, also with a ghost following the run; tearing the
+// game down leaves no GL object at all.
 TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
 {
+    Replay still;
+    still.header = {"test", app.settings.camera, 1, app.simulation.lastCursor, std::nullopt};
+    still.frames.assign(600, ReplayFrame{1.0f / 60.0f, {}, app.simulation.lastCursor, 80, 60, {}});
+    {
+        const CapturedConsole quiet;  // its "Read shader" lines
+        addGhost(*app.level);
+    }
+    app.ghost.emplace(still, app.course);
     const auto playWithTheSwitches = [this] {
         for (int i = 0; i < 10; ++i) {
+            app.switches.ghostShown = i % 2 == 1;
             app.switches.particlesEnabled = i % 2 == 0;
             app.switches.overlayEnabled = i % 3 == 0;
             app.simulation.freeCameraMode = i % 5 == 0;

@@ -1,11 +1,12 @@
-// screenshots: draws the README's picture of the fairy's glow at each bloom
-// resolution, full, half and quarter side by side, after the first second
-// of a run at 320 by 240, and the menus of player mode (title, pause,
-// options, result) at 1280 by 720 and 400 by 400, each played to with the
-// menus' own keys. One hidden window; each picture is drawn into its
-// bottom-left corner. Needs an X display (xvfb-run will do); `make
-// screenshots` runs it.
-//   screenshots [output.png [menus folder]]    (default docs/bloom_resolutions.png docs/screens)
+// screenshots: draws the README's pictures in one hidden window: the fairy's
+// glow at each bloom resolution, full, half and quarter side by side, after
+// the first second of a run at 320 by 240; the ghost of a best run flying
+// beside the fairy; and the menus of player mode (title, pause, options,
+// result) at 1280 by 720 and 400 by 400, each played to with the menus' own
+// keys. Each picture is drawn into the window's bottom-left corner. Needs an
+// X display (xvfb-run will do); `make screenshots` runs it.
+//   screenshots [glow.png [ghost.png [menus folder]]]
+//   (default docs/bloom_resolutions.png docs/ghost.png docs/screens)
 #include "app/app.h"
 #include "app/frame.h"
 #include "app/player_menu.h"
@@ -51,8 +52,8 @@ GLFWwindow* openHiddenWindow()
     return glewInit() == GLEW_OK ? window : nullptr;
 }
 
-// A new run with this glow, its first second at 30 frames a second.
-void playFirstSecond(App& app, BloomResolution bloom)
+// A new run with this glow, its first `seconds` at 30 frames a second.
+void play(App& app, BloomResolution bloom, double seconds = 1.0)
 {
     app.settings.renderer.bloom_resolution = bloom;
     app.renderTargets.create(width, height, bloom);
@@ -60,7 +61,7 @@ void playFirstSecond(App& app, BloomResolution bloom)
     app.simulation = makeSimulation(app.settings.camera, CursorPosition{}, app.course);
     app.particles.seed(7);
     app.lastFrameTime = 0.0;
-    for (int frame = 1; frame <= 30; ++frame) {
+    for (int frame = 1; frame <= static_cast<int>(seconds * 30.0); ++frame) {
         FrameInput input;
         input.events = std::exchange(app.pendingEvents, WindowEvents{});
         input.clock = frame / 30.0;
@@ -69,6 +70,28 @@ void playFirstSecond(App& app, BloomResolution bloom)
         input.framebufferHeight = height;
         runFrame(app, input, std::cout);
     }
+}
+
+// A best run that set off to the left at once, seen where its recording
+// ends, beside a fairy that has not moved yet.
+Replay bestRunToTheLeft(const App& app)
+{
+    Replay best;
+    best.header = {"screenshots", app.settings.camera, 7, CursorPosition{}, std::nullopt};
+    HeldKeys left;
+    left.left = true;
+    best.frames.assign(6, ReplayFrame{1.0f / 30.0f, left, CursorPosition{}, width, height, {}});
+    return best;
+}
+
+bool writePicture(const char* path, const std::vector<unsigned char>& image, int stride)
+{
+    if (!stbi_write_png(path, stride, height, 3, image.data(), stride * 3)) {
+        std::cerr << "screenshots: cannot write " << path << std::endl;
+        return false;
+    }
+    std::cout << "Wrote " << path << std::endl;
+    return true;
 }
 
 // The window's picture copied into `image`, RGB rows `stride` pixels wide,
@@ -147,7 +170,8 @@ bool drawMenus(App& app, const std::string& folder, int pictureWidth, int pictur
 int main(int argc, char** argv)
 {
     const char* output = argc > 1 ? argv[1] : "docs/bloom_resolutions.png";
-    const std::string menusFolder = argc > 2 ? argv[2] : "docs/screens";
+    const char* ghostOutput = argc > 2 ? argv[2] : "docs/ghost.png";
+    const std::string menusFolder = argc > 3 ? argv[3] : "docs/screens";
     GLFWwindow* window = openHiddenWindow();
     if (!window) {
         std::fputs("screenshots: no GL 4.3 context (is DISPLAY set? xvfb-run will do)\n", stderr);
@@ -168,20 +192,23 @@ int main(int argc, char** argv)
     const int stride = width * static_cast<int>(std::size(resolutions));
     std::vector<unsigned char> image(stride * height * 3);
     for (size_t i = 0; i < std::size(resolutions); ++i) {
-        playFirstSecond(app, resolutions[i]);
+        play(app, resolutions[i]);
         copyPicture(image, stride, static_cast<int>(i) * width);
     }
     bool menusDrawn = true;
     for (const auto& [pictureWidth, pictureHeight] : {std::pair{1280, 720}, std::pair{400, 400}})
         menusDrawn = drawMenus(app, menusFolder, pictureWidth, pictureHeight) && menusDrawn;
+    std::vector<unsigned char> ghostImage(width * height * 3);
+    app.playerMode = true;
+    addGhost(*app.level);
+    app.ghost.emplace(bestRunToTheLeft(app), app.course);
+    app.menu = Menu{};
+    app.switches.paused = false;
+    play(app, BloomResolution::full, 1.0);
+    copyPicture(ghostImage, width, 0);
     releaseRendering(app);
     // No glfwTerminate: the process ends next, and unloading the GL driver
     // first would hide its own blocks from a sanitizer build's leak check.
     glfwDestroyWindow(window);
-    if (!stbi_write_png(output, stride, height, 3, image.data(), stride * 3)) {
-        std::cerr << "screenshots: cannot write " << output << std::endl;
-        return 1;
-    }
-    std::cout << "Wrote " << output << std::endl;
-    return menusDrawn ? 0 : 1;
+    return writePicture(output, image, stride) && writePicture(ghostOutput, ghostImage, width) && menusDrawn ? 0 : 1;
 }
