@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/render_quality.h"
 #include "app/settings.h"
 #include "app/settings_docs.h"
 #include "app/settings_file.h"
@@ -13,6 +14,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -189,6 +191,8 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_EQ(settings.window.title, "Mine");
     EXPECT_EQ(settings.window.height, 720);  // the shipped file's
     EXPECT_EQ(settings.camera.fov, 75.0f);
+    EXPECT_EQ(settings.givenByPlayer, (std::set<std::string>{"window.width", "window.title", "camera.fov",
+                                                             "camera.near", "camera.invert_y"}));
     EXPECT_EQ(console.str(), "WARNING: '" + folder + "/camera_front.ini': near = -1 is not a distance above 0. "
                              "Using 0.1 instead.\nWARNING: '" + folder + "/renderer_standard.ini' cannot be read. "
                              "It is ignored.\n");
@@ -207,8 +211,53 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_EQ(wide.camera.near, 0.05f);
     EXPECT_TRUE(wide.camera.invertY);  // not in the named file
     EXPECT_TRUE(wide.audio.enabled);
+    EXPECT_EQ(wide.givenByPlayer.count("renderer.wireframe"), 1u);  // a named file is the player's too
     options.noSound = true;
     EXPECT_FALSE(loadSettings(options, console, folder).audio.enabled);
+}
+
+// quality = auto lowers the scale, the glow's targets and the window's
+// samples on a software renderer only, to a budget of pixels, and leaves the
+// keys the player set; --menu asks for auto unless the player chose quality.
+TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeysWin)
+{
+    const std::string llvmpipe = "llvmpipe (LLVM 15.0.7, 256 bits)", gpu = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
+    RendererSettings automatic, half;
+    automatic.quality = RenderQuality::automatic;
+    half = automatic;
+    half.render_scale = 0.8;
+    half.bloom_resolution = BloomResolution::half;
+    const std::set<std::string> none, scaleSet = {"renderer.render_scale"}, qualitySet = {"renderer.quality"};
+    const struct {
+        std::string renderer;
+        int width, height;
+        RendererSettings asked;
+        const std::set<std::string>& players;
+        bool playerMode;
+        double scale;
+        BloomResolution bloom;
+    } cases[] = {
+        {llvmpipe, 1280, 720, automatic, none, false, 0.5, BloomResolution::quarter},
+        {"softpipe", 800, 800, automatic, none, false, 0.6, BloomResolution::quarter},
+        {"Mesa swrast", 3840, 2160, automatic, none, false, 0.25, BloomResolution::quarter},
+        {gpu, 1280, 720, automatic, none, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, RendererSettings{}, none, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, half, scaleSet, false, 0.8, BloomResolution::quarter},
+        {llvmpipe, 1280, 720, RendererSettings{}, none, true, 0.5, BloomResolution::quarter},
+        {llvmpipe, 1280, 720, RendererSettings{}, qualitySet, true, 1.0, BloomResolution::full},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.renderer + " " + std::to_string(c.width) + (c.playerMode ? " --menu" : ""));
+        const QualityChoice choice = chooseRenderQuality(c.renderer, c.width, c.height, c.asked, c.players, c.playerMode);
+        EXPECT_DOUBLE_EQ(choice.settings.render_scale, c.scale);
+        EXPECT_EQ(choice.settings.bloom_resolution, c.bloom);
+        const bool lowered = c.bloom == BloomResolution::quarter;
+        EXPECT_EQ(choice.multisample, !lowered);
+        EXPECT_EQ(choice.line.empty(), !lowered);
+    }
+    EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, automatic, none).line,
+              "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.5, "
+                                             "bloom_resolution quarter, one sample per pixel.");
 }
 
 // A saved key keeps every other line of the file; it replaces the value the
