@@ -47,7 +47,7 @@ QualityChoice chooseRenderQuality(const std::string& rendererName, int width, in
     if (playersKeys.count("renderer.render_scale") == 0)
         chosen.render_scale = std::clamp(fitting, smallestScale, 1.0);
     if (playersKeys.count("renderer.bloom_resolution") == 0)
-        chosen.bloom_resolution = BloomResolution::quarter;
+        chosen.bloom_resolution = BloomResolution::half;
     choice.multisample = false;
     const char* bloom = chosen.bloom_resolution == BloomResolution::quarter ? "quarter"
                         : chosen.bloom_resolution == BloomResolution::half  ? "half"

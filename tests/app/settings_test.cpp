@@ -222,12 +222,14 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
 TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeysWin)
 {
     const std::string llvmpipe = "llvmpipe (LLVM 15.0.7, 256 bits)", gpu = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
-    RendererSettings automatic, half;
+    RendererSettings automatic, playersScale;
     automatic.quality = RenderQuality::automatic;
-    half = automatic;
-    half.render_scale = 0.8;
-    half.bloom_resolution = BloomResolution::half;
-    const std::set<std::string> none, scaleSet = {"renderer.render_scale"}, qualitySet = {"renderer.quality"};
+    playersScale = automatic;
+    playersScale.render_scale = 0.8;
+    RendererSettings playersBloom = automatic;
+    playersBloom.bloom_resolution = BloomResolution::quarter;
+    const std::set<std::string> none, scaleSet = {"renderer.render_scale"}, qualitySet = {"renderer.quality"},
+                                bloomSet = {"renderer.bloom_resolution"};
     const struct {
         std::string renderer;
         int width, height;
@@ -237,13 +239,14 @@ TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeys
         double scale;
         BloomResolution bloom;
     } cases[] = {
-        {llvmpipe, 1280, 720, automatic, none, false, 0.5, BloomResolution::quarter},
-        {"softpipe", 800, 800, automatic, none, false, 0.6, BloomResolution::quarter},
-        {"Mesa swrast", 3840, 2160, automatic, none, false, 0.25, BloomResolution::quarter},
+        {llvmpipe, 1280, 720, automatic, none, false, 0.5, BloomResolution::half},
+        {"softpipe", 800, 800, automatic, none, false, 0.6, BloomResolution::half},
+        {"Mesa swrast", 3840, 2160, automatic, none, false, 0.25, BloomResolution::half},
         {gpu, 1280, 720, automatic, none, false, 1.0, BloomResolution::full},
         {llvmpipe, 1280, 720, RendererSettings{}, none, false, 1.0, BloomResolution::full},
-        {llvmpipe, 1280, 720, half, scaleSet, false, 0.8, BloomResolution::quarter},
-        {llvmpipe, 1280, 720, RendererSettings{}, none, true, 0.5, BloomResolution::quarter},
+        {llvmpipe, 1280, 720, playersScale, scaleSet, false, 0.8, BloomResolution::half},
+        {llvmpipe, 1280, 720, playersBloom, bloomSet, false, 0.5, BloomResolution::quarter},
+        {llvmpipe, 1280, 720, RendererSettings{}, none, true, 0.5, BloomResolution::half},
         {llvmpipe, 1280, 720, RendererSettings{}, qualitySet, true, 1.0, BloomResolution::full},
     };
     for (const auto& c : cases) {
@@ -251,13 +254,13 @@ TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeys
         const QualityChoice choice = chooseRenderQuality(c.renderer, c.width, c.height, c.asked, c.players, c.playerMode);
         EXPECT_DOUBLE_EQ(choice.settings.render_scale, c.scale);
         EXPECT_EQ(choice.settings.bloom_resolution, c.bloom);
-        const bool lowered = c.bloom == BloomResolution::quarter;
+        const bool lowered = c.bloom != BloomResolution::full;
         EXPECT_EQ(choice.multisample, !lowered);
         EXPECT_EQ(choice.line.empty(), !lowered);
     }
     EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, automatic, none).line,
               "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.5, "
-                                             "bloom_resolution quarter, one sample per pixel.");
+                                             "bloom_resolution half, one sample per pixel.");
 }
 
 // A saved key keeps every other line of the file; it replaces the value the
