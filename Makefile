@@ -4,8 +4,9 @@
 #   make bench installs what is missing, builds Release and runs the benchmark
 #   make soak  the same sanitizer build, then five minutes of scripted play
 #              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
-#   make screenshots  builds Release and draws the README's picture of the glow
-#              into docs/bloom_resolutions.png
+#   make screenshots  builds Release and draws the README's pictures of the glow
+#              and of quality full and auto into docs/bloom_resolutions.png and
+#              docs/quality_full_auto.png
 #   make sound-picture  builds Release, plays the win replay into a WAV and
 #              draws its loudness into docs/sound_win_replay.png
 #   make install [PREFIX=dir]  builds Release and installs the game under
@@ -58,7 +59,7 @@ screenshots: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
 	cmake --build $(BENCH_DIR) --target screenshots -j $(JOBS)
 	LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
-	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png
+	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png docs/quality_full_auto.png
 
 # The win replay heard through OpenAL Soft's wave backend, under Xvfb.
 .PHONY: sound-picture
