@@ -222,32 +222,33 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
 TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeysWin)
 {
     const std::string llvmpipe = "llvmpipe (LLVM 15.0.7, 256 bits)", gpu = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
-    RendererSettings automatic, playersScale;
-    automatic.quality = RenderQuality::automatic;
-    playersScale = automatic;
-    playersScale.render_scale = 0.8;
-    RendererSettings playersBloom = automatic;
-    playersBloom.bloom_resolution = BloomResolution::quarter;
-    const std::set<std::string> none, scaleSet = {"renderer.render_scale"}, qualitySet = {"renderer.quality"},
-                                bloomSet = {"renderer.bloom_resolution"};
+    const auto asked = [](RenderQuality quality, double scale = 1.0, BloomResolution bloom = BloomResolution::full) {
+        RendererSettings settings;
+        settings.quality = quality;
+        settings.render_scale = scale;
+        settings.bloom_resolution = bloom;
+        return settings;
+    };
+    const RenderQuality full = RenderQuality::full, automatic = RenderQuality::automatic;
+    const BloomResolution half = BloomResolution::half, quarter = BloomResolution::quarter;
     const struct {
         std::string renderer;
         int width, height;
         RendererSettings asked;
-        const std::set<std::string>& players;
+        std::set<std::string> players;
         bool playerMode;
         double scale;
         BloomResolution bloom;
     } cases[] = {
-        {llvmpipe, 1280, 720, automatic, none, false, 0.5, BloomResolution::half},
-        {"softpipe", 800, 800, automatic, none, false, 0.6, BloomResolution::half},
-        {"Mesa swrast", 3840, 2160, automatic, none, false, 0.25, BloomResolution::half},
-        {gpu, 1280, 720, automatic, none, false, 1.0, BloomResolution::full},
-        {llvmpipe, 1280, 720, RendererSettings{}, none, false, 1.0, BloomResolution::full},
-        {llvmpipe, 1280, 720, playersScale, scaleSet, false, 0.8, BloomResolution::half},
-        {llvmpipe, 1280, 720, playersBloom, bloomSet, false, 0.5, BloomResolution::quarter},
-        {llvmpipe, 1280, 720, RendererSettings{}, none, true, 0.5, BloomResolution::half},
-        {llvmpipe, 1280, 720, RendererSettings{}, qualitySet, true, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, asked(automatic), {}, false, 0.5, half},
+        {"softpipe", 800, 800, asked(automatic), {}, false, 0.6, half},
+        {"Mesa swrast", 3840, 2160, asked(automatic), {}, false, 0.25, half},
+        {gpu, 1280, 720, asked(automatic), {}, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, asked(full), {}, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, asked(automatic, 0.8), {"renderer.render_scale"}, false, 0.8, half},
+        {llvmpipe, 1280, 720, asked(automatic, 1.0, quarter), {"renderer.bloom_resolution"}, false, 0.5, quarter},
+        {llvmpipe, 1280, 720, asked(full), {}, true, 0.5, half},
+        {llvmpipe, 1280, 720, asked(full), {"renderer.quality"}, true, 1.0, BloomResolution::full},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.renderer + " " + std::to_string(c.width) + (c.playerMode ? " --menu" : ""));
@@ -258,7 +259,7 @@ TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeys
         EXPECT_EQ(choice.multisample, !lowered);
         EXPECT_EQ(choice.line.empty(), !lowered);
     }
-    EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, automatic, none).line,
+    EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, asked(automatic), {}).line,
               "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.5, "
                                              "bloom_resolution half, one sample per pixel.");
 }

@@ -29,7 +29,7 @@ case_missing_renderer_override() {
   [[ "$(sed -n 2p "$SCRATCH/out.txt")" == \
      "ERROR: Failed to load 'assets/settings/nothing_here.ini'. Using default values instead." ]] \
     || fail "missing override not reported first"
-  [[ $(grep -c "Failed to load" "$SCRATCH/out.txt") == 1 ]] || fail "other settings files failed too"
+  [[ $(grep -c "Failed to load\|Quality auto" "$SCRATCH/out.txt") == 1 ]] || fail "other lines than the missing file's"
   # The shipped window file asks for a 1280 by 720 window.
   grep -q "Geometry: 1280x720" <<<"$geometry" || fail "window size: $geometry"
 }
@@ -62,8 +62,7 @@ case_bad_window_size() {
 }
 
 # The player's own file asks for auto and sets the scale: on llvmpipe auto
-# keeps that scale, halves the glow's targets and says so in one line. The
-# shipped files' game says nothing of it.
+# keeps that scale, halves the glow's targets and says so in one line.
 case_quality_auto() {
   mkdir -p "$XDG_CONFIG_HOME/glimmerdeep"
   printf '[renderer]\nquality = auto\nrender_scale = 0.75\n' > "$XDG_CONFIG_HOME/glimmerdeep/renderer_standard.ini"
@@ -74,10 +73,6 @@ case_quality_auto() {
   rm -r "$XDG_CONFIG_HOME/glimmerdeep"
   [[ $(grep -c "^Quality auto: 'llvmpipe" "$SCRATCH/out.txt") == 1 ]] || fail "no single line of auto's choice"
   expect_output_contains "draws without a graphics card; render_scale 0.75, bloom_resolution half, one sample per pixel."
-  start_game "$GAME" "$SOURCE_DIR"
-  wait_window
-  quit_game
-  if grep -qF "Quality auto" "$SCRATCH/out.txt"; then fail "full quality chose something"; fi
 }
 
 # --help and --version answer and end before the window system is touched:
