@@ -444,13 +444,17 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     const double secondFrame = timeMilliseconds([&] { frame(nullptr); });
     frames = std::max(frames, 1);
     const int warmUp = std::min(warmUpFrames, frames), passFrames = std::min(60, frames);
-    // Full and auto quality, each a target set of its own swapped in.
+    // Full and auto quality, each a target set of its own swapped in; auto's made only once full's frames are timed.
     RenderTargets autoTargets;
     const RendererSettings automatic = automaticQuality(app.settings.renderer, size);
-    autoTargets.create(app.renderTargets.width(), app.renderTargets.height(), automatic.bloom_resolution,
-                       automatic.render_scale);
-    const auto timeAutomatic = [&](const std::string& key) {
+    const auto useAutoTargets = [&] {
+        if (autoTargets.sceneFramebuffer() == 0)
+            autoTargets.create(app.renderTargets.width(), app.renderTargets.height(), automatic.bloom_resolution,
+                               automatic.render_scale);
         std::swap(app.renderTargets, autoTargets);
+    };
+    const auto timeAutomatic = [&](const std::string& key) {
+        useAutoTargets();
         putSeries(key, timeFrames(warmUp, passFrames));
         std::swap(app.renderTargets, autoTargets);
     };
@@ -552,7 +556,7 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         app.particles = particles;
         app.hudMessage = message;
         app.lastFrameTime = lastFrameTime;
-        std::swap(app.renderTargets, autoTargets);
+        useAutoTargets();
         runRouteFrame(app, framesRun++, console, nullptr, &autoPicture);
         std::swap(app.renderTargets, autoTargets);
         distance.add(fullPicture, autoPicture);
