@@ -24,10 +24,10 @@ struct QualityChoice {
 // Only quality = auto on a software renderer changes anything: the render
 // scale then shrinks the scene to a fixed budget of pixels (1280x720 drawn
 // at half its size, fluid on two cores), the glow's targets go to half of
-// that (a quarter would lose the glow of a spark between its texels) and the
-// window does without its samples, except for what `playersKeys` ("renderer.render_scale",
-// "renderer.bloom_resolution") shows the player chose. In `playerMode` the
-// quality is auto unless the player chose it too.
+// that (a quarter would lose the glow of a spark between its texels) and
+// the window does without its samples, except for what `playersKeys`
+// ("renderer.render_scale", "renderer.bloom_resolution") shows the player
+// chose. In `playerMode` the quality is auto unless the player chose it too.
 QualityChoice chooseRenderQuality(const std::string& rendererName, int width, int height,
                                   const RendererSettings& settings, const std::set<std::string>& playersKeys,
                                   bool playerMode = false);
