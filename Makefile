@@ -6,7 +6,8 @@
 #              that watches memory and GL objects (GLIMMERDEEP_SOAK_SECONDS)
 #   make screenshots  builds Release and draws the README's pictures of the glow
 #              and the ghost into docs/bloom_resolutions.png and docs/ghost.png,
-#              and the menus of player mode into docs/screens
+#              quality full beside auto into docs/quality_full_auto.png, and
+#              the menus of player mode into docs/screens
 #   make sound-picture  builds Release, plays the win replay into a WAV and
 #              draws its loudness into docs/sound_win_replay.png
 #   make install [PREFIX=dir]  builds Release and installs the game under
@@ -76,7 +77,8 @@ screenshots: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF
 	cmake --build $(BENCH_DIR) --target screenshots -j $(JOBS)
 	LIBGL_ALWAYS_SOFTWARE=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
-	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png docs/ghost.png docs/screens
+	  $(BENCH_DIR)/tools/screenshots/screenshots docs/bloom_resolutions.png \
+	  docs/quality_full_auto.png docs/ghost.png docs/screens
 
 # The win replay heard through OpenAL Soft's wave backend, under Xvfb.
 .PHONY: sound-picture

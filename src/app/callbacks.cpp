@@ -40,5 +40,6 @@ void onFramebufferSize(GLFWwindow* window, int width, int height)
 {
     glViewport(0, 0, width, height);
     App& app = appOf(window);
-    app.renderTargets.create(width, height, app.settings.renderer.bloom_resolution);
+    const RendererSettings& renderer = app.settings.renderer;
+    app.renderTargets.create(width, height, renderer.bloom_resolution, renderer.render_scale);
 }

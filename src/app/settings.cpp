@@ -25,6 +25,14 @@ std::optional<SettingsFile> readPlayersFile(const std::string& folder, const Set
     return SettingsFile(path, *text, console);
 }
 
+// Every key of `file` that `layer`, a file of the player's, gives.
+void markPlayersKeys(Settings& settings, SettingsFileId file, const SettingsFile* layer)
+{
+    for (const SettingKey& key : settingsTable())
+        if (layer && key.file == file && layer->value(sectionOf(key), key.name))
+            settings.givenByPlayer.insert(std::string(sectionOf(key)) + "." + key.name);
+}
+
 }  // namespace
 
 std::string playerSettingsFolder()
@@ -49,6 +57,8 @@ Settings loadSettings(const CommandLineOptions& options, std::ostream& console, 
         if (own)
             layers.insert(named ? layers.begin() : layers.end(), &*own);
         readSettingsFile(settings, file.id, layers, console);
+        for (const SettingsFile* layer : {named ? &base : nullptr, own ? &*own : nullptr})
+            markPlayersKeys(settings, file.id, layer);
     }
     if (options.noSound)
         settings.audio.enabled = false;

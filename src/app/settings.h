@@ -13,6 +13,7 @@
 
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 
 // The initial values are the built-in defaults.
@@ -35,6 +36,9 @@ struct Settings {
     // "section.key" -> the path of the file its value came from, for the
     // lines that name it later; for a key no file gives, the last file read.
     std::map<std::string, std::string> givenBy;
+    // "section.key" that the player's own file or a file named on the
+    // command line gives: the player's choices, which nothing overrides.
+    std::set<std::string> givenByPlayer;
     AudioSettings audio;  // [audio] of the window file
 };
 

@@ -120,6 +120,18 @@ const SettingsTable& settingsTable()
          {}, nullptr,
          {{"full", static_cast<int>(BloomResolution::full)}, {"half", static_cast<int>(BloomResolution::half)},
           {"quarter", static_cast<int>(BloomResolution::quarter)}}},
+        {renderer, "render_scale", fieldOf<&RendererSettings::render_scale>(),
+         "size of the scene and its glow against the window's, shown in sharp blocks when below 1; the HUD "
+         "and its words keep the window's size. 0.5 draws a quarter of the pixels",
+         fromTo(0.25, 1), "is not a scale from 0.25 to 1"},
+        {renderer, "quality", fieldOf<&RendererSettings::quality>(),
+         "full draws as the keys above say; auto, on a renderer without a graphics card (llvmpipe and the "
+         "like), lowers render_scale and bloom_resolution and draws to a window without multisampling to stay fluid, "
+         "and says so in one line; keys set in "
+         "the player's own file or an --init_renderer file win. --menu starts with auto unless the player's "
+         "file says otherwise",
+         {}, nullptr,
+         {{"full", static_cast<int>(RenderQuality::full)}, {"auto", static_cast<int>(RenderQuality::automatic)}}},
     };
     return table;
 }

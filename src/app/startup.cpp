@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "callbacks.h"
+#include "render_quality.h"
 #include "window_mode.h"
 #include "framework/console.h"
 #include "framework/framework.h"
@@ -45,25 +46,13 @@ void fitWindowToGl(App& app)
         glfwSetWindowSize(app.window, window.width, window.height);
 }
 
-}  // namespace
-
-bool glDebugRequested()
+// The window with its context current and GL loaded; each failure ends the process.
+GLFWwindow* makeWindow(const WindowSettings& settings, int samples)
 {
-    const char* value = std::getenv("GLIMMERDEEP_GL_DEBUG");
-    return value && std::strcmp(value, "1") == 0;
-}
-
-void openMainWindow(App& app)
-{
-    if (!glfwInit())
-        report(Severity::startupFailure, "Failed to init GLFW", Topic::launch);
-    fitWindowToScreens(app.settings);
-
-    const WindowSettings& settings = app.settings.window;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_SAMPLES, samples);
     glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     // Mesa delivers debug messages only to a debug context.
@@ -73,19 +62,59 @@ void openMainWindow(App& app)
     GLFWwindow* window = glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), nullptr, nullptr);
     if (!window)
         report(Severity::startupFailure, "Failed to create GLFW window", Topic::launch);
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK)
+        report(Severity::startupFailure, "Failed to init GLEW", Topic::launch);
+    return window;
+}
+
+// quality = auto looks at the renderer once, before the first targets are
+// made; false when the window should have one sample per pixel.
+bool chooseQuality(App& app, GLFWwindow* window)
+{
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    const GLubyte* name = glGetString(GL_RENDERER);
+    const std::string renderer = name ? reinterpret_cast<const char*>(name) : "";
+    const QualityChoice choice =
+        chooseRenderQuality(renderer, width, height, app.settings.renderer, app.settings.givenByPlayer, app.playerMode);
+    app.settings.renderer = choice.settings;
+    if (!choice.line.empty())
+        report(Severity::information, choice.line);
+    return choice.multisample;
+}
+
+}  // namespace
+
+bool glDebugRequested()
+{
+    const char* value = std::getenv("GLIMMERDEEP_GL_DEBUG");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+void openMainWindow(App& app, int samples)
+{
+    if (!glfwInit())
+        report(Severity::startupFailure, "Failed to init GLFW", Topic::launch);
+    fitWindowToScreens(app.settings);
+
+    const WindowSettings& settings = app.settings.window;
+    GLFWwindow* window = makeWindow(settings, samples);
+    // Only a context names its renderer, and the samples are asked for
+    // before it: a renderer that cannot afford them gets a second window.
+    if (!chooseQuality(app, window) && samples > 1) {
+        glfwDestroyWindow(window);
+        window = makeWindow(settings, 0);
+    }
     app.window = window;
     glfwSetWindowUserPointer(window, &app);
 
-    glfwMakeContextCurrent(window);
     // Asked for either way: left alone, the driver's default would decide.
     glfwSwapInterval(settings.vsync ? 1 : 0);
     glfwSetFramebufferSizeCallback(window, onFramebufferSize);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwGetCursorPos(window, &app.startCursor.x, &app.startCursor.y);
-
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK)
-        report(Severity::startupFailure, "Failed to init GLEW", Topic::launch);
     fitWindowToGl(app);
 }
 

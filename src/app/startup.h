@@ -6,7 +6,10 @@ struct App;
 
 // Creates the window from the window settings, makes its context current,
 // installs the framebuffer-size callback, captures the cursor and loads GL.
-void openMainWindow(App& app);
+// The window's framebuffer has `samples` samples per pixel, unless quality
+// = auto, seeing a software renderer, lowers the renderer settings (with one
+// line) and makes the window again with one.
+void openMainWindow(App& app, int samples = 4);
 
 // The GL side of start-up once the window exists: render targets of the
 // framebuffer's size, fullscreen if configured, the initial render state, GL

@@ -5,6 +5,10 @@
 // targets cost a quarter or a sixteenth of the blur's pixels.
 enum class BloomResolution { full = 1, half = 2, quarter = 4 };
 
+// full: the settings as they stand; automatic: on a software renderer the
+// game lowers the render scale and the glow's targets to stay fluid.
+enum class RenderQuality { full, automatic };
+
 struct RendererSettings {
     bool wireframe = false;
     bool backface_culling = false;
@@ -12,6 +16,8 @@ struct RendererSettings {
     bool texcoords = false;  // flipped by T; reserved for a texture-coordinate view
     bool depthtest = true;
     BloomResolution bloom_resolution = BloomResolution::full;
+    double render_scale = 1.0;  // the scene's size against the window's, 0.25 to 1
+    RenderQuality quality = RenderQuality::full;
 };
 
 // Sky blue, the clear colour of the whole run.

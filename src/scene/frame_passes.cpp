@@ -39,6 +39,9 @@ void setUpCameraAndLights(Level& level, const FrameParameters& frame)
 void bindSceneTarget(const RenderTargets& targets, const FrameParameters& frame)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer());
+    // A scene smaller than the window; the blur and the composite set theirs.
+    if (targets.sceneWidth() != targets.width() || targets.sceneHeight() != targets.height())
+        glViewport(0, 0, targets.sceneWidth(), targets.sceneHeight());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/render_quality.h"
 #include "app/settings.h"
 #include "app/settings_docs.h"
 #include "app/settings_file.h"
@@ -13,6 +14,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -191,6 +193,8 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_EQ(settings.window.title, "Mine");
     EXPECT_EQ(settings.window.height, 720);  // the shipped file's
     EXPECT_EQ(settings.camera.fov, 75.0f);
+    EXPECT_EQ(settings.givenByPlayer, (std::set<std::string>{"window.width", "window.title", "camera.fov",
+                                                             "camera.near", "camera.invert_y"}));
     EXPECT_EQ(console.str(), "WARNING: '" + folder + "/camera_front.ini': near = -1 is not a distance above 0. "
                              "Using 0.1 instead.\nWARNING: '" + folder + "/renderer_standard.ini' cannot be read. "
                              "It is ignored.\n");
@@ -209,8 +213,57 @@ TEST(PlayerSettings, OverrideTheShippedFilesKeyByKey)
     EXPECT_EQ(wide.camera.near, 0.05f);
     EXPECT_TRUE(wide.camera.invertY);  // not in the named file
     EXPECT_TRUE(wide.audio.enabled);
+    EXPECT_EQ(wide.givenByPlayer.count("renderer.wireframe"), 1u);  // a named file is the player's too
     options.noSound = true;
     EXPECT_FALSE(loadSettings(options, console, folder).audio.enabled);
+}
+
+// quality = auto lowers the scale, the glow's targets and the window's
+// samples on a software renderer only, to a budget of pixels, and leaves the
+// keys the player set; --menu asks for auto unless the player chose quality.
+TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeysWin)
+{
+    const std::string llvmpipe = "llvmpipe (LLVM 15.0.7, 256 bits)", gpu = "NVIDIA GeForce RTX 3060/PCIe/SSE2";
+    const auto asked = [](RenderQuality quality, double scale = 1.0, BloomResolution bloom = BloomResolution::full) {
+        RendererSettings settings;
+        settings.quality = quality;
+        settings.render_scale = scale;
+        settings.bloom_resolution = bloom;
+        return settings;
+    };
+    const RenderQuality full = RenderQuality::full, automatic = RenderQuality::automatic;
+    const BloomResolution half = BloomResolution::half, quarter = BloomResolution::quarter;
+    const struct {
+        std::string renderer;
+        int width, height;
+        RendererSettings asked;
+        std::set<std::string> players;
+        bool playerMode;
+        double scale;
+        BloomResolution bloom;
+    } cases[] = {
+        {llvmpipe, 1280, 720, asked(automatic), {}, false, 0.5, half},
+        {"softpipe", 800, 800, asked(automatic), {}, false, 0.6, half},
+        {"Mesa swrast", 3840, 2160, asked(automatic), {}, false, 0.25, half},
+        {gpu, 1280, 720, asked(automatic), {}, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, asked(full), {}, false, 1.0, BloomResolution::full},
+        {llvmpipe, 1280, 720, asked(automatic, 0.8), {"renderer.render_scale"}, false, 0.8, half},
+        {llvmpipe, 1280, 720, asked(automatic, 1.0, quarter), {"renderer.bloom_resolution"}, false, 0.5, quarter},
+        {llvmpipe, 1280, 720, asked(full), {}, true, 0.5, half},
+        {llvmpipe, 1280, 720, asked(full), {"renderer.quality"}, true, 1.0, BloomResolution::full},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.renderer + " " + std::to_string(c.width) + (c.playerMode ? " --menu" : ""));
+        const QualityChoice choice = chooseRenderQuality(c.renderer, c.width, c.height, c.asked, c.players, c.playerMode);
+        EXPECT_DOUBLE_EQ(choice.settings.render_scale, c.scale);
+        EXPECT_EQ(choice.settings.bloom_resolution, c.bloom);
+        const bool lowered = c.bloom != BloomResolution::full;
+        EXPECT_EQ(choice.multisample, !lowered);
+        EXPECT_EQ(choice.line.empty(), !lowered);
+    }
+    EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, asked(automatic), {}).line,
+              "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.5, "
+                                             "bloom_resolution half, one sample per pixel.");
 }
 
 // A saved key keeps every other line of the file; it replaces the value the

@@ -29,7 +29,7 @@ case_missing_renderer_override() {
   [[ "$(sed -n 2p "$SCRATCH/out.txt")" == \
      "ERROR: Failed to load 'assets/settings/nothing_here.ini'. Using default values instead." ]] \
     || fail "missing override not reported first"
-  [[ $(grep -c "Failed to load" "$SCRATCH/out.txt") == 1 ]] || fail "other settings files failed too"
+  [[ $(grep -c "Failed to load\|Quality auto" "$SCRATCH/out.txt") == 1 ]] || fail "other lines than the missing file's"
   # The shipped window file asks for a 1280 by 720 window.
   grep -q "Geometry: 1280x720" <<<"$geometry" || fail "window size: $geometry"
 }
@@ -61,6 +61,20 @@ case_bad_window_size() {
   expect_output_contains "WARNING: 'assets/settings/window.ini': height = -600 is not a number of pixels above 0. Using 800 instead."
 }
 
+# The player's own file asks for auto and sets the scale: on llvmpipe auto
+# keeps that scale, halves the glow's targets and says so in one line.
+case_quality_auto() {
+  mkdir -p "$XDG_CONFIG_HOME/glimmerdeep"
+  printf '[renderer]\nquality = auto\nrender_scale = 0.75\n' > "$XDG_CONFIG_HOME/glimmerdeep/renderer_standard.ini"
+  start_game "$GAME" "$SOURCE_DIR"
+  wait_window
+  wait_geometry 1280x720 30
+  quit_game
+  rm -r "$XDG_CONFIG_HOME/glimmerdeep"
+  [[ $(grep -c "^Quality auto: 'llvmpipe" "$SCRATCH/out.txt") == 1 ]] || fail "no single line of auto's choice"
+  expect_output_contains "draws without a graphics card; render_scale 0.75, bloom_resolution half, one sample per pixel."
+}
+
 # --help and --version answer and end before the window system is touched:
 # without a display to open a window on, they still succeed.
 case_help_and_version() {
@@ -83,4 +97,5 @@ case_no_settings_files
 case_missing_renderer_override
 case_ambiguous_asset
 case_bad_window_size
+case_quality_auto
 echo "startup_test: all cases passed"

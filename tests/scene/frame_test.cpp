@@ -173,33 +173,46 @@ TEST_F(FrameTest, AFramesGlCallsHappenInItsPassesWithEachObjectsOwnMatricesAndIt
 }
 
 // A small, very bright square in the glow target spreads as wide a halo on
-// the screen through blur targets of half or a quarter of the window's size
-// as through full ones. A resize remakes the targets at the new size, the
-// blur ones at their fraction, and leaves the lightmap alone.
+// the screen through blur targets of half or a quarter of the window's size,
+// and at a render scale below 1, as through full ones; at that scale one
+// scene texel shows as a sharp block of the window's pixels. A resize remakes
+// the targets at the new size, each at its fraction, and leaves the lightmap alone.
 TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolutionAndTheTargetsFollowAResize)
 {
     const GLuint lightmap = app.level->lightmap->texture();
-    const auto haloWidth = [&](BloomResolution bloom) {
+    struct Picture {
+        int haloWidth = 0;
+        int texelPixels = 0;  // window pixels showing the one red scene texel
+    };
+    const auto draw = [&](BloomResolution bloom, double scale) {
         app.settings.renderer.bloom_resolution = bloom;
+        app.settings.renderer.render_scale = scale;
         onFramebufferSize(window, windowWidth, windowHeight);
         const RenderTargets& targets = app.renderTargets;
+        const int centreX = targets.sceneWidth() / 2, centreY = targets.sceneHeight() / 2;
+        const int side = std::max(1, static_cast<int>(4 * scale));
         glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFramebuffer());
         const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f}, bright[4] = {300.0f, 300.0f, 300.0f, 1.0f};
+        const float red[4] = {0.5f, 0.0f, 0.0f, 1.0f};
         glClearBufferfv(GL_COLOR, 0, black);
         glClearBufferfv(GL_COLOR, 1, black);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(windowWidth / 2 - 2, windowHeight / 2 - 2, 4, 4);
+        glScissor(centreX - side / 2, centreY - side / 2, side, side);
         glClearBufferfv(GL_COLOR, 1, bright);
+        glScissor(centreX / 2, centreY / 2, 1, 1);
+        glClearBufferfv(GL_COLOR, 0, red);
         glDisable(GL_SCISSOR_TEST);
         for (int i = 0; i < Bloom::blurIterations; ++i)
             app.level->bloom->blurPass(targets, i);
         app.level->bloom->composite(targets);
         const std::vector<unsigned char> pixels = screenshot();
+        Picture picture;
         const unsigned char* row = &pixels[static_cast<size_t>(windowHeight / 2 * windowWidth * 3)];
-        int lit = 0;
         for (int x = 0; x < windowWidth; ++x)
-            lit += row[x * 3] + row[x * 3 + 1] + row[x * 3 + 2] > 70 ? 1 : 0;
-        return lit;
+            picture.haloWidth += row[x * 3] + row[x * 3 + 1] + row[x * 3 + 2] > 70 ? 1 : 0;
+        for (size_t i = 0; i < pixels.size(); i += 3)
+            picture.texelPixels += pixels[i] > 0 && pixels[i + 1] == 0 ? 1 : 0;
+        return picture;
     };
     const auto sizeOf = [](GLuint texture) {
         glm::ivec2 size(0);
@@ -208,26 +221,43 @@ TEST_F(FrameTest, TheGlowKeepsItsSizeAtEveryBloomResolutionAndTheTargetsFollowAR
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size.y);
         return size;
     };
-    const int full = haloWidth(BloomResolution::full);
+    const int full = draw(BloomResolution::full, 1.0).haloWidth;
     EXPECT_GT(full, 8);
-    for (BloomResolution bloom : {BloomResolution::full, BloomResolution::half, BloomResolution::quarter}) {
-        const int divisor = static_cast<int>(bloom);
-        SCOPED_TRACE(divisor);
+    for (const auto& [bloom, scale] : {std::pair{BloomResolution::full, 1.0}, {BloomResolution::half, 1.0},
+                                       {BloomResolution::quarter, 1.0}, {BloomResolution::full, 0.5},
+                                       {BloomResolution::half, 0.5}}) {
+        const int divisor = static_cast<int>(bloom), block = static_cast<int>(1 / scale);
+        SCOPED_TRACE(std::to_string(divisor) + " at " + std::to_string(scale));
+        const Picture picture = draw(bloom, scale);
         // A quarter's upsampling widens the halo a little; half keeps it.
-        EXPECT_NEAR(haloWidth(bloom), full, full * divisor / 8);
+        EXPECT_NEAR(picture.haloWidth, full, full * divisor * block / 8);
+        EXPECT_EQ(picture.texelPixels, block * block);
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[2], windowWidth) << "the composite draws the whole window";
 
-        onFramebufferSize(window, 120, 90);
-        EXPECT_EQ(sizeOf(app.renderTargets.pingpongTexture(0)), glm::ivec2(120, 90) / divisor);
-        EXPECT_EQ(sizeOf(app.renderTargets.brightColorTexture()), glm::ivec2(120, 90));
+        onFramebufferSize(window, 120, 80);
+        EXPECT_EQ(sizeOf(app.renderTargets.pingpongTexture(0)), glm::ivec2(120, 80) / block / divisor);
+        EXPECT_EQ(sizeOf(app.renderTargets.brightColorTexture()), glm::ivec2(120, 80) / block);
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[3], 90);
+        EXPECT_EQ(viewport[3], 80);
         onFramebufferSize(window, windowWidth, windowHeight);
     }
     EXPECT_EQ(app.level->lightmap->texture(), lightmap);
     EXPECT_EQ(sizeOf(lightmap), glm::ivec2(512));
+
+    // The level at half the scale: the same picture over the whole window, in coarser pixels.
+    const auto levelAt = [&](double scale) {
+        app.settings.renderer.render_scale = scale;
+        onFramebufferSize(window, windowWidth, windowHeight);
+        frame(0.5);
+        return screenshot();
+    };
+    const std::vector<unsigned char> sharp = levelAt(1.0), coarse = levelAt(0.5);
+    double difference = 0.0;
+    for (size_t i = 0; i < sharp.size(); ++i)
+        difference += std::abs(sharp[i] - coarse[i]);
+    EXPECT_LT(difference / static_cast<double>(sharp.size()), 4.0);
 }
 
 // A target the driver refuses, here one larger than GL can hold, is told

@@ -17,7 +17,8 @@ struct FrameSize {
 };
 
 // A measuring process, spawned as `bench --measure <mode> WxH <frames> <spawn time, ns>`: mode "frames" (start-up,
-// frames, passes, counts), "loaders" or "callgrind"; it prints its results among its log lines.
+// frames, passes, counts, quality auto), "loaders", "single_sample" (full and auto frames in a window without
+// multisampling) or "callgrind"; it prints its results among its log lines.
 int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int64_t spawnedAtNs);
 inline constexpr const char* resultLinePrefix = "bench result: ";  // then key, blank, value
 inline constexpr int warmUpFrames = 20;  // before any measured frame, so every variant is compiled

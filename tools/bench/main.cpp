@@ -114,7 +114,7 @@ SizeRun measureSize(const std::string& self, const FrameSize& size, const BenchO
     for (int i = 0; i < options.runs; ++i) {
         std::cerr << "bench: measuring " << size.text() << ", run " << i + 1 << " of " << options.runs << " ..."
                   << std::endl;
-        for (const std::string mode : {"frames", "loaders"}) {
+        for (const std::string mode : {"frames", "loaders", "single_sample"}) {
             const std::string log = workDir + "/" + mode + "-" + size.text() + "-" + std::to_string(i + 1) + ".log";
             const SizeRun run = measure({self}, mode, size, options.frames, log);
             results[i].values.insert(run.results.values.begin(), run.results.values.end());

@@ -7,6 +7,7 @@
 #include "allocation_counter.h"
 #include "gl_calls.h"
 #include "app/frame.h"
+#include "app/render_quality.h"
 #include "app/startup.h"
 #include "audio/game_sound.h"
 #include "framework/asset_path.h"
@@ -54,7 +55,9 @@ struct CountingSink : std::streambuf {
 // Frame `index` (0 for the first after start-up) of the fixed route, as the game loop runs it: the fairy circles
 // inside the well and slowly climbs. With the simulation's start in runMeasurement, the bench's only use of the
 // game's frame API.
-void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* observer)
+// With `picture`, the finished frame's RGB rows are read into it before the swap.
+void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* observer,
+                   std::vector<unsigned char>* picture = nullptr)
 {
     constexpr float frameTime = 1.0f / 60.0f;
     constexpr double turnRate = 1.2;       // radians per second: a circle of about 2 units inside the well
@@ -73,7 +76,43 @@ void runRouteFrame(App& app, int index, std::ostream& console, FrameObserver* ob
     input.cursor.x = app.startCursor.x - turnRate * seconds / sensitivity;
     input.cursor.y = app.startCursor.y - nodAmplitude * nod * nod / sensitivity;
     runFrame(app, input, console, observer);
+    if (picture) {
+        picture->resize(static_cast<std::size_t>(input.framebufferWidth) * input.framebufferHeight * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, input.framebufferWidth, input.framebufferHeight, GL_RGB, GL_UNSIGNED_BYTE, picture->data());
+    }
     glfwSwapBuffers(app.window);
+}
+
+// How far one picture lies from another: the mean absolute difference per channel (0..255), and the share of
+// pixels with a channel more than `visible` apart.
+struct PictureDistance {
+    static constexpr int visible = 16;
+    double sumAbsolute = 0.0, differingPixels = 0.0, pixels = 0.0;
+    void add(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+    {
+        for (std::size_t i = 0; i + 2 < std::min(a.size(), b.size()); i += 3) {
+            int largest = 0;
+            for (std::size_t c = i; c < i + 3; ++c) {
+                const int difference = std::abs(a[c] - b[c]);
+                sumAbsolute += difference;
+                largest = std::max(largest, difference);
+            }
+            differingPixels += largest > visible ? 1.0 : 0.0;
+            pixels += 1.0;
+        }
+    }
+};
+
+// The renderer settings quality = auto picks for this renderer and size when the player chose nothing.
+RendererSettings automaticQuality(const RendererSettings& full, FrameSize size)
+{
+    RendererSettings asked = full;
+    asked.quality = RenderQuality::automatic;
+    const GLubyte* renderer = glGetString(GL_RENDERER);
+    return chooseRenderQuality(renderer ? reinterpret_cast<const char*>(renderer) : "", size.width, size.height,
+                               asked, {})
+        .settings;
 }
 
 // The scene's floor: its own draws, each with a twin program that keeps the original's vertex stage (so every
@@ -370,15 +409,16 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         return times;
     };
 
-    // Start-up as main() runs it, each phase timed.
+    // Start-up as main() runs it, each phase timed; a window of one sample per pixel for the "single_sample" mode.
     double window = 0.0, openWindow = 0.0;
+    const int samples = mode == "single_sample" ? 0 : 4;
     const double settings = timeMilliseconds([&] { app.settings = loadSettings(CommandLineOptions{}, std::cout); });
     app.settings.window.width = size.width;  // the bench always runs windowed
     app.settings.window.height = size.height;
     app.settings.window.fullscreen = false;
     app.switches = initialSwitches(app.settings);
     window = timeMilliseconds([&] {
-        openWindow = timeMilliseconds([&] { openMainWindow(app); });
+        openWindow = timeMilliseconds([&] { openMainWindow(app, samples); });
         prepareRendering(app);
     });
     if (mode == "loaders") {
@@ -402,6 +442,27 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
     const double firstFrame = timeMilliseconds([&] { frame(nullptr); });
     const std::int64_t firstShownNs = nowNanoseconds();
     const double secondFrame = timeMilliseconds([&] { frame(nullptr); });
+    frames = std::max(frames, 1);
+    const int warmUp = std::min(warmUpFrames, frames), passFrames = std::min(60, frames);
+    // Full and auto quality, each a target set of its own swapped in; auto's made only once full's frames are timed.
+    RenderTargets autoTargets;
+    const RendererSettings automatic = automaticQuality(app.settings.renderer, size);
+    const auto useAutoTargets = [&] {
+        if (autoTargets.sceneFramebuffer() == 0)
+            autoTargets.create(app.renderTargets.width(), app.renderTargets.height(), automatic.bloom_resolution,
+                               automatic.render_scale);
+        std::swap(app.renderTargets, autoTargets);
+    };
+    const auto timeAutomatic = [&](const std::string& key) {
+        useAutoTargets();
+        putSeries(key, timeFrames(warmUp, passFrames));
+        std::swap(app.renderTargets, autoTargets);
+    };
+    if (mode == "single_sample") {  // what the window's four samples cost: the frames again without them
+        putSeries("single_sample.frames", timeFrames(warmUp, passFrames));
+        timeAutomatic("single_sample.auto");
+        return 0;
+    }
     for (const auto& [name, key] : {std::pair{GL_RENDERER, "renderer"}, {GL_VERSION, "gl.version"}})
         put(key, std::string(glGetString(name) ? reinterpret_cast<const char*>(glGetString(name)) : "?"));
     if (mode == "callgrind") {
@@ -422,8 +483,6 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         put("startup." + std::string(phase), milliseconds);
 
     // Frames exactly as the loop runs them, on the wall clock.
-    frames = std::max(frames, 1);
-    const int warmUp = std::min(warmUpFrames, frames), passFrames = std::min(60, frames);
     put("frames.count", frames);
     putSeries("frames", timeFrames(warmUp, frames));
 
@@ -476,6 +535,35 @@ int runMeasurement(const std::string& mode, FrameSize size, int frames, std::int
         app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height(), bloom);
         putSeries(key, timeFrames(warmUp, std::min(60, frames)));
     }
+    app.renderTargets.create(app.renderTargets.width(), app.renderTargets.height());
+
+    // quality = auto: its choice, its frames, and its pictures against full quality's of the very same frames (the
+    // game's state put back between the two).
+    put("auto.render_scale", automatic.render_scale);
+    put("auto.bloom_divisor", static_cast<int>(automatic.bloom_resolution));
+    timeAutomatic("frames.auto");
+    PictureDistance distance;
+    std::vector<unsigned char> fullPicture, autoPicture;
+    for (int i = 0; i < std::min(10, frames); ++i) {
+        for (int skipped = 0; skipped < 5; ++skipped)  // pictures half a second of route apart
+            frame(nullptr);
+        const Simulation simulation = app.simulation;
+        const ParticlePool particles = app.particles;
+        const HudMessage message = app.hudMessage;
+        const double lastFrameTime = app.lastFrameTime;
+        runRouteFrame(app, framesRun, console, nullptr, &fullPicture);
+        app.simulation = simulation;
+        app.particles = particles;
+        app.hudMessage = message;
+        app.lastFrameTime = lastFrameTime;
+        useAutoTargets();
+        runRouteFrame(app, framesRun++, console, nullptr, &autoPicture);
+        std::swap(app.renderTargets, autoTargets);
+        distance.add(fullPicture, autoPicture);
+    }
+    put("picture.frames", std::min(10, frames));
+    put("picture.mean_absolute", distance.sumAbsolute / std::max(1.0, distance.pixels * 3));
+    put("picture.differing_share", distance.differingPixels / std::max(1.0, distance.pixels));
     put("events_printed", sink.characters > 0 ? 1 : 0);
     return 0;
 }

@@ -233,6 +233,26 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
                       return fixed(r.number(key), 2) + " (" + fixed(1000.0 / r.number(key), 1) + ")";
                   });
 
+    table.heading("quality = full beside auto, median frame ms (frames per second), " + count(first.number("pass.frames")) +
+                  " frames after the others");
+    table.row("auto's choice here: render_scale, bloom_resolution", [](const Results& r) {
+        const double divisor = r.number("auto.bloom_divisor");
+        return fixed(r.number("auto.render_scale"), 2) + ", " +
+               (divisor == 4 ? "quarter" : divisor == 2 ? "half" : "full");
+    });
+    const auto msAndFps = [](const std::string& name) {
+        return [name](const Results& r) {
+            return fixed(r.number(name), 2) + " (" + fixed(1000.0 / r.number(name), 1) + ")";
+        };
+    };
+    table.row("full, window of 4 samples (as above)", msAndFps("frames.median"));
+    table.row("auto, window of 4 samples", msAndFps("frames.auto.median"), ">= 30 fps 1280x720, >= 40 800x800");
+    table.row("full, window of 1 sample", msAndFps("single_sample.frames.median"));
+    table.row("auto, window of 1 sample", msAndFps("single_sample.auto.median"));
+    table.row("auto, 95th percentile, window of 4 samples", decimals(key("frames.auto.p95"), 2));
+    table.row("picture: mean |auto - full| per channel (0..255)", decimals(key("picture.mean_absolute"), 2));
+    table.row("picture: pixels a channel more than 16 apart, %", decimals(key("picture.differing_share", 0.01), 1));
+
     table.heading("Passes against their floors, ms, median of " + count(first.number("pass.frames")) +
                   " frames: wall through glFinish, and its ratio to the floor");
     passRows(table, runs);
@@ -248,7 +268,7 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
     instructionRows(table, callgrind);
 
     table.heading("Notes\n- Each size is measured by " + runCount +
-                  " pairs of fresh processes spawned by the bench; every figure is the median of");
+                  " sets of three fresh processes spawned by the bench; every figure is the median of");
     table.line(R"(  the runs' figures, except the start-up split, which is the whole of the run with the median total
   so that its rows add up. Start-up counts from just before the spawn to the return of the first
   glfwSwapBuffers; each row times the calls main() makes. llvmpipe compiles a program's variant at
@@ -270,6 +290,13 @@ std::string formatReport(const std::vector<SizeRun>& runs, const CallgrindRun& c
                (first.number("blend_after_frame") > 0.5 ? "on" : "off") + R"().
 - The frame at bloom_resolution half and quarter: the same route with the ping-pong targets remade at
   that fraction of the window, after warm-up frames.
+- quality = auto: the settings chooseRenderQuality gives for this GL_RENDERER and size with no key of
+  the player's, in a target set of their own swapped in for the frames. The windows of 1 sample are a
+  third fresh process per run, opened without GLFW_SAMPLES 4, timing full then auto. The picture
+  distance compares the window's pixels of the same frames (the game's state put back between the two
+  draws, 10 frames 5 apart): the mean absolute difference per 8-bit channel says how far the picture
+  moves on average; the share of pixels with a channel more than 16 apart (a step the eye sees on the
+  sky and the wall) says how much of it shows the change.
 - Counts come from the probes the tests use: GLEW's pointers wrapped (Gen*/Create*, uniform and
   attribute look-ups, instanced draws, buffer and texture uploads) and the GL 1.1 calls the game
   makes interposed (glDrawArrays, glDrawElements, glGenTextures, glTexImage2D among them);
