@@ -43,7 +43,9 @@ void writeItem(HudTextLine& line, MenuItem item, const Menu& menu)
     case MenuItem::fly: line.append("Fly"); break;
     case MenuItem::course:
         line.append("Course ");
-        line.append(menu.courses.empty() ? classicCourseName : menu.courses[static_cast<std::size_t>(menu.course)].name);
+        // A view either way: a std::string made here would allocate every frame.
+        line.append(menu.courses.empty() ? std::string_view(classicCourseName)
+                                         : std::string_view(menu.courses[static_cast<std::size_t>(menu.course)].name));
         break;
     case MenuItem::options: line.append("Options"); break;
     case MenuItem::quit: line.append("Quit"); break;
