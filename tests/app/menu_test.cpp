@@ -229,31 +229,31 @@ TEST(PlayerMenus, ACoursePickedOnTheTitleIsTheNextRunsWithItsBestTimeAndGhost)
     RunOptions run;
     run.ghostTake.emplace(ReplayHeader{});
     offerCourses(game.app, {{"spiral", spiralFile}, {"broken", data + "/broken.ini"}}, "", &results);
-    const auto pick = [&](int key) {
-        return game.frame({key}).menu.request == MenuRequest::courseChanged && takeSelectedCourse(game.app, run, console);
-    };
-    const auto line = [&](int i) { return std::string(menuLayout(game.app.menu, width, height).text.lines[i].text()); };
     game.press({down});
-    EXPECT_EQ(line(3), "Course classic");
-    EXPECT_EQ(line(1), "No best time yet");
-
-    EXPECT_TRUE(pick(right));
-    EXPECT_EQ(line(3), "Course spiral");
-    EXPECT_EQ(line(1), "Best time 42.0 s");
-    EXPECT_EQ(run.course, spiral);
-    EXPECT_EQ(run.ghostTake->header().course, spiral);
-    EXPECT_EQ(game.app.simulation.course.fileHash, spiral.hash);
-    EXPECT_TRUE(game.app.ghost);
-
-    EXPECT_FALSE(pick(right));  // round to the broken one
-    EXPECT_EQ(line(3), "Course spiral");
-    EXPECT_EQ(game.app.course.name, "spiral");
-
-    EXPECT_TRUE(pick(left));
-    EXPECT_EQ(line(1), "No best time yet");
-    EXPECT_FALSE(game.app.ghost);
-    EXPECT_TRUE(pick(enter));
-    EXPECT_EQ(line(1), "Best time 42.0 s");
+    const struct {
+        int key;
+        bool changed;
+        const char* row;
+        const char* best;
+        bool ghost;
+    } picks[] = {
+        {right, true, "Course spiral", "Best time 42.0 s", true},
+        {right, false, "Course spiral", "Best time 42.0 s", true},  // round to the broken one
+        {left, true, "Course classic", "No best time yet", false},
+        {enter, true, "Course spiral", "Best time 42.0 s", true},
+    };
+    for (const auto& pick : picks) {
+        const bool asked = game.frame({pick.key}).menu.request == MenuRequest::courseChanged;
+        EXPECT_EQ(asked && takeSelectedCourse(game.app, run, console), pick.changed) << pick.row;
+        const HudText text = menuLayout(game.app.menu, width, height).text;
+        EXPECT_EQ(text.lines[3].text(), pick.row);
+        EXPECT_EQ(text.lines[1].text(), pick.best);
+        EXPECT_EQ(game.app.ghost.has_value(), pick.ghost) << pick.row;
+        const Course& flown = game.app.simulation.course;
+        EXPECT_EQ(std::string("Course ") + flown.name, pick.row);
+        EXPECT_EQ(run.course, (CourseId{flown.name, flown.fileHash})) << pick.row;
+        EXPECT_EQ(run.ghostTake->header().course, run.course) << pick.row;
+    }
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(console.str().find("Course: spiral\nERROR: '"), 0u) << console.str();
 }
