@@ -18,6 +18,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 struct GLFWwindow;
 
@@ -27,6 +29,7 @@ struct App {
     Course course;  // the course flown; every new run starts on it
     bool playerMode = false;  // --menu: title screen, menus, result screen
     Menu menu;                // the screen showing in player mode
+    std::vector<std::string> coursePaths;  // the files of menu.courses; "" for the course built in
     MenuScreen menuLastFrame = MenuScreen::none;  // the screen at the previous frame's start
     int menuSteadyFrames = 0;  // frames since that changed: a freed cursor jumps in the first ones
     bool saveOptions = true;   // false for a replay: its options change its own run only

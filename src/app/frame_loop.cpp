@@ -1,6 +1,7 @@
 #include "frame_loop.h"
 
 #include "best_time.h"
+#include "course_choice.h"
 #include "ghost_file.h"
 #include "framework/console.h"
 
@@ -169,6 +170,11 @@ void runFrameLoop(App& app, RunOptions& run)
         const RunBeforeFrame before{app.switches.paused, app.runEnd != RunEnd::none, app.simulation.runTime,
                                     app.simulation.lastCursor};
         const SimulationStep step = runFrame(app, input, gameEvents);
+        if (step.menu.request == MenuRequest::courseChanged && takeSelectedCourse(app, run, gameEvents)) {
+            // The level's GL objects are made now, once, for the course picked.
+            app.level = buildLevel(app.course, app.renderTargets.width(), app.renderTargets.height());
+            addGhost(*app.level);
+        }
         if (run.sound && step.menu.request == MenuRequest::optionChanged)
             run.sound->setVolumes(app.settings.audio);
         // The frame as the rules left it; a replay faster than real time stays silent.

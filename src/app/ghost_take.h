@@ -25,6 +25,8 @@ public:
     // A frame as the game played it; `after` is the run after it, `pausedAfter` its pause.
     void add(const ReplayFrame& frame, const RunBeforeFrame& before, const Simulation& after, bool pausedAfter);
 
+    const ReplayHeader& header() const { return replay_.header; }
+
     // The run so far, when its replay follows it.
     const Replay* replay() const { return spoiled_ ? nullptr : &replay_; }
 

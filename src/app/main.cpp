@@ -4,6 +4,7 @@
 #include "best_time.h"
 #include "command_line.h"
 #include "course_catalog.h"
+#include "course_choice.h"
 #include "course_report.h"
 #include "frame_loop.h"
 #include "ghost_file.h"
@@ -127,7 +128,10 @@ int main(int argc, char** argv)
         run.ghostTake.emplace(header);
     }
     if (app.playerMode) {
-        showTitle(app, keptBestTime(run.results ? &*run.results : nullptr, courseId));
+        ResultsFile* results = run.results ? &*run.results : nullptr;
+        showTitle(app, keptBestTime(results, courseId));
+        const bool byFile = options.course && namesCourseFile(*options.course);
+        offerCourses(app, availableCourses(), byFile ? *options.course : "", results);
         report(Severity::information, "Title screen");
     }
 

@@ -60,6 +60,27 @@ void changeOption(PlayerOptions& options, MenuItem item, int direction, bool wra
     }
 }
 
+// Where `item` stands on `screen`'s list.
+int indexOf(MenuScreen screen, MenuItem item)
+{
+    const MenuItems items = menuItems(screen);
+    for (int i = 0; i < items.count; ++i) {
+        if (items.items[static_cast<std::size_t>(i)] == item)
+            return i;
+    }
+    return 0;
+}
+
+// The course `steps` along the list, round its ends; nothing with one course or none.
+MenuChoice stepCourse(Menu& menu, int steps)
+{
+    const int count = static_cast<int>(menu.courses.size());
+    if (count < 2)
+        return {};
+    selectCourse(menu, ((menu.course + steps) % count + count) % count);
+    return {MenuRequest::courseChanged, MenuItem::course};
+}
+
 void show(Menu& menu, MenuScreen screen, int focus = 0)
 {
     menu.screen = screen;
@@ -84,8 +105,9 @@ MenuChoice choose(Menu& menu, MenuItem item)
         show(menu, MenuScreen::options);
         return {};
     case MenuItem::back:
-        show(menu, menu.optionsFrom, menu.optionsFrom == MenuScreen::title ? 1 : 2);  // back on "Options"
+        show(menu, menu.optionsFrom, indexOf(menu.optionsFrom, MenuItem::options));  // back on "Options"
         return {};
+    case MenuItem::course: return stepCourse(menu, 1);
     default:
         changeOption(menu.options, item, 1, true);
         return {MenuRequest::optionChanged, item};
@@ -96,7 +118,7 @@ MenuChoice choose(Menu& menu, MenuItem item)
 MenuChoice goBack(Menu& menu)
 {
     switch (menu.screen) {
-    case MenuScreen::title: menu.focus = 2; return {};  // on "Quit": a second Enter quits
+    case MenuScreen::title: menu.focus = indexOf(MenuScreen::title, MenuItem::quit); return {};  // a second Enter quits
     case MenuScreen::pause: return choose(menu, MenuItem::resume);
     case MenuScreen::options: return choose(menu, MenuItem::back);
     case MenuScreen::result: return choose(menu, MenuItem::toTitle);
@@ -116,6 +138,8 @@ MenuChoice command(Menu& menu, MenuCommand command)
     case MenuCommand::down: menu.focus = (menu.focus + 1) % items.count; return {};
     case MenuCommand::left:
     case MenuCommand::right:
+        if (focused == MenuItem::course)
+            return stepCourse(menu, command == MenuCommand::right ? 1 : -1);
         if (!isOption(focused))
             return {};
         changeOption(menu.options, focused, command == MenuCommand::right ? 1 : -1, false);
@@ -138,7 +162,7 @@ bool inside(glm::vec2 point, const glm::vec4& box)
 MenuItems menuItems(MenuScreen screen)
 {
     switch (screen) {
-    case MenuScreen::title: return listOf({MenuItem::fly, MenuItem::options, MenuItem::quit});
+    case MenuScreen::title: return listOf({MenuItem::fly, MenuItem::course, MenuItem::options, MenuItem::quit});
     case MenuScreen::pause: return listOf({MenuItem::resume, MenuItem::restart, MenuItem::options, MenuItem::toTitle});
     case MenuScreen::options:
         return listOf({MenuItem::masterVolume, MenuItem::effectsVolume, MenuItem::ambienceVolume,
@@ -157,6 +181,15 @@ Menu titleMenu(const PlayerOptions& options, std::optional<double> bestTime)
     menu.options = options;
     menu.bestTime = bestTime;
     return menu;
+}
+
+void selectCourse(Menu& menu, int index)
+{
+    if (index < 0 || index >= static_cast<int>(menu.courses.size()))
+        return;
+    menu.courses[static_cast<std::size_t>(menu.course)].bestTime = menu.bestTime;
+    menu.course = index;
+    menu.bestTime = menu.courses[static_cast<std::size_t>(index)].bestTime;
 }
 
 void openPauseMenu(Menu& menu)

@@ -9,11 +9,13 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 enum class MenuScreen { none, title, pause, options, result };  // none: playing
 
 enum class MenuItem {
-    fly, options, quit, resume, restart, toTitle, again, back,
+    fly, course, options, quit, resume, restart, toTitle, again, back,
     // The options screen's rows, each one of the player's options.
     masterVolume, effectsVolume, ambienceVolume, mouseSensitivity, invertY, glowQuality, fullscreen, vsync,
 };
@@ -48,7 +50,7 @@ struct MenuInput {
 };
 
 // What a choice asks of the game.
-enum class MenuRequest { none, fly, resume, restart, toTitle, quit, optionChanged };
+enum class MenuRequest { none, fly, resume, restart, toTitle, quit, optionChanged, courseChanged };
 
 struct MenuChoice {
     MenuRequest request = MenuRequest::none;
@@ -62,12 +64,20 @@ struct RunSummary {
     int ringCount = 0;  // the course's rings
 };
 
+// A course the title offers, with the best time kept for it.
+struct MenuCourse {
+    std::string name;
+    std::optional<double> bestTime;  // seconds
+};
+
 struct Menu {
     MenuScreen screen = MenuScreen::none;
     MenuScreen optionsFrom = MenuScreen::title;  // where the options screen goes back to
     int focus = 0;
     PlayerOptions options;
-    std::optional<double> bestTime;  // seconds, the best won run kept
+    std::optional<double> bestTime;  // seconds, the best won run kept on the selected course
+    std::vector<MenuCourse> courses;  // the title's course list, filled once; empty: no course row choice
+    int course = 0;                   // the selected one, the course of the next run
     RunSummary lastRun;
     bool newBest = false;     // the last run set bestTime
     double titleTime = 0.0;   // seconds the title has been up, for its camera
@@ -86,6 +96,10 @@ MenuItems menuItems(MenuScreen screen);
 // The title screen with these options and best time, "Fly" focused.
 Menu titleMenu(const PlayerOptions& options, std::optional<double> bestTime);
 
+// Selects course `index` of the list, its best time with it; the best time
+// shown so far stays with the course left.
+void selectCourse(Menu& menu, int index);
+
 // Opens the pause menu, "Resume" focused.
 void openPauseMenu(Menu& menu);
 
@@ -95,8 +109,9 @@ void showResult(Menu& menu, const RunSummary& run);
 
 // Applies the frame's commands, then the pointer: moving over an item
 // focuses it, a click chooses the item under it. Up and down move the focus
-// round the items; left and right change an option down and up, confirm
-// changes it up (round to its lowest) or chooses an item; back leaves the
+// round the items; left and right change an option, or the title's course,
+// down and up, confirm changes it up (round to its lowest, or the first
+// course) or chooses an item; back leaves the
 // screen (on the title it focuses "Quit"). The first choice that asks
 // something of the game ends the frame's input. The items lie where
 // menuLayout puts them in a framebuffer of `width` by `height` pixels.

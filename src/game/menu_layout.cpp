@@ -2,6 +2,7 @@
 #include "game/menu_layout.h"
 
 #include "game/baked_font.h"
+#include "game/course_id.h"
 #include "game/projection.h"
 #include "game/text_layout.h"
 
@@ -35,10 +36,17 @@ void appendPercent(HudTextLine& line, float volume)
     line.append("%");
 }
 
-void writeItem(HudTextLine& line, MenuItem item, const PlayerOptions& options)
+void writeItem(HudTextLine& line, MenuItem item, const Menu& menu)
 {
+    const PlayerOptions& options = menu.options;
     switch (item) {
     case MenuItem::fly: line.append("Fly"); break;
+    case MenuItem::course:
+        line.append("Course ");
+        // A view either way: a std::string made here would allocate every frame.
+        line.append(menu.courses.empty() ? std::string_view(classicCourseName)
+                                         : std::string_view(menu.courses[static_cast<std::size_t>(menu.course)].name));
+        break;
     case MenuItem::options: line.append("Options"); break;
     case MenuItem::quit: line.append("Quit"); break;
     case MenuItem::resume: line.append("Resume"); break;
@@ -124,8 +132,7 @@ MenuLayout menuLayout(const Menu& menu, float width, float height)
     const int headings = text.count;
     const MenuItems items = menuItems(menu.screen);
     for (int i = 0; i < items.count; ++i)
-        writeItem(text.lines[static_cast<std::size_t>(text.count++)], items.items[static_cast<std::size_t>(i)],
-                  menu.options);
+        writeItem(text.lines[static_cast<std::size_t>(text.count++)], items.items[static_cast<std::size_t>(i)], menu);
     layout.itemCount = items.count;
     if (text.count == 0 || width <= 0.0f || height <= 0.0f)
         return layout;

@@ -1,13 +1,20 @@
 // The menus of player mode driven through the frame's input record with a
 // fixed step: what the keys, the pointer and the end of a run lead to, and
 // what reaches the run and the settings. No window: nothing is drawn.
+#include "app/course_choice.h"
+#include "app/ghost_file.h"
 #include "app/player_menu.h"
+#include "app/version.h"
+#include "framework/file_io.h"
 #include "game/menu_layout.h"
+#include "support/test_paths.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -85,8 +92,8 @@ TEST(PlayerMenus, KeysWalkTheScreensAndTheRunStartsOnlyOnFly)
         MenuRequest request;
     } walks[] = {
         {{enter}, MenuScreen::none, "Run started\n", MenuRequest::fly},
-        {{down, enter}, MenuScreen::options, "Options screen\n", MenuRequest::none},
-        {{down, enter, escape}, MenuScreen::title, "Options screen\nTitle screen\n", MenuRequest::none},
+        {{down, down, enter}, MenuScreen::options, "Options screen\n", MenuRequest::none},
+        {{down, down, enter, escape}, MenuScreen::title, "Options screen\nTitle screen\n", MenuRequest::none},
         {{escape, enter}, MenuScreen::title, "", MenuRequest::quit},
         {{up, enter}, MenuScreen::title, "", MenuRequest::quit},
         {{enter, GLFW_KEY_P}, MenuScreen::pause, "Run started\nPaused\n", MenuRequest::fly},
@@ -115,7 +122,7 @@ TEST(PlayerMenus, KeysWalkTheScreensAndTheRunStartsOnlyOnFly)
 // camera and the switches at once, and says which one changed.
 TEST(PlayerMenus, OptionsChangeByKeysAndClicksAndReachTheGame)
 {
-    const std::vector<int> toOptions = {down, enter};
+    const std::vector<int> toOptions = {down, down, enter};
     const struct {
         std::vector<int> keys;
         MenuItem option;
@@ -197,4 +204,56 @@ TEST(PlayerMenus, ARunEndsOnTheResultScreenWithTheBestTime)
         const HudText text = menuLayout(menu, width, height).text;
         EXPECT_EQ(text.lines[3].text(), end.line);
     }
+}
+
+// The title lists the courses, each with its best time; the one picked is
+// the next run's, with its results' key and its ghost. A broken one says
+// why and the course flown stays picked.
+TEST(PlayerMenus, ACoursePickedOnTheTitleIsTheNextRunsWithItsBestTimeAndGhost)
+{
+    const std::string data = makeScratchDir("course_list"), kept = data + "/glimmerdeep";
+    const std::string spiralFile = sourceDir() + "/assets/courses/spiral.ini";
+    const CourseId spiral{"spiral", courseHash(readWholeFile(spiralFile).value_or(""))};
+    std::ostringstream console;
+    ResultsFile results(kept);
+    ResultsByCourse best;
+    best.of(spiral) = {42.0, 50.0f, "2026-01-02", 1, 0};
+    Replay ghost;
+    ghost.header = {gameVersion, {}, 1, {}, spiral, false};
+    ghost.frames.assign(3, ReplayFrame{1.0f / 60.0f, {}, {}, width, height, {}});
+    ASSERT_TRUE(results.save(best, console) && saveGhost(ghostPath(kept, spiral), ghost, console)) << console.str();
+    writeFile(data + "/broken.ini", "[well]\ndepth = deep\n");
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+
+    PlayerGame game;
+    RunOptions run;
+    run.ghostTake.emplace(ReplayHeader{});
+    offerCourses(game.app, {{"spiral", spiralFile}, {"broken", data + "/broken.ini"}}, "", &results);
+    game.press({down});
+    const struct {
+        int key;
+        bool changed;
+        const char* row;
+        const char* best;
+        bool ghost;
+    } picks[] = {
+        {right, true, "Course spiral", "Best time 42.0 s", true},
+        {right, false, "Course spiral", "Best time 42.0 s", true},  // round to the broken one
+        {left, true, "Course classic", "No best time yet", false},
+        {enter, true, "Course spiral", "Best time 42.0 s", true},
+    };
+    for (const auto& pick : picks) {
+        const bool asked = game.frame({pick.key}).menu.request == MenuRequest::courseChanged;
+        EXPECT_EQ(asked && takeSelectedCourse(game.app, run, console), pick.changed) << pick.row;
+        const HudText text = menuLayout(game.app.menu, width, height).text;
+        EXPECT_EQ(text.lines[3].text(), pick.row);
+        EXPECT_EQ(text.lines[1].text(), pick.best);
+        EXPECT_EQ(game.app.ghost.has_value(), pick.ghost) << pick.row;
+        const Course& flown = game.app.simulation.course;
+        EXPECT_EQ(std::string("Course ") + flown.name, pick.row);
+        EXPECT_EQ(run.course, (CourseId{flown.name, flown.fileHash})) << pick.row;
+        EXPECT_EQ(run.ghostTake->header().course, run.course) << pick.row;
+    }
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(console.str().find("Course: spiral\nERROR: '"), 0u) << console.str();
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Player mode through the real window: the title, a click on "Fly", ring 1,
 # the pause menu, an option saved to the player's own file and read again by
-# the next start, the result screen after the power runs out, "Again" and
-# "Quit". Each step waits for the game's line.
+# the next start, a course picked on the title, the result screen after the
+# power runs out, "Again" and "Quit". Each step waits for the game's line.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
@@ -32,11 +32,11 @@ SAVED="$XDG_CONFIG_HOME/glimmerdeep/camera_front.ini"
 
 case_a_run_through_the_menus() {
   make_small_tree "$SOURCE_DIR/tests/e2e/data/camera_ring1.ini"
-  # Room enough to click: at 320 by 240 "Fly" is the row from 4 to 26 pixels
-  # below the middle; 12 below it, seen the wrong way up, would be no item.
+  # Room enough to click: at 320 by 240 "Fly" is the row from 16 pixels above
+  # the middle to 5 below; 12 above it, seen the wrong way up, is "Course".
   sed -i 's/^width = .*/width = 320/; s/^height = .*/height = 240/' "$TREE/assets/settings/window.ini"
   start_menus --record "$SCRATCH/menus.replay"
-  xdotool mousemove --window "$WINDOW" 160 132 click 1
+  xdotool mousemove --window "$WINDOW" 160 108 click 1
   wait_line "Run started" 20
   xdotool keydown --window "$WINDOW" w
   wait_line "Passed ring 1 " 20
@@ -89,8 +89,12 @@ case_a_replay_keeps_its_mode() {
 }
 
 # The next start reads the saved value: one step up from it is the next saved.
+# A course picked on the title is said.
 case_the_saved_option_is_there_after_a_new_start() {
+  ln -s "$SOURCE_DIR/assets/courses" "$TREE/assets/courses"
   start_menus
+  keys Down Left
+  wait_line "Course: wall_zigzag" 10
   keys Down Return
   wait_line "Options screen" 10
   keys Down Down Down Right
@@ -98,6 +102,7 @@ case_the_saved_option_is_there_after_a_new_start() {
   keys Escape Escape Return
   wait_game 30
   expect_clean_end
+  rm "$TREE/assets/courses"
 }
 
 case_a_run_through_the_menus

@@ -94,9 +94,9 @@ TEST(HudLayout, EveryShapeAndLineFitsTheScreenAndTheWordsGrowWithIt)
 }
 
 // Every menu at the smallest window, a narrow one, a square and the usual
-// one: each line
-// lies inside the window, legible where there is room, its item's box
-// around it, the boxes stacked one below the other, the focus on its item.
+// one, the title naming a long course: each line lies inside the window,
+// legible where there is room, its item's box around it, the boxes stacked
+// one below the other, the focus on its item.
 TEST(MenuLayout, EveryScreenFitsTheWindowAndItsItemsStackWithoutOverlap)
 {
     for (const MenuScreen screen : {MenuScreen::title, MenuScreen::pause, MenuScreen::options, MenuScreen::result}) {
@@ -106,6 +106,8 @@ TEST(MenuLayout, EveryScreenFitsTheWindowAndItsItemsStackWithoutOverlap)
             menu.focus = 1;
             menu.bestTime = 1234.5;
             menu.newBest = true;
+            menu.courses = {{"first_flight", std::nullopt}, {"a_course_with_a_long_name", 12.5}};
+            menu.course = 1;
             const MenuLayout layout = menuLayout(menu, size.x, size.y);
             const std::string where = std::to_string(static_cast<int>(screen)) + " at " +
                                       std::to_string(static_cast<int>(size.x)) + "x" +

@@ -358,6 +358,8 @@ TEST_F(FrameTest, SteadyFramesCostNothingAndTeardownLeavesNothing)
         addGhost(*app.level);
     }
     app.ghost.emplace(still, app.course);
+    app.menu.courses = {{"classic", std::nullopt}, {"a_course_with_a_long_name", 12.5}};
+    app.menu.course = 1;
     const auto playWithTheSwitches = [this] {
         for (int i = 0; i < 10; ++i) {
             app.switches.ghostShown = i % 2 == 1;
