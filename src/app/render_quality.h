@@ -22,8 +22,8 @@ struct QualityChoice {
 };
 
 // Only quality = auto on a software renderer changes anything: the render
-// scale then shrinks the scene to a fixed budget of pixels (1280x720 drawn
-// at half its size, fluid on two cores), the glow's targets go to half of
+// scale then shrinks the scene to a fixed budget of pixels (800x800 drawn
+// at 0.55 of its size, fluid on two cores), the glow's targets go to half of
 // that (a quarter would lose the glow of a spark between its texels) and
 // the window does without its samples, except for what `playersKeys`
 // ("renderer.render_scale", "renderer.bloom_resolution") shows the player

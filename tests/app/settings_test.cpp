@@ -242,14 +242,14 @@ TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeys
         double scale;
         BloomResolution bloom;
     } cases[] = {
-        {llvmpipe, 1280, 720, asked(automatic), {}, false, 0.5, half},
-        {"softpipe", 800, 800, asked(automatic), {}, false, 0.6, half},
+        {llvmpipe, 1280, 720, asked(automatic), {}, false, 0.45, half},
+        {"softpipe", 800, 800, asked(automatic), {}, false, 0.55, half},
         {"Mesa swrast", 3840, 2160, asked(automatic), {}, false, 0.25, half},
         {gpu, 1280, 720, asked(automatic), {}, false, 1.0, BloomResolution::full},
         {llvmpipe, 1280, 720, asked(full), {}, false, 1.0, BloomResolution::full},
         {llvmpipe, 1280, 720, asked(automatic, 0.8), {"renderer.render_scale"}, false, 0.8, half},
-        {llvmpipe, 1280, 720, asked(automatic, 1.0, quarter), {"renderer.bloom_resolution"}, false, 0.5, quarter},
-        {llvmpipe, 1280, 720, asked(full), {}, true, 0.5, half},
+        {llvmpipe, 1280, 720, asked(automatic, 1.0, quarter), {"renderer.bloom_resolution"}, false, 0.45, quarter},
+        {llvmpipe, 1280, 720, asked(full), {}, true, 0.45, half},
         {llvmpipe, 1280, 720, asked(full), {"renderer.quality"}, true, 1.0, BloomResolution::full},
     };
     for (const auto& c : cases) {
@@ -262,7 +262,7 @@ TEST(RenderQuality, AutoLowersTheQualityOnASoftwareRendererOnlyAndThePlayersKeys
         EXPECT_EQ(choice.line.empty(), !lowered);
     }
     EXPECT_EQ(chooseRenderQuality(llvmpipe, 1280, 720, asked(automatic), {}).line,
-              "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.5, "
+              "Quality auto: '" + llvmpipe + "' draws without a graphics card; render_scale 0.45, "
                                              "bloom_resolution half, one sample per pixel.");
 }
 
