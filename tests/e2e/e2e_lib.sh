@@ -93,15 +93,20 @@ wait_window() {
     || fail "no game window appeared"
 }
 
-# wait_line <text> <seconds>: waits until standard output holds the text.
-wait_line() {
-  local text=$1 limit=$2 waited=0
-  until grep -qF -- "$text" "$SCRATCH/out.txt" 2>/dev/null; do
+# wait_count <text> <count> <seconds>: waits until standard output holds the text that often.
+wait_count() {
+  local text=$1 count=$2 limit=$3 waited=0
+  until (( $(grep -cF -- "$text" "$SCRATCH/out.txt" 2>/dev/null || true) >= count )); do
     sleep 0.2
     waited=$((waited + 1))
-    (( waited <= limit * 5 )) || fail "no line '$text' within $limit seconds"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$text'"
+    (( waited <= limit * 5 )) || fail "no line '$text' $count times within $limit seconds"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$text' $count times"
   done
+}
+
+# wait_line <text> <seconds>: waits until standard output holds the text.
+wait_line() {
+  wait_count "$1" 1 "$2"
 }
 
 expect_status() {

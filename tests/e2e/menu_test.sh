@@ -6,17 +6,6 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-# wait_count <text> <count> <seconds>: waits until standard output holds the text that often.
-wait_count() {
-  local text=$1 count=$2 limit=$3 waited=0
-  until (( $(grep -cF -- "$text" "$SCRATCH/out.txt" 2>/dev/null || true) >= count )); do
-    sleep 0.2
-    waited=$((waited + 1))
-    (( waited <= limit * 5 )) || fail "no line '$text' $count times within $limit seconds"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$text' $count times"
-  done
-}
-
 keys() {
   xdotool key --window "$WINDOW" "$@"
 }
